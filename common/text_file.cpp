@@ -1,0 +1,89 @@
+#include "text_file.hpp"
+
+#include <cerrno>
+#include <cstring>
+
+#include "console.hpp"
+
+namespace common {
+
+std::string FailureText(int errnum) {
+    return UpperCase(std::strerror(errnum));
+}
+
+bool ReadWholeFile(const std::string& name, std::string& bytes, int& errnum) {
+    bytes.clear();
+    if (name.find('\0') != std::string::npos) {
+        errnum = EINVAL;
+        return false;
+    }
+    errno = 0;
+    std::FILE* file = std::fopen(name.c_str(), "rb");
+    if (file == nullptr) {
+        errnum = errno != 0 ? errno : EIO;
+        return false;
+    }
+    char chunk[1 << 16];
+    for (;;) {
+        std::size_t got = std::fread(chunk, 1, sizeof chunk, file);
+        bytes.append(chunk, got);
+        if (got < sizeof chunk) break;
+    }
+    bool failed = std::ferror(file) != 0;
+    int read_errno = errno;
+    std::fclose(file);
+    if (failed) {
+        errnum = read_errno != 0 ? read_errno : EIO;
+        bytes.clear();
+        return false;
+    }
+    return true;
+}
+
+bool OutputSink::Flush() {
+    if (file != nullptr && !buffer.empty() && errnum == 0) {
+        errno = 0;
+        std::size_t put = std::fwrite(buffer.data(), 1, buffer.size(), file);
+        if (put != buffer.size()) errnum = errno != 0 ? errno : EIO;
+    }
+    if (file != nullptr) buffer.clear();
+    return errnum == 0;
+}
+
+bool OutputFile::Create(const std::string& file_name, int& errnum) {
+    Close();
+    name = file_name;
+    sink = OutputSink{};
+    if (file_name.find('\0') != std::string::npos) {
+        errnum = EINVAL;
+        return false;
+    }
+    errno = 0;
+    sink.file = std::fopen(file_name.c_str(), "wb");
+    if (sink.file == nullptr) {
+        errnum = errno != 0 ? errno : EIO;
+        return false;
+    }
+    return true;
+}
+
+bool OutputFile::Close() {
+    if (sink.file == nullptr) return sink.errnum == 0;
+    sink.Flush();
+    errno = 0;
+    if (std::fflush(sink.file) != 0 && sink.errnum == 0) sink.errnum = errno != 0 ? errno : EIO;
+    if (std::fclose(sink.file) != 0 && sink.errnum == 0) sink.errnum = errno != 0 ? errno : EIO;
+    sink.file = nullptr;
+    return sink.errnum == 0;
+}
+
+bool DeleteFile(const std::string& name, int& errnum) {
+    errno = 0;
+    if (std::remove(name.c_str()) != 0) {
+        errnum = errno != 0 ? errno : EIO;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace common

@@ -1,0 +1,135 @@
+# Runs one golden case: copies the case's input files into an empty working
+# folder, starts the program there with the case's answers on standard input,
+# and compares the console output, the exit status and every file the run left
+# behind with the expected bytes. Usage:
+#   cmake -DPROGRAM=<exe> -DCASE=<case folder> -DWORK=<scratch folder> -P golden_run.cmake
+
+foreach(var PROGRAM CASE WORK)
+  if(NOT DEFINED ${var})
+    message(FATAL_ERROR "${var} not set")
+  endif()
+endforeach()
+
+file(REMOVE_RECURSE "${WORK}")
+file(MAKE_DIRECTORY "${WORK}/run")
+set(run "${WORK}/run")
+
+set(inputs "")
+if(EXISTS "${CASE}/input")
+  file(GLOB input_files LIST_DIRECTORIES false RELATIVE "${CASE}/input" "${CASE}/input/*")
+  foreach(f IN LISTS input_files)
+    file(COPY "${CASE}/input/${f}" DESTINATION "${run}")
+    list(APPEND inputs "${f}")
+  endforeach()
+  file(GLOB input_dirs LIST_DIRECTORIES true RELATIVE "${CASE}/input" "${CASE}/input/*")
+  foreach(d IN LISTS input_dirs)
+    if(IS_DIRECTORY "${CASE}/input/${d}")
+      file(COPY "${CASE}/input/${d}" DESTINATION "${run}")
+      list(APPEND inputs "${d}")
+    endif()
+  endforeach()
+endif()
+
+set(answers "${CASE}/answers")
+if(NOT EXISTS "${answers}")
+  set(answers "/dev/null")
+endif()
+
+execute_process(
+  COMMAND "${PROGRAM}"
+  WORKING_DIRECTORY "${run}"
+  INPUT_FILE "${answers}"
+  OUTPUT_FILE "${WORK}/console"
+  ERROR_FILE "${WORK}/stderr"
+  RESULT_VARIABLE status)
+
+set(failures 0)
+
+# Reports the first byte where two files differ, with some context.
+function(describe_difference expected actual label)
+  file(SIZE "${expected}" esize)
+  file(SIZE "${actual}" asize)
+  file(READ "${expected}" ehex HEX)
+  file(READ "${actual}" ahex HEX)
+  string(LENGTH "${ehex}" elen)
+  string(LENGTH "${ahex}" alen)
+  set(pos 0)
+  set(step 64)
+  while(pos LESS elen AND pos LESS alen)
+    string(SUBSTRING "${ehex}" ${pos} ${step} e)
+    string(SUBSTRING "${ahex}" ${pos} ${step} a)
+    if(NOT e STREQUAL a)
+      break()
+    endif()
+    math(EXPR pos "${pos} + ${step}")
+  endwhile()
+  # narrow down to the byte
+  while(pos LESS elen AND pos LESS alen)
+    string(SUBSTRING "${ehex}" ${pos} 2 e)
+    string(SUBSTRING "${ahex}" ${pos} 2 a)
+    if(NOT e STREQUAL a)
+      break()
+    endif()
+    math(EXPR pos "${pos} + 2")
+  endwhile()
+  math(EXPR offset "${pos} / 2")
+  math(EXPR from "${offset} - 40")
+  if(from LESS 0)
+    set(from 0)
+  endif()
+  file(READ "${expected}" ectx OFFSET ${from} LIMIT 100)
+  file(READ "${actual}" actx OFFSET ${from} LIMIT 100)
+  message("${label}: differs at byte ${offset} (expected ${esize} bytes, got ${asize})\n"
+          "--- expected from byte ${from}:\n[${ectx}]\n--- actual from byte ${from}:\n[${actx}]")
+endfunction()
+
+function(compare expected actual label)
+  execute_process(COMMAND "${CMAKE_COMMAND}" -E compare_files "${expected}" "${actual}"
+                  RESULT_VARIABLE differ)
+  if(differ)
+    describe_difference("${expected}" "${actual}" "${label}")
+    set(failures 1 PARENT_SCOPE)
+  endif()
+endfunction()
+
+set(expected_status 0)
+if(EXISTS "${CASE}/status")
+  file(READ "${CASE}/status" expected_status)
+  string(STRIP "${expected_status}" expected_status)
+endif()
+if(NOT status STREQUAL expected_status)
+  file(READ "${WORK}/stderr" err)
+  message("exit status: expected ${expected_status}, got ${status}\n${err}")
+  set(failures 1)
+endif()
+
+compare("${CASE}/console" "${WORK}/console" "console")
+if(failures)
+  set(console_failed 1)
+endif()
+
+set(expected_files "")
+if(EXISTS "${CASE}/expected")
+  file(GLOB expected_files LIST_DIRECTORIES false RELATIVE "${CASE}/expected" "${CASE}/expected/*")
+endif()
+file(GLOB produced LIST_DIRECTORIES true RELATIVE "${run}" "${run}/*")
+foreach(f IN LISTS produced)
+  list(FIND inputs "${f}" is_input)
+  list(FIND expected_files "${f}" is_expected)
+  if(is_input EQUAL -1 AND is_expected EQUAL -1)
+    message("unexpected file left behind: ${f}")
+    set(failures 1)
+  endif()
+endforeach()
+foreach(f IN LISTS expected_files)
+  if(NOT EXISTS "${run}/${f}")
+    message("expected file missing: ${f}")
+    set(failures 1)
+  else()
+    compare("${CASE}/expected/${f}" "${run}/${f}" "${f}")
+  endif()
+endforeach()
+
+if(failures)
+  message(FATAL_ERROR "golden case ${CASE} failed (work folder: ${WORK})")
+endif()
