@@ -1,0 +1,26 @@
+#pragma once
+#include <string>
+#include <string_view>
+
+#include "run_state.hpp"
+
+namespace ctrlforge {
+
+// One assembly of the source in run.source into the run's sinks. Appends the
+// run's console text (placement messages and the end message) to run.console.
+void AssembleSource(CtrlRun& run);
+
+// The files and console text of one run, held in memory.
+struct CtrlOutput {
+    std::string listing;
+    std::string object;
+    std::string map;
+    std::string console;
+    bool failed = false;
+};
+
+// Options are the letters of an option answer ("SOM", "m,s", ...).
+OptionSet ParseOptions(std::string_view answer);
+CtrlOutput AssembleText(std::string_view source, std::string_view options = "SOM");
+
+}  // namespace ctrlforge

@@ -1,0 +1,237 @@
+#include "error_report.hpp"
+#include "keywords.hpp"
+#include "labels.hpp"
+#include "parser.hpp"
+#include "token_reader.hpp"
+
+namespace ctrlforge {
+
+namespace {
+
+bool IsCondition(std::uint8_t code) { return code >= KwZER && code <= KwCZ; }
+
+// A number token counts as 0 or 1 only when its reading did not overflow.
+bool IsNumberValue(const CtrlRun& run, int value) {
+    return run.TokenCode == TokNumber && !run.StatementError && run.TokenValue == value;
+}
+
+bool BranchOccupiesLiteral(std::uint8_t sq) {
+    switch (sq) {
+        case SqB: case SqBP: case SqBT: case SqBF: case SqIOP: case SqIRA: case SqIAB: case SqEI:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// IF cond = 0|1 THEN label [ELSE FETCH]
+void ParseIf(CtrlRun& run) {
+    MicroWord& word = run.CurrentWord();
+    ReadToken(run);
+    if (!IsCondition(run.TokenCode)) return ReportError(run, 4);
+    word.TS = run.TokenCode;
+    ReadToken(run);
+    if (run.TokenCode != TokEqual) return ReportError(run, 4);
+    ReadToken(run);
+    if (IsNumberValue(run, 1)) {
+        word.SQ = SqBT;
+    } else if (IsNumberValue(run, 0)) {
+        word.SQ = SqBF;
+    } else {
+        return ReportError(run, 4);
+    }
+    ReadToken(run);
+    if (run.TokenCode != KwTHEN) return ReportError(run, 5);
+    ReadToken(run);
+    if (run.TokenCode != TokIdent) return ReportError(run, 6);
+    ReferenceLabel(run, BranchTarget);
+    ReadToken(run);
+    if (run.TokenCode == KwELSE) {
+        if (word.SQ != SqBF) return ReportError(run, 7);
+        word.SQ = SqEI;
+        ReadToken(run);
+        if (run.TokenCode != KwFETCH) return ReportError(run, 8);
+        ReadToken(run);
+    }
+}
+
+// GOTO, CALL, IOP, IRA, IAB followed by a label (GOTO also by FETCH).
+void ParseBranch(CtrlRun& run, std::uint8_t sq, std::uint8_t placementClass) {
+    MicroWord& word = run.CurrentWord();
+    const bool isGoto = run.TokenCode == KwGOTO;
+    ReadToken(run);
+    if (isGoto && run.TokenCode == KwFETCH) {
+        word.SQ = SqEI;
+        word.TS = TsNTS;
+    } else if (run.TokenCode == TokIdent) {
+        ReferenceLabel(run, placementClass);
+        word.SQ = sq;
+    } else {
+        return ReportError(run, 6);
+    }
+    ReadToken(run);
+}
+
+// C - 1, C := RBUS, C := right operand
+void ParseCounter(CtrlRun& run) {
+    MicroWord& word = run.CurrentWord();
+    ReadToken(run);
+    if (run.TokenCode == TokMinus) {
+        ReadToken(run);
+        if (!IsNumberValue(run, 1)) return ReportError(run, 13);
+        word.EX = ExCM1;
+        return;
+    }
+    if (run.TokenCode != TokAssign) return ReportError(run, 13);
+    ReadToken(run);
+    if (run.TokenCode == KwRBUS) {
+        word.EX = ExSC;
+        return;
+    }
+    if (!IsRightOperand(run.TokenCode)) return ReportError(run, 13);
+    if (word.RB != RbBase) return ReportError(run, 12);
+    if (run.TokenCode != TokNumber) {
+        RecodeRightBus(run);
+        word.RB = run.TokenCode;
+        word.EX = ExSC;
+        return;
+    }
+    const std::int16_t value = run.TokenValue;
+    if (value != 0 && BranchOccupiesLiteral(word.SQ)) return ReportError(run, 9);
+    word.LT = static_cast<std::uint16_t>(value);
+    if (run.StatementError) return ReportError(run, 10);
+    // A long literal would need the EX field that this clause fills.
+    if (value < 0 || value > 511) return ReportError(run, 15);
+    word.RB = value == 0 ? RbNRB : RbSLT;
+    word.EX = ExSC;
+}
+
+// IR := LBUS | left source, IO := LBUS | left source
+void ParseLoad(CtrlRun& run, std::uint8_t self, std::uint8_t ex) {
+    MicroWord& word = run.CurrentWord();
+    ReadToken(run);
+    if (run.TokenCode != TokAssign) return ReportError(run, 11);
+    ReadToken(run);
+    if (run.TokenCode == KwLBUS) {
+        word.EX = ex;
+        return;
+    }
+    if (!IsLeftOperand(run.TokenCode) || run.TokenCode == self) return ReportError(run, 11);
+    if (word.LB != LbBase) return ReportError(run, 14);
+    RecodeLeftBus(run);
+    word.LB = run.TokenCode;
+    word.EX = ex;
+}
+
+// Reads one token that must be `expected`, then stores `ex`.
+void ParseKeywordPair(CtrlRun& run, std::uint8_t expected, std::uint8_t ex) {
+    ReadToken(run);
+    if (run.TokenCode != expected) return ReportError(run, 13);
+    run.CurrentWord().EX = ex;
+}
+
+}  // namespace
+
+void ParseSequencingClause(CtrlRun& run) {
+    switch (run.TokenCode) {
+        case KwIF: ParseIf(run); break;
+        case KwGOTO: ParseBranch(run, SqB, BranchTarget); break;
+        case KwCALL: ParseBranch(run, SqBP, BranchTarget); break;
+        case KwIOP: ParseBranch(run, SqIOP, IopTarget); break;
+        case KwIRA: ParseBranch(run, SqIRA, IraTarget); break;
+        case KwIAB: ParseBranch(run, SqIAB, IabTarget); break;
+        case KwRETURN:
+            run.CurrentWord().SQ = SqRTN;
+            ReadToken(run);
+            break;
+        default:  // NSQ
+            run.CurrentWord().SQ = SqNSQ;
+            ReadToken(run);
+            break;
+    }
+    if (run.StatementError) return;
+    EndClause(run);
+}
+
+void ParseMemoryClause(CtrlRun& run) {
+    run.CurrentWord().MM = run.TokenCode == KwREAD ? MmRM : MmWM;
+    ReadToken(run);
+    EndClause(run);
+}
+
+void ParseExceptionClause(CtrlRun& run) {
+    MicroWord& word = run.CurrentWord();
+    if (word.RB == RbLLT) return ReportError(run, 15);  // the long literal fills EX
+    switch (run.TokenCode) {
+        case TokC: ParseCounter(run); break;
+        case KwFLAG: ParseKeywordPair(run, KwSAVE, ExFLS); break;
+        case KwWITH:
+            ReadToken(run);
+            if (run.TokenCode == KwCRY) {
+                word.EX = ExASC;
+            } else if (run.TokenCode == KwONE) {
+                word.EX = ExAS1;
+            } else {
+                ReportError(run, 13);
+            }
+            break;
+        case KwIR: ParseLoad(run, KwIR, ExLIR); break;
+        case KwIO: ParseLoad(run, KwIO, ExLIO); break;
+        case KwEXECUTE: ParseKeywordPair(run, KwIO, ExEIO); break;
+        case KwT:
+            ReadToken(run);
+            if (run.TokenCode != TokAssign) return ReportError(run, 11);
+            ReadToken(run);
+            if (run.TokenCode != TokNumber) return ReportError(run, 11);
+            if (IsNumberValue(run, 1)) {
+                word.EX = ExST;
+            } else if (IsNumberValue(run, 0)) {
+                word.EX = ExRT;
+            } else {
+                ReportError(run, 13);
+            }
+            break;
+        case KwIRA:
+            ReadToken(run);
+            if (run.TokenCode != TokPlus) return ReportError(run, 13);
+            ReadToken(run);
+            if (!IsNumberValue(run, 1)) return ReportError(run, 13);
+            word.EX = ExINA;
+            break;
+        case KwIRB: {
+            ReadToken(run);
+            std::uint8_t ex;
+            if (run.TokenCode == TokPlus) {
+                ex = ExINB;
+            } else if (run.TokenCode == TokMinus) {
+                ex = ExDCB;
+            } else {
+                return ReportError(run, 13);
+            }
+            ReadToken(run);
+            if (!IsNumberValue(run, 1)) return ReportError(run, 13);
+            word.EX = ex;
+            break;
+        }
+        case KwSET:
+            ReadToken(run);
+            if (run.TokenCode == KwHLT) {
+                word.EX = ExHLT;
+            } else if (run.TokenCode == KwOV) {
+                word.EX = ExOV;
+            } else {
+                ReportError(run, 13);
+            }
+            break;
+        case KwHLT: word.EX = ExHLT; break;
+        case KwOV: word.EX = ExOV; break;
+        case KwNEX: word.EX = ExNEX; break;
+        default:
+            return ReportError(run, 13);
+    }
+    if (run.StatementError) return;
+    ReadToken(run);
+    EndClause(run);
+}
+
+}  // namespace ctrlforge

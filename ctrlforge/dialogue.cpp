@@ -1,0 +1,141 @@
+#include "dialogue.hpp"
+
+#include <string>
+
+#include "assemble.hpp"
+#include "text_file.hpp"
+
+namespace ctrlforge {
+
+namespace {
+
+enum class Step { Go, InputEnded, OutputFailed };
+
+struct Dialogue {
+    Dialogue(common::Console& c, std::ostream& e) : console(c), errors(e) {}
+    common::Console& console;
+    std::ostream& errors;
+    bool ContinueRequested = true;
+    bool RunStarted = false;
+    bool SourceOpened = false;
+    OptionSet options;
+    std::string sourceName;
+    std::string source;
+    common::OutputFile listing, object, map;
+};
+
+Step OutputFailure(Dialogue& d, const common::OutputFile& file, int errnum) {
+    d.errors << "ERROR:" << common::FailureText(errnum) << " (" << file.name << ")\n";
+    d.errors.flush();
+    return Step::OutputFailed;
+}
+
+Step CloseFile(Dialogue& d, common::OutputFile& file) {
+    if (!file.Close()) return OutputFailure(d, file, file.sink.errnum);
+    return Step::Go;
+}
+
+// Closes the previous run's files in the order listing, object file, map.
+Step CloseOutputs(Dialogue& d) {
+    if (d.options.S && CloseFile(d, d.listing) != Step::Go) return Step::OutputFailed;
+    if (d.options.O && CloseFile(d, d.object) != Step::Go) return Step::OutputFailed;
+    if (d.options.M && CloseFile(d, d.map) != Step::Go) return Step::OutputFailed;
+    return Step::Go;
+}
+
+Step CreateFile(Dialogue& d, common::OutputFile& file, const char* extension) {
+    int errnum = 0;
+    if (!file.Create(d.sourceName + extension, errnum)) return OutputFailure(d, file, errnum);
+    return Step::Go;
+}
+
+Step AskSourceFile(Dialogue& d) {
+    d.SourceOpened = false;
+    common::Prompt(d.console, "SOURCE FILE NAME? ");
+    if (!common::ReadAnswer(d.console, d.sourceName)) return Step::InputEnded;
+    int errnum = 0;
+    d.SourceOpened = true;
+    if (!common::ReadWholeFile(d.sourceName, d.source, errnum)) {
+        d.console.out << "ERROR:" << common::FailureText(errnum) << '\n';
+        d.SourceOpened = false;
+    }
+    return Step::Go;
+}
+
+Step AskOptions(Dialogue& d) {
+    d.options = OptionSet{};
+    common::Prompt(d.console, "OPTION? ");
+    std::string answer;
+    if (!common::ReadAnswer(d.console, answer)) return Step::InputEnded;
+    d.options = ParseOptions(common::UpperCase(answer));
+    return Step::Go;
+}
+
+Step RunDialogue(Dialogue& d) {
+    if (!d.ContinueRequested) {
+        if (d.RunStarted && CloseOutputs(d) != Step::Go) return Step::OutputFailed;
+        common::Prompt(d.console, "CONTINUE? ");
+        common::YesNo answer = common::AskYesNo(d.console);
+        if (answer == common::YesNo::InputEnded) return Step::InputEnded;
+        d.ContinueRequested = answer == common::YesNo::Yes;
+    }
+    if (!d.ContinueRequested) return Step::Go;
+
+    if (Step s = AskSourceFile(d); s != Step::Go) return s;
+    if (!d.SourceOpened) {
+        d.RunStarted = false;
+        return Step::Go;
+    }
+    if (Step s = AskOptions(d); s != Step::Go) return s;
+    common::Prompt(d.console, "START? ");
+    common::YesNo start = common::AskYesNo(d.console);
+    if (start == common::YesNo::InputEnded) return Step::InputEnded;
+    if (start == common::YesNo::No) {
+        d.RunStarted = false;
+        return Step::Go;
+    }
+    d.RunStarted = true;
+    if (d.options.O && CreateFile(d, d.object, ".o") != Step::Go) return Step::OutputFailed;
+    if (d.options.S && CreateFile(d, d.listing, ".s") != Step::Go) return Step::OutputFailed;
+    if (d.options.M && CreateFile(d, d.map, ".m") != Step::Go) return Step::OutputFailed;
+    return Step::Go;
+}
+
+Step Assemble(Dialogue& d) {
+    CtrlRun run;
+    run.source = d.source;
+    run.options = d.options;
+    run.listing = &d.listing.sink;
+    run.object = &d.object.sink;
+    run.map = &d.map.sink;
+    AssembleSource(run);
+    // A failed write stops the program before anything more is shown.
+    for (common::OutputFile* file : {&d.listing, &d.object, &d.map}) {
+        if (file->IsOpen() && !file->sink.Flush()) return OutputFailure(d, *file, file->sink.errnum);
+    }
+    d.console.out << run.console;
+    d.console.out.flush();
+    return Step::Go;
+}
+
+}  // namespace
+
+int RunCtrlforge(common::Console& console, std::ostream& errors) {
+    Dialogue d(console, errors);
+    console.out << "\n\n   *** ZORVELT MICROASSEMBLER for Win32(Ver. 1.0) ***\n\n";
+    console.out.flush();
+    d.ContinueRequested = true;
+    Step step = RunDialogue(d);
+    while (step == Step::Go && d.ContinueRequested) {
+        if (d.RunStarted) step = Assemble(d);
+        if (step != Step::Go) break;
+        d.ContinueRequested = false;
+        step = RunDialogue(d);
+    }
+    if (step == Step::OutputFailed) return 1;
+    // Input ended or the user said no: the open files are closed complete.
+    if (d.RunStarted && CloseOutputs(d) != Step::Go) return 1;
+    return 0;
+}
+
+}  // namespace ctrlforge

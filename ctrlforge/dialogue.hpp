@@ -1,0 +1,15 @@
+#pragma once
+#include <ostream>
+
+#include "console.hpp"
+
+namespace ctrlforge {
+
+// The whole console program: banner, cycles of source name, options, start,
+// assembly and the continue question. Output files are created in the
+// current folder next to the source. Returns the exit status: 0 after a no to
+// "CONTINUE? " or the end of console input, 1 when an output file cannot be
+// created or written (reported on `errors`).
+int RunCtrlforge(common::Console& console, std::ostream& errors);
+
+}  // namespace ctrlforge

@@ -1,0 +1,109 @@
+#include "error_report.hpp"
+
+#include <string_view>
+
+#include "token_reader.hpp"
+#include "tokens.hpp"
+
+namespace ctrlforge {
+
+namespace {
+
+constexpr std::string_view kMessages[] = {
+    "",
+    ":THIS LABEL ALREADY DEFINED.",
+    ":ILLEGAL FORMAT OF PROGRAM TITLE.",
+    ":END OF MICRO_INSTRUCTION MUST BE \";\" OR END OF LINE.",
+    ":ILLEGAL FORMAT OF TEST CONDITION.",
+    ":NO THEN CLAUSE FOR IF STATEMENT.",
+    ":LABEL IS EXPECTED IN THIS CLAUSE.",
+    ":ILLEGAL IF STATEMENT.",
+    ":ELSE CLAUSE MUST BE \"FETCH\".",
+    ":LT FEILD ALREADY DEFINED.",
+    ":LITERAL IS OUT OF RANGE.",
+    ":ILLEGAL EXPRESSION OR ASSIGNMENT.",
+    ":RB FEILD ALREADY DEFINED.",
+    ":ILLEGAL EXCEPTION STATEMENT.",
+    ":LB FEILD ALREADY DEFINED.",
+    ":EX FEILD ALREADY DEFINED.",
+    ":ILLEGAL FORMAT OF INSTRUCTION HEADING OR UNKNOWN STATEMENT.",
+    ":SPECIFIED ADDRESS OVERLAPPED.",
+    ":ADDRESS IS OUT OF LIMIT.",
+    ":.END EXPECTED.",
+    "",  // 20 is built with the label's name
+    ":ILLEGAL TYPE OF PROGRAM ENDING.",
+};
+
+bool IsTerminator(std::uint8_t code) { return code == TokSemicolon || code == TokEol; }
+
+void WriteTitled(common::OutputSink& sink, std::string_view head, const Name& title) {
+    sink.Write(head);
+    sink.Write(std::string_view(title.data(), title.size()));
+    sink.LineEnd();
+}
+
+}  // namespace
+
+std::string ErrorLine(int number, const Name* name) {
+    std::string line = "ERROR";
+    std::string digits = std::to_string(number);
+    line.append(5 - digits.size(), ' ');
+    line += digits;
+    if (number == 20) {
+        line += ":LABELS(";
+        if (name != nullptr) line.append(name->data(), name->size());
+        line += ") IS NOT DECLARED.";
+    } else {
+        line += kMessages[number];
+    }
+    return line;
+}
+
+void ReportError(CtrlRun& run, int number, const Name* name) {
+    if (number != 20) SkipRestOfLine(run);
+    if (run.options.S) {
+        // Ends the listing line unconditionally, so an error line that follows
+        // a completed source line is preceded by an empty line.
+        run.listing->LineEnd();
+        run.listing->Write(ErrorLine(number, name));
+        run.listing->LineEnd();
+    }
+    while (run.TokenCode != TokEnd && run.TokenCode != TokStar && run.TokenCode != TokEof) {
+        ReadToken(run);
+    }
+    run.AssemblyFailed = true;
+    run.StatementError = true;
+}
+
+void ReadProgramHeading(CtrlRun& run) {
+    NextChar(run);
+    do {
+        ReadToken(run);
+    } while (IsTerminator(run.TokenCode));
+    if (run.TokenCode != TokTitle) {
+        ReportError(run, 2);
+        return;
+    }
+    ReadToken(run);
+    if (run.TokenCode != TokIdent) {
+        ReportError(run, 2);
+        return;
+    }
+    Name title = run.TokenName;
+    ReadToken(run);
+    if (!IsTerminator(run.TokenCode)) {
+        ReportError(run, 3);
+        return;
+    }
+    if (!run.AssemblyFailed) {
+        if (run.options.O) WriteTitled(*run.object, "CM   ", title);
+        if (run.options.M) {
+            WriteTitled(*run.map, ".TITLE     ", title);
+            run.map->Write("LABEL   ADRS  LB  RB  AL  SH  SB  MM  SQ  TS  EX  LT");
+            run.map->LineEnd();
+        }
+        ReadToken(run);
+    }
+}
+
+}  // namespace ctrlforge

@@ -1,0 +1,196 @@
+#include "keywords.hpp"
+
+#include <cstring>
+#include <string_view>
+
+#include "token_reader.hpp"
+#include "tokens.hpp"
+
+namespace ctrlforge {
+
+namespace {
+
+struct Keyword {
+    std::string_view word;
+    std::uint8_t code;
+};
+
+constexpr Keyword kKeywordsGZ[] = {
+    {"GOTO", 135}, {"HLT", 115},    {"IF", 134},    {"IAB", 83},    {"IO", 12},     {"IOP", 81},
+    {"IR", 14},    {"IRA", 82},     {"IRB", 148},   {"LBUS", 126},  {"MM", 13},     {"NEG", 94},
+    {"NEX", 117},  {"NSH", 52},     {"NSQ", 91},    {"ONE", 159},   {"OR", 39},     {"OV", 96},
+    {"PC", 11},    {"R0", 118},     {"R1", 119},    {"R2", 120},    {"R3", 121},    {"R4", 122},
+    {"R5", 123},   {"R6", 124},     {"R7", 125},    {"RA", 27},     {"RAP", 28},    {"RBP", 10},
+    {"RB", 9},     {"RBUS", 127},   {"READ", 141},  {"RETURN", 137}, {"SAVE", 149}, {"SET", 145},
+    {"SNX", 49},   {"SLA", 47},     {"SLL", 45},    {"SRA", 48},    {"SRL", 46},    {"SWP", 50},
+    {"T", 97},     {"THEN", 139},   {"WITH", 147},  {"WRITE", 142}, {"XOR", 40},    {"ZER", 93},
+    {"ZERO", 17},
+};
+static_assert(std::size(kKeywordsGZ) == 49);
+
+constexpr Keyword kKeywordsAF[] = {
+    {"AND", 38},  {"BY", 143},     {"CALL", 136}, {"CRY", 95},  {"CZ", 98},
+    {"ELSE", 138}, {"EXECUTE", 146}, {"FETCH", 140}, {"FLAG", 103}, {"FSR", 15},
+};
+static_assert(std::size(kKeywordsAF) == 10);
+
+template <std::size_t N>
+std::uint8_t Lookup(const Keyword (&table)[N], const Name& name) {
+    // Compare all eight characters: the keyword padded with blanks.
+    for (const Keyword& k : table) {
+        if (k.word[0] != name[0]) continue;
+        bool equal = true;
+        for (std::size_t i = 0; i < 8 && equal; ++i) {
+            char want = i < k.word.size() ? k.word[i] : ' ';
+            equal = name[i] == want;
+        }
+        if (equal) return k.code;
+    }
+    return TokIdent;
+}
+
+bool IsWordChar(unsigned char c) {
+    return IsLetter(c) || (c >= '0' && c <= '9') || c == '_';
+}
+
+bool IsHexDigit(unsigned char c) { return IsDigitOf(c, 16); }
+
+// Collects a word whose first letter is stored already and whose second
+// character is in CurChar. Returns the number of stored characters and
+// whether every stored one is a hexadecimal digit.
+int CollectWord(CtrlRun& run, bool& allHex) {
+    int stored = 1;
+    allHex = IsHexDigit(static_cast<unsigned char>(run.TokenName[0]));
+    while (stored < 8 && IsWordChar(run.CurChar)) {
+        run.TokenName[stored++] = static_cast<char>(run.CurChar);
+        if (!IsHexDigit(run.CurChar)) allHex = false;
+        CopyToListing(run, run.CurChar);
+        NextChar(run);
+    }
+    // Characters past the eighth are consumed but not significant.
+    while (IsWordChar(run.CurChar)) {
+        CopyToListing(run, run.CurChar);
+        NextChar(run);
+    }
+    return stored;
+}
+
+void StartName(CtrlRun& run, unsigned char first) {
+    run.TokenName.fill(' ');
+    run.TokenName[0] = static_cast<char>(first);
+}
+
+}  // namespace
+
+std::uint8_t LookupKeywordGZ(const Name& name) { return Lookup(kKeywordsGZ, name); }
+std::uint8_t LookupKeywordAF(const Name& name) { return Lookup(kKeywordsAF, name); }
+
+void ReadWordGZ(CtrlRun& run) {
+    StartName(run, run.CurChar);
+    NextChar(run);
+    bool allHex = false;
+    CollectWord(run, allHex);
+    run.TokenCode = LookupKeywordGZ(run.TokenName);
+}
+
+void ReadWordAF(CtrlRun& run) {
+    unsigned char first = run.CurChar;
+    std::uint8_t previous = run.TokenCode;
+    NextChar(run);
+
+    if (run.CurChar == '"') {
+        if (first == 'B' || first == 'D') {
+            CopyToListing(run, '"');
+            NextChar(run);
+            int base = first == 'B' ? 2 : 10;
+            if (IsDigitOf(run.CurChar, base)) {
+                CopyToListing(run, run.CurChar);
+                ReadNumber(run, base);
+            } else {
+                // A prefix without a digit is the number 0; the character
+                // after the quote is left to start the next token, so it
+                // reaches the listing once.
+                run.TokenValue = 0;
+                run.TokenCode = TokNumber;
+            }
+        } else {
+            SkipRestOfLine(run);
+            run.TokenCode = TokSkip;
+        }
+        return;
+    }
+
+    StartName(run, first);
+    bool allHex = false;
+    int stored = CollectWord(run, allHex);
+    if (!allHex) {
+        run.TokenCode = LookupKeywordAF(run.TokenName);
+        return;
+    }
+
+    // A word of hexadecimal digits: the keyword C, a label or a number,
+    // decided by the previous token.
+    bool isNumber;
+    if (stored == 1 && first == 'C' && (previous == TokSemicolon || previous == TokEol)) {
+        run.TokenCode = TokC;
+        return;
+    } else if ((previous >= 36 && previous <= 43) || (previous >= 45 && previous <= 52) ||
+               previous == TokAssign) {
+        isNumber = true;
+    } else if (previous == KwIOP || previous == KwIRA || previous == KwIAB || previous == TokTitle ||
+               previous == KwGOTO || previous == KwCALL || previous == KwTHEN) {
+        isNumber = false;
+    } else {
+        while (run.CurChar == ' ' || run.CurChar == '\t') {
+            CopyToListing(run, run.CurChar);
+            NextChar(run);
+        }
+        isNumber = run.CurChar != ':';
+    }
+    if (!isNumber) {
+        run.TokenCode = TokIdent;
+        return;
+    }
+    run.TokenValue = 0;
+    if (stored > 4) {
+        run.StatementError = true;
+    } else {
+        int value = 0;
+        for (int i = 0; i < stored; ++i) value = value * 16 + DigitValue(static_cast<unsigned char>(run.TokenName[i]));
+        run.TokenValue = static_cast<std::int16_t>(static_cast<std::uint16_t>(value));
+    }
+    run.TokenCode = TokNumber;
+}
+
+void RecodeLeftBus(CtrlRun& run) {
+    if (run.TokenCode >= KwR0 && run.TokenCode <= KwR7) {
+        run.TokenCode = static_cast<std::uint8_t>(run.TokenCode - KwR0 + 1);
+    } else if (run.TokenCode == KwZERO) {
+        run.TokenCode = LbNLB;
+    }
+}
+
+void RecodeRightBus(CtrlRun& run) {
+    if (run.TokenCode >= KwR0 && run.TokenCode <= KwR7) {
+        run.TokenCode = static_cast<std::uint8_t>(run.TokenCode - KwR0 + 19);
+    }
+}
+
+void RecodeSBus(CtrlRun& run) {
+    std::uint8_t code = run.TokenCode;
+    if (code >= KwR0 && code <= KwR7) {
+        run.TokenCode = static_cast<std::uint8_t>(code - KwR0 + 54);
+    } else if (code == KwRA) {
+        run.TokenCode = 62;
+    } else if (code == KwRAP) {
+        run.TokenCode = 63;
+    } else if (code == KwRB) {
+        run.TokenCode = 64;
+    } else if (code == KwRBP) {
+        run.TokenCode = 65;
+    } else if (code == KwPC) {
+        run.TokenCode = 66;
+    }
+}
+
+}  // namespace ctrlforge

@@ -1,0 +1,13 @@
+#pragma once
+#include "run_state.hpp"
+
+namespace ctrlforge {
+
+// Gives every word, the trailing blank one included, its final control-store
+// address. On failure sets AssemblyFailed and places no further word.
+void PlaceWords(CtrlRun& run);
+
+// Puts the final address of the branch target into LT of a branching word.
+void ResolveTarget(CtrlRun& run, MicroWord& word);
+
+}  // namespace ctrlforge

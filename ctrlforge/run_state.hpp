@@ -1,0 +1,118 @@
+#pragma once
+// The state of one ctrlforge run: the source bytes and the reader's position,
+// the token attributes, the word list, the label lists and the output sinks.
+// One instance is created per run and passed by reference to every routine.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "text_file.hpp"
+
+namespace ctrlforge {
+
+enum PlacementClass : std::uint8_t {
+    Unlabelled = 0,
+    Labelled = 1,
+    BranchTarget = 2,
+    IraTarget = 3,
+    IopTarget = 4,
+    IabTarget = 5,
+};
+
+enum RefState : std::uint8_t { Resolved = 0, Pending = 1, NoReference = 2 };
+
+constexpr std::int32_t kNone = -1;
+
+// A name significant to eight characters, blank padded.
+using Name = std::array<char, 8>;
+
+// One microinstruction. Links are indices into the run's vectors.
+struct MicroWord {
+    std::int16_t address = 0;
+    bool addressGiven = false;
+    std::uint8_t labelClass = Unlabelled;
+    std::int32_t label = kNone;  // LabelEntry index
+    std::uint8_t LB = 0, RB = 18, AL = 35, SH = 44, SB = 53, MM = 70, SQ = 75, TS = 92, EX = 101;
+    std::uint16_t LT = 0;
+    std::uint8_t refState = NoReference;
+    // Resolved: the LabelEntry index; Pending: the next word waiting for the
+    // same label (kNone at the end of the chain).
+    std::int32_t target = kNone;
+};
+
+struct LabelEntry {
+    Name name;
+    std::int32_t word;
+};
+
+// A label used before its definition. `linked` turns false when the label is
+// defined; the vector keeps the order of first use.
+struct PendingLabel {
+    Name name;
+    std::uint8_t maxClass;
+    std::int32_t first;
+    std::int32_t last;  // end of the waiting chain, so appending is direct
+    bool linked;
+};
+
+struct OptionSet {
+    bool S = false;  // listing
+    bool O = false;  // object file
+    bool M = false;  // map
+};
+
+struct NameHash {
+    std::size_t operator()(const Name& name) const {
+        std::uint64_t v = 0;
+        for (char c : name) v = v * 131 + static_cast<unsigned char>(c);
+        return static_cast<std::size_t>(v ^ (v >> 29));
+    }
+};
+
+struct CtrlRun {
+    // Source and the reader's position in it.
+    std::string_view source;
+    std::size_t pos = 0;
+    bool pendingLineFeed = false;  // a lone line feed reads as CR then LF
+
+    OptionSet options;
+    common::OutputSink* listing = nullptr;
+    common::OutputSink* object = nullptr;
+    common::OutputSink* map = nullptr;
+    std::string console;  // what the run shows on the console
+
+    // Token attributes.
+    unsigned char CurChar = 0;
+    std::uint8_t TokenCode = 0;
+    Name TokenName{' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
+    std::int16_t TokenValue = 0;
+    bool StatementError = false;
+    bool AssemblyFailed = false;
+
+    // Pass state.
+    std::vector<MicroWord> words;
+    std::int16_t PreviousAddress = -1;
+    std::vector<LabelEntry> labels;
+    std::unordered_map<Name, std::int32_t, NameHash> labelIndex;
+    std::vector<PendingLabel> pending;
+    std::unordered_map<Name, std::int32_t, NameHash> pendingIndex;
+
+    MicroWord& CurrentWord() { return words.back(); }
+    std::int32_t CurrentIndex() const { return static_cast<std::int32_t>(words.size()) - 1; }
+};
+
+// Listing output: every write tests option S first.
+inline void CopyToListing(CtrlRun& run, unsigned char c) {
+    if (run.options.S) run.listing->Put(static_cast<char>(c));
+}
+inline void ListingText(CtrlRun& run, std::string_view text) {
+    if (run.options.S) run.listing->Write(text);
+}
+inline void ListingLineEnd(CtrlRun& run) {
+    if (run.options.S) run.listing->LineEnd();
+}
+
+}  // namespace ctrlforge

@@ -1,0 +1,129 @@
+#include "error_report.hpp"
+#include "keywords.hpp"
+#include "parser.hpp"
+#include "token_reader.hpp"
+
+namespace ctrlforge {
+
+bool IsLeftOperand(std::uint8_t code) {
+    return (code >= KwR0 && code <= KwR7) || code == KwRB || code == KwRBP || code == KwPC || code == KwIO ||
+           code == KwMM || code == KwIR || code == KwFSR || code == KwZERO;
+}
+
+bool IsRightOperand(std::uint8_t code) {
+    return (code >= KwR0 && code <= KwR7) || code == KwRA || code == KwRAP || code == TokNumber;
+}
+
+namespace {
+
+bool IsOperator(std::uint8_t code) { return code >= 36 && code <= 43; }
+bool IsShift(std::uint8_t code) { return code >= KwSLL && code <= KwNSH; }
+
+bool BranchOccupiesLiteral(std::uint8_t sq) {
+    switch (sq) {
+        case SqB: case SqBP: case SqBT: case SqBF: case SqIOP: case SqIRA: case SqIAB: case SqEI:
+            return true;
+        default:
+            return false;
+    }
+}
+
+enum class State { Start, AfterShift, AfterLeft, AfterOp, AfterColonShift, Complete, Bad };
+
+}  // namespace
+
+// Stores the current token as the right operand: a register into RB, or a
+// literal into LT with RB telling its size.
+void StoreRightOperand(CtrlRun& run) {
+    MicroWord& word = run.CurrentWord();
+    if (run.TokenCode != TokNumber) {
+        RecodeRightBus(run);
+        word.RB = run.TokenCode;
+        return;
+    }
+    const std::int16_t value = run.TokenValue;
+    if (value != 0 && BranchOccupiesLiteral(word.SQ)) {
+        ReportError(run, 9);  // the branch address takes LT
+        return;
+    }
+    word.LT = static_cast<std::uint16_t>(value);
+    if (run.StatementError) {
+        ReportError(run, 10);
+        return;
+    }
+    if (value == 0) {
+        word.RB = RbNRB;
+    } else if (value >= 1 && value <= 511) {
+        word.RB = RbSLT;
+    } else {
+        word.RB = RbLLT;
+    }
+}
+
+void ParseExpression(CtrlRun& run) {
+    MicroWord& word = run.CurrentWord();
+    ReadToken(run);
+    State state = State::Start;
+    if (IsShift(run.TokenCode)) {
+        word.SH = run.TokenCode;
+        ReadToken(run);
+        state = State::AfterShift;
+    }
+    if (IsLeftOperand(run.TokenCode)) {
+        RecodeLeftBus(run);
+        word.LB = run.TokenCode;
+        state = state == State::Start ? State::AfterLeft : State::Complete;
+        ReadToken(run);
+    }
+    if (IsOperator(run.TokenCode) && state == State::AfterLeft) {
+        word.AL = run.TokenCode;
+        state = State::AfterOp;
+        ReadToken(run);
+    }
+    if (run.TokenCode == TokColon && state == State::AfterOp) {
+        ReadToken(run);
+        if (IsShift(run.TokenCode)) {
+            word.SH = run.TokenCode;
+            state = State::AfterColonShift;
+            ReadToken(run);
+        } else {
+            state = State::Bad;
+        }
+    }
+    if (IsRightOperand(run.TokenCode)) {
+        if (state == State::Start || state == State::AfterShift || state == State::AfterOp ||
+            state == State::AfterColonShift) {
+            StoreRightOperand(run);
+            if (run.StatementError) return;
+            state = State::Complete;
+            ReadToken(run);
+        } else {
+            state = State::Bad;
+        }
+    }
+    if (state != State::AfterLeft && state != State::Complete) {
+        ReportError(run, 11);
+        return;
+    }
+    if (word.SB == SbNSB && word.AL == AlBase) word.AL = AlOR;
+}
+
+void ParseTransfer(CtrlRun& run) {
+    MicroWord& word = run.CurrentWord();
+    if (run.TokenCode == KwBY) {
+        word.SB = SbNSB;
+    } else {
+        RecodeSBus(run);
+        word.SB = run.TokenCode;
+        ReadToken(run);
+        if (run.TokenCode != TokAssign) {
+            ReportError(run, 11);
+            return;
+        }
+    }
+    ParseExpression(run);
+    if (run.StatementError) return;
+    EndClause(run);
+}
+
+}  // namespace ctrlforge

@@ -1,0 +1,13 @@
+#pragma once
+#include "micro_word.hpp"
+#include "run_state.hpp"
+
+namespace ctrlforge {
+
+// Resolves, packs and writes every word but the trailing blank one: one object
+// line (when O is selected) and one map line (when M is selected) each.
+void WriteOutputs(CtrlRun& run);
+PackedWord WriteObjectLine(CtrlRun& run, MicroWord& word);
+void WriteMapLine(CtrlRun& run, const MicroWord& word);
+
+}  // namespace ctrlforge
