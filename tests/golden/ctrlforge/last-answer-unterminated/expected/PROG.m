@@ -1,0 +1,3 @@
+.TITLE     SIMPLE  
+LABEL   ADRS  LB  RB  AL  SH  SB  MM  SQ  TS  EX  LT
+         000 NLB NRB NAL NSH NSB NMM RTN NTS NEX 000         

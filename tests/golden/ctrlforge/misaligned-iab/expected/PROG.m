@@ -1,0 +1,2 @@
+.TITLE     IABTEST 
+LABEL   ADRS  LB  RB  AL  SH  SB  MM  SQ  TS  EX  LT

@@ -1,0 +1,2 @@
+.TITLE     NOEND   
+LABEL   ADRS  LB  RB  AL  SH  SB  MM  SQ  TS  EX  LT

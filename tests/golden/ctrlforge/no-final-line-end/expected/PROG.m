@@ -1,0 +1,2 @@
+.TITLE     TAIL    
+LABEL   ADRS  LB  RB  AL  SH  SB  MM  SQ  TS  EX  LT

@@ -1,0 +1,2 @@
+.TITLE     PLACE   
+LABEL   ADRS  LB  RB  AL  SH  SB  MM  SQ  TS  EX  LT

@@ -1,0 +1,2 @@
+.TITLE     UNDEF   
+LABEL   ADRS  LB  RB  AL  SH  SB  MM  SQ  TS  EX  LT
