@@ -64,6 +64,9 @@ bool OutputFile::Create(const std::string& file_name, int& errnum) {
         errnum = errno != 0 ? errno : EIO;
         return false;
     }
+    // The sink buffers already; each flush goes straight to the file, so a
+    // failing write shows at once.
+    std::setvbuf(sink.file, nullptr, _IONBF, 0);
     return true;
 }
 

@@ -1,1 +1,9 @@
-int main() { return 0; }
+#include <iostream>
+
+#include "dialogue.hpp"
+
+int main() {
+    std::ios::sync_with_stdio(false);
+    common::Console console{std::cin, std::cout};
+    return wordforge::RunWordforge(console);
+}

@@ -1,0 +1,104 @@
+// Fuzz target for the ctrlforge core: the first byte chooses the option
+// letters, the rest is the source. Besides the absence of crashes it checks
+// that a run is deterministic, that the listing holds every source character
+// in order, and that the console message agrees with the run's outcome.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "assemble.hpp"
+
+namespace {
+
+void Check(bool ok) {
+    if (!ok) std::abort();
+}
+
+// The source as the reader sees it: upper-cased, ended at the first byte 26,
+// a lone line feed read as CR LF.
+std::string ReadableSource(std::string_view source) {
+    std::string text;
+    for (std::size_t i = 0; i < source.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(source[i]);
+        if (c == 26) break;
+        if (c == '\n' && (i == 0 || source[i - 1] != '\r')) text.push_back('\r');
+        if (c >= 'a' && c <= 'z') c = static_cast<unsigned char>(c - 'a' + 'A');
+        text.push_back(static_cast<char>(c));
+    }
+    return text;
+}
+
+// Every character reaches the listing in order, except the character after a
+// carriage return, which a line end may swallow unread.
+bool ListingCopiesSource(const std::string& source, const std::string& listing) {
+    std::size_t j = 0;
+    for (std::size_t i = 0; i < source.size(); ++i) {
+        const bool afterCarriageReturn = i > 0 && source[i - 1] == '\r';
+        if (afterCarriageReturn && j < listing.size() && listing[j] != source[i]) {
+            continue;  // swallowed by the line end just matched
+        }
+        while (j < listing.size() && listing[j] != source[i]) ++j;
+        if (j == listing.size()) return false;
+        ++j;
+    }
+    return true;
+}
+
+bool ObjectLineShape(std::string_view line) {
+    if (line.size() != 15 || line[3] != ' ' || line[4] != ' ') return false;
+    for (std::size_t i = 0; i < 15; ++i) {
+        if (i == 3 || i == 4) continue;
+        char c = line[i];
+        if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'))) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) return 0;
+    std::string options;
+    if (data[0] & 1) options += 'S';
+    if (data[0] & 2) options += 'O';
+    if (data[0] & 4) options += 'M';
+    std::string_view source(reinterpret_cast<const char*>(data + 1), size - 1);
+
+    ctrlforge::CtrlOutput first = ctrlforge::AssembleText(source, options);
+    ctrlforge::CtrlOutput second = ctrlforge::AssembleText(source, options);
+    Check(first.listing == second.listing && first.object == second.object && first.map == second.map &&
+          first.console == second.console && first.failed == second.failed);
+
+    const std::string_view normal = "\nNORMAL TERMINATION!\n\n";
+    const std::string_view failed = "\nERROR OCCURRED IN ASSEMBLE-TIME!\n\n";
+    const std::string_view console = first.console;
+    if (first.failed) {
+        Check(console.size() >= failed.size() && console.substr(console.size() - failed.size()) == failed);
+        // A failed run leaves at most the heading lines.
+        Check(first.object.size() == 0 || first.object.size() == 15);
+        Check(first.map.size() == 0 || first.map.size() == 75);
+    } else {
+        Check(console == normal);
+        if (data[0] & 1) {
+            const std::string_view closing = "THERE WAS NO ERROR IN ASSEMBLE.\r\n";
+            Check(first.listing.size() >= closing.size() &&
+                  std::string_view(first.listing).substr(first.listing.size() - closing.size()) == closing);
+        }
+        if (data[0] & 2) {
+            std::string_view object = first.object;
+            int previous = -1;
+            for (std::size_t at = 15; at < object.size(); at += 17) {
+                Check(object.size() >= at + 17 && object.substr(at + 15, 2) == "\r\n");
+                std::string_view line = object.substr(at, 15);
+                Check(ObjectLineShape(line));
+                int address = std::stoi(std::string(line.substr(0, 3)), nullptr, 16);
+                Check(address > previous);
+                previous = address;
+            }
+        }
+    }
+    if (data[0] & 1) Check(ListingCopiesSource(ReadableSource(source), first.listing));
+    return 0;
+}

@@ -1,0 +1,30 @@
+#include "assembler.hpp"
+
+#include "pass1.hpp"
+#include "pass2.hpp"
+#include "word_run.hpp"
+
+namespace wordforge {
+
+std::int32_t AssembleSource(std::string_view source, common::OutputSink& listing,
+                            common::OutputSink& object) {
+    WordRun run;
+    LoadSource(run.reader, source);
+    run.listing = &listing;
+    run.object = &object;
+    Pass1(run);
+    Pass2(run);
+    return run.errorCount;
+}
+
+WordResult AssembleText(std::string_view source) {
+    common::OutputSink listing;
+    common::OutputSink object;
+    WordResult result;
+    result.errorCount = AssembleSource(source, listing, object);
+    result.listing = std::move(listing.buffer);
+    result.object = std::move(object.buffer);
+    return result;
+}
+
+}  // namespace wordforge

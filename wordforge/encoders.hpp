@@ -1,0 +1,24 @@
+#pragma once
+// Operand syntax and encoding of the 39 machine instructions, group by group.
+#include <cstdint>
+
+#include "word_run.hpp"
+
+namespace wordforge {
+
+enum class EncodeOutcome {
+    Encoded,      // the word is valid
+    FormatError,  // flag F; the rest of the line is shown as read
+    RangeError,   // flag L (displacement outside -128..127); the rest is shown
+    DeviceError,  // flag F; only the device word or number read is shown
+};
+
+// Reads the operand of the machine instruction at the current character
+// (echoing it into the listing line) and builds its 16-bit word.
+EncodeOutcome EncodeInstruction(WordRun& run, int mnemonic, std::uint16_t& word);
+
+// Fills columns 8-14 of the listing line with the split fields of the word:
+// operation digit, modifier, register and operand byte.
+void ShowWordFields(ListingLine& line, std::uint16_t word);
+
+}  // namespace wordforge

@@ -1,0 +1,216 @@
+#include "operand_readers.hpp"
+
+namespace wordforge {
+
+namespace {
+
+constexpr char kHexDigits[] = "0123456789ABCDEF";
+constexpr std::string_view kBlankRun =
+    "                                                                                ";
+
+// Reads digits of the given base, wrapping in 32 bits.
+std::int32_t ReadDigits(WordRun& run, std::uint32_t base, bool echo) {
+    SourceReader& reader = run.reader;
+    std::uint32_t value = 0;
+    for (;;) {
+        char c = reader.current;
+        std::uint32_t digit;
+        if (c >= '0' && c <= '9') {
+            digit = static_cast<std::uint32_t>(c - '0');
+        } else if (c >= 'A' && c <= 'F') {
+            digit = static_cast<std::uint32_t>(c - 'A' + 10);
+        } else {
+            break;
+        }
+        if (digit >= base) break;
+        value = value * base + digit;
+        if (echo) Echo(run, c);
+        NextChar(reader);
+    }
+    return static_cast<std::int32_t>(value);
+}
+
+void EchoWord(WordRun& run, const Word& word) { Append(run.line, View(word)); }
+
+bool LookUpValue(WordRun& run, const Word& name, std::int32_t& value) {
+    int index = FindLabel(run.symbols, name);
+    if (index == kNotFound) return false;
+    value = run.symbols.entries[static_cast<std::size_t>(index)].value;
+    return true;
+}
+
+// After the quote of a based literal: blanks, then the digits of the base
+// that the letter names.
+std::int32_t ReadBasedDigits(WordRun& run, char letter) {
+    Echo(run, letter);
+    Echo(run, '"');
+    NextChar(run.reader);
+    SkipBlanks(run.reader);
+    if (letter == 'B') return ReadBase2(run);
+    if (letter == 'O') return ReadOctal(run);
+    return ReadHex(run, true);
+}
+
+// A sign followed by blanks, echoed; returns whether it was a minus.
+bool ReadSign(WordRun& run) {
+    bool negative = run.reader.current == '-';
+    Echo(run, run.reader.current);
+    NextChar(run.reader);
+    SkipBlanks(run.reader);
+    return negative;
+}
+
+}  // namespace
+
+std::string HexWord(std::int32_t value) {
+    auto bits = static_cast<std::uint32_t>(value);
+    std::string text(4, '0');
+    for (int i = 3; i >= 0; --i) {
+        text[static_cast<std::size_t>(i)] = kHexDigits[bits & 0xF];
+        bits >>= 4;
+    }
+    return text;
+}
+
+std::string_view Blanks(std::size_t n) { return kBlankRun.substr(0, n); }
+
+std::int32_t ReadDecimal(WordRun& run, bool echo) { return ReadDigits(run, 10, echo); }
+std::int32_t ReadHex(WordRun& run, bool echo) { return ReadDigits(run, 16, echo); }
+std::int32_t ReadOctal(WordRun& run) { return ReadDigits(run, 8, true); }
+std::int32_t ReadBase2(WordRun& run) { return ReadDigits(run, 2, true); }
+
+bool ReadUnsigned(WordRun& run, std::int32_t& value) {
+    SourceReader& reader = run.reader;
+    if (IsDigit(reader.current)) {
+        value = ReadDecimal(run, true);
+        return true;
+    }
+    if (!BeginsUnsigned(reader.current)) return false;
+    char letter = reader.current;
+    NextChar(reader);
+    if (reader.current != '"') return false;
+    value = ReadBasedDigits(run, letter);
+    return true;
+}
+
+bool ReadSigned(WordRun& run, std::int32_t& value) {
+    bool negative = false;
+    if (run.reader.current == '+' || run.reader.current == '-') negative = ReadSign(run);
+    if (!BeginsUnsigned(run.reader.current)) return false;
+    if (!ReadUnsigned(run, value)) return false;
+    if (negative) value = WrapNegate(value);
+    return true;
+}
+
+bool ReadRegister(WordRun& run, int& reg) {
+    std::int32_t value = ReadDecimal(run, true);
+    if (value < 0 || value > 3) return false;
+    reg = static_cast<int>(value);
+    return true;
+}
+
+bool ReadAddress(WordRun& run, std::int32_t& value) {
+    SourceReader& reader = run.reader;
+    std::int32_t base;
+    if (reader.current == '*') {
+        Echo(run, '*');
+        NextChar(reader);
+        SkipBlanks(reader);
+        base = run.location;
+    } else if (IsLetter(reader.current)) {
+        Word name;
+        ReadWord(reader, name);
+        SkipBlanks(reader);
+        EchoWord(run, name);
+        if (!LookUpValue(run, name, base)) return false;
+    } else {
+        return false;
+    }
+    if (reader.current == '+' || reader.current == '-') {
+        bool negative = ReadSign(run);
+        std::int32_t offset = ReadDecimal(run, true);
+        value = negative ? WrapSub(base, offset) : WrapAdd(base, offset);
+    } else {
+        value = base;
+    }
+    return true;
+}
+
+bool ReadConstant(WordRun& run, std::int32_t& value) {
+    SourceReader& reader = run.reader;
+    bool negative = false;
+    if (reader.current == '+' || reader.current == '-') negative = ReadSign(run);
+
+    char c = reader.current;
+    if (c == '\'') {
+        // A character literal: the quote and the next two characters of the
+        // line as typed; no closing quote is read.
+        Echo(run, '\'');
+        reader.keepCase = true;
+        NextChar(reader);
+        if (IsLineOver(reader.current)) {
+            value = 0x2020;
+        } else {
+            Echo(run, reader.current);
+            std::int32_t code = static_cast<unsigned char>(reader.current);
+            NextChar(reader);
+            if (IsLineOver(reader.current)) {
+                code = code * 256 + ' ';
+            } else {
+                Echo(run, reader.current);
+                code = code * 256 + static_cast<unsigned char>(reader.current);
+            }
+            value = code;
+        }
+        reader.keepCase = false;
+    } else if (IsDigit(c)) {
+        value = ReadDecimal(run, true);
+    } else if (c == 'B' || c == 'O' || c == 'X') {
+        NextChar(reader);
+        bool blankSeen = false;
+        if (reader.current == ' ') {
+            SkipBlanks(reader);
+            blankSeen = true;
+        }
+        if (reader.current == '"') {
+            value = ReadBasedDigits(run, c);
+        } else {
+            // The letter began a label; a blank after it ends the label.
+            Word name;
+            AppendToWord(name, c);
+            if (!blankSeen) ReadWordOnto(reader, name);
+            EchoWord(run, name);
+            if (!LookUpValue(run, name, value)) return false;
+        }
+    } else if (IsLetter(c)) {
+        Word name;
+        ReadWord(reader, name);
+        EchoWord(run, name);
+        if (!LookUpValue(run, name, value)) return false;
+    } else {
+        return false;
+    }
+    if (negative) value = WrapNegate(value);
+    return true;
+}
+
+void CopyRest(WordRun& run, std::string_view stops, bool keepCase) {
+    SourceReader& reader = run.reader;
+    if (keepCase && stops.empty()) {
+        // The rest of the line as typed, taken in one piece.
+        if (!IsLineOver(reader.current)) {
+            Echo(run, reader.current);
+            Append(run.line, TakeRestOfLine(reader));
+        }
+        reader.keepCase = false;
+        return;
+    }
+    reader.keepCase = keepCase;
+    while (!IsLineOver(reader.current) && stops.find(reader.current) == std::string_view::npos) {
+        Echo(run, reader.current);
+        NextChar(reader);
+    }
+    reader.keepCase = false;
+}
+
+}  // namespace wordforge

@@ -1,0 +1,232 @@
+#include "pass2.hpp"
+
+#include <algorithm>
+#include <string>
+
+#include "encoders.hpp"
+#include "listing_output.hpp"
+#include "operand_readers.hpp"
+#include "pseudo_instructions.hpp"
+
+namespace wordforge {
+
+namespace {
+
+constexpr std::size_t kTextColumn = 24;      // comment lines and error-line text
+constexpr std::size_t kMnemonicWidth = 6;
+constexpr std::size_t kLabelWidth = 8;
+
+// Leading comment lines (case kept, written as read), the object file's
+// first line "MM " with the title, and the title line.
+void WriteTitlePrologue(WordRun& run) {
+    SourceReader& reader = run.reader;
+    common::OutputSink& listing = *run.listing;
+    NextChar(reader);
+    SkipBlanks(reader);
+    while (reader.current == ';') {
+        listing.Write(Blanks(kTextColumn - 1));
+        reader.keepCase = true;
+        while (!IsLineOver(reader.current)) {
+            listing.Put(reader.current);
+            NextChar(reader);
+        }
+        reader.keepCase = false;
+        listing.LineEnd();
+        NextChar(reader);
+        SkipBlanks(reader);
+    }
+    Word word;
+    ReadWord(reader, word);  // TITLE
+    SkipBlanks(reader);
+    Word title;
+    ReadWord(reader, title);
+    run.object->Write("MM ");
+    run.object->Write(View(title));
+    run.object->LineEnd();
+    listing.Write(Blanks(kTextColumn - 1));
+    listing.Write("TITLE ");
+    listing.Write(View(title));
+    listing.LineEnd();
+    SkipToLineEnd(reader);
+}
+
+bool IsDuplicateLine(const WordRun& run, std::int32_t line) {
+    return std::binary_search(run.duplicateLines.begin(), run.duplicateLines.end(), line);
+}
+
+void AppendLabelField(ListingLine& line, const Word& label) {
+    char field[kLabelWidth];
+    std::fill(field, field + kLabelWidth, ' ');
+    std::copy(label.text.begin(), label.text.begin() + label.length, field);
+    if (label.length < kLabelWidth) field[label.length] = ':';
+    Append(line, std::string_view(field, kLabelWidth));
+}
+
+void AppendMnemonicField(ListingLine& line, const Word& mnemonic) {
+    std::size_t shown = std::min<std::size_t>(mnemonic.length, kMnemonicWidth);
+    Append(line, View(mnemonic).substr(0, shown));
+    Append(line, Blanks(kMnemonicWidth - shown));
+}
+
+void AssembleInstruction(WordRun& run, int mnemonic) {
+    std::uint16_t word = 0;
+    switch (EncodeInstruction(run, mnemonic, word)) {
+        case EncodeOutcome::Encoded:
+            ShowWordFields(run.line, word);
+            WriteObjectLine(run, run.location, word);
+            break;
+        case EncodeOutcome::FormatError:
+            FlagError(run, 'F');
+            ShowRestOfLine(run);
+            break;
+        case EncodeOutcome::RangeError:
+            FlagError(run, 'L');
+            ShowRestOfLine(run);
+            break;
+        case EncodeOutcome::DeviceError:
+            FlagError(run, 'F');  // the comment is still aligned
+            break;
+    }
+}
+
+// A line that begins with a letter: optional label, mnemonic, operand.
+void AssembleStatement(WordRun& run) {
+    SourceReader& reader = run.reader;
+    ListingLine& line = run.line;
+    Word word;
+    ReadWord(reader, word);
+    SkipBlanks(reader);
+    Clear(line);
+    Append(line, "  ");
+    Append(line, HexWord(run.location));
+    Append(line, Blanks(9));
+    if (reader.current == ':') {
+        if (IsDuplicateLine(run, reader.line)) line.text[0] = 'D';
+        AppendLabelField(line, word);
+        NextChar(reader);
+        SkipBlanks(reader);
+        ReadWord(reader, word);
+        SkipBlanks(reader);
+    } else {
+        Append(line, Blanks(kLabelWidth));
+    }
+    AppendMnemonicField(line, word);
+    int mnemonic = LookUpMnemonic(word);
+    run.mnemonic = mnemonic;
+
+    if (mnemonic < kFirstPseudo) {
+        AssembleInstruction(run, mnemonic);
+    } else {
+        switch (mnemonic) {
+            case kDc: AssembleConstant(run); break;
+            case kDs: AssembleStorage(run); break;
+            case kOrg: AssembleOrigin(run); break;
+            case kEnd: SetColumns(line, 3, "    "); break;
+            default: FlagError(run, 'F'); break;  // unknown word, lone label, misplaced TITLE
+        }
+    }
+    if (mnemonic != kDs && mnemonic != kOrg && mnemonic != kEnd) {
+        run.location = WrapAdd(run.location, 1);
+    }
+    FinishWithComment(run);
+}
+
+// A comment line: the comment from its ";" at column 24, case kept.
+void AssembleCommentLine(WordRun& run) {
+    Clear(run.line);
+    Append(run.line, Blanks(kTextColumn - 1));
+    CopyRest(run, {}, true);
+}
+
+// A line that begins with anything but a letter or ";", an empty line and
+// the end of the source included. It is counted and takes one address.
+void AssembleErrorLine(WordRun& run) {
+    static constexpr std::string_view kTextStops = " :;";
+    ListingLine& line = run.line;
+    SourceReader& reader = run.reader;
+    Clear(line);
+    Append(line, "F ");
+    Append(line, HexWord(run.location));
+    Append(line, Blanks(17));
+    ++run.errorCount;
+    run.location = WrapAdd(run.location, 1);
+
+    CopyRest(run, kTextStops, false);
+    char stop = reader.current;
+    if (stop == ' ' || stop == ':') {
+        SkipBlanks(reader);
+        if (reader.current == ':') {
+            // The text was meant as a label: it moves to the label field.
+            RemoveColumns(line, 7, 14);
+            Append(line, ':');
+            PadTo(line, 23);
+            NextChar(reader);
+            SkipBlanks(reader);
+            CopyRest(run, kTextStops, false);
+        }
+        PadOrCut(line, 29);
+        ShowRestOfLine(run);
+    } else if (stop == ';') {
+        PadOrCut(line, kCommentColumn - 1);
+    }
+    CopyRest(run, {}, true);
+}
+
+void WriteErrorSummary(WordRun& run) {
+    common::OutputSink& listing = *run.listing;
+    if (run.errorCount == 0) {
+        listing.Write("THERE WERE NO ERRORS.");
+    } else if (run.errorCount == 1) {
+        listing.Write("THERE WAS ONE ERROR.");
+    } else {
+        listing.Write("THERE WERE ");
+        listing.Write(std::to_string(run.errorCount));
+        listing.Write(" ERRORS.");
+    }
+    listing.LineEnd();
+}
+
+}  // namespace
+
+void Pass2(WordRun& run) {
+    SourceReader& reader = run.reader;
+    Rewind(reader);
+    run.location = 0;
+    if (run.titleFirst) {
+        WriteTitlePrologue(run);
+    } else {
+        run.object->Write("MM");
+        run.object->LineEnd();
+    }
+
+    bool ended = false;
+    for (;;) {
+        NextChar(reader);
+        SkipBlanks(reader);
+        run.mnemonic = kNoMnemonic;
+        if (IsLetter(reader.current)) {
+            AssembleStatement(run);
+        } else if (reader.current == ';') {
+            AssembleCommentLine(run);
+        } else {
+            AssembleErrorLine(run);
+        }
+        WriteListingLine(run);
+        if (run.mnemonic == kEnd) {
+            ended = true;
+            break;
+        }
+        if (reader.current == kFileEnd) break;
+    }
+
+    if (!ended) {
+        run.listing->Write("F");
+        run.listing->LineEnd();
+        ++run.errorCount;
+    }
+    run.listing->LineEnd();
+    WriteErrorSummary(run);
+    WriteLabelListing(run.symbols, *run.listing);
+}
+
+}  // namespace wordforge

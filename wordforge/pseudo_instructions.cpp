@@ -1,0 +1,53 @@
+#include "pseudo_instructions.hpp"
+
+#include "listing_output.hpp"
+#include "operand_readers.hpp"
+#include "pass1.hpp"
+
+namespace wordforge {
+
+void AssembleConstant(WordRun& run) {
+    std::int32_t value = 0;
+    bool read = ReadConstant(run, value);
+    if (read) SetColumns(run.line, 8, HexWord(value));
+    WriteObjectLine(run, run.location, value);
+    if (!read) {
+        FlagError(run, 'F');
+        ShowRestOfLine(run);
+    }
+}
+
+void AssembleStorage(WordRun& run) {
+    if (!IsDigit(run.reader.current)) {
+        FlagError(run, 'F');
+        ShowRestOfLine(run);
+        return;
+    }
+    std::int32_t count = ReadDecimal(run, true);
+    if (!StorageCountInRange(count)) {
+        FlagError(run, 'F');
+        ShowRestOfLine(run);
+        return;
+    }
+    if (count == 0) return;
+    SetColumns(run.line, 8, "0000");
+    WriteObjectLine(run, run.location, 0);
+    FinishWithComment(run);
+    for (std::int32_t i = 1; i < count; ++i) {
+        WriteListingLine(run);
+        run.location = WrapAdd(run.location, 1);
+        Clear(run.line);
+        Append(run.line, "  ");
+        Append(run.line, HexWord(run.location));
+        Append(run.line, " 0000");
+        WriteObjectLine(run, run.location, 0);
+    }
+    run.location = WrapAdd(run.location, 1);
+}
+
+void AssembleOrigin(WordRun& run) {
+    run.location = ReadHex(run, true);
+    SetColumns(run.line, 3, "    ");
+}
+
+}  // namespace wordforge

@@ -1,0 +1,115 @@
+#pragma once
+// Character reader over the whole source held in memory: one character of
+// look-ahead, upper-casing unless the keep-case switch is on, and the line
+// counter. A second pass rewinds by resetting the position.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace wordforge {
+
+// The current character at the end of a line (the line end has already been
+// stepped over) and at the end of the source.
+inline constexpr char kLineEnd = 13;
+inline constexpr char kFileEnd = 26;
+
+struct SourceReader {
+    std::string_view text;  // the source, cut at its first byte 26
+    std::size_t position = 0;
+    char current = kFileEnd;
+    std::int32_t line = 1;
+    bool keepCase = false;
+};
+
+// Binds the reader to the source bytes (a byte 26 ends the source there) and
+// rewinds it.
+void LoadSource(SourceReader& reader, std::string_view bytes);
+
+// Back to the first character: position 0, line counter 1, keep-case off.
+void Rewind(SourceReader& reader);
+
+inline bool IsLetter(char c) { return c >= 'A' && c <= 'Z'; }
+inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+inline bool IsLineOver(char c) { return c == kLineEnd || c == kFileEnd; }
+
+// Steps to the next character. A carriage return with a line feed, a line
+// feed alone and a carriage return alone each count as one line end.
+inline void NextChar(SourceReader& reader) {
+    if (reader.position >= reader.text.size()) {
+        reader.current = kFileEnd;
+        return;
+    }
+    char c = reader.text[reader.position++];
+    if (c == '\r') {
+        if (reader.position < reader.text.size() && reader.text[reader.position] == '\n') {
+            ++reader.position;
+        }
+        ++reader.line;
+        reader.current = kLineEnd;
+        return;
+    }
+    if (c == '\n') {
+        ++reader.line;
+        reader.current = kLineEnd;
+        return;
+    }
+    if (!reader.keepCase && c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    reader.current = c;
+}
+
+inline void SkipBlanks(SourceReader& reader) {
+    while (reader.current == ' ' || reader.current == '\t') NextChar(reader);
+}
+
+// Skips to the end of the current line: afterwards the current character is
+// the line end or the end of the source.
+void SkipToLineEnd(SourceReader& reader);
+
+// Returns the characters after the current one up to the line end, exactly
+// as they stand in the source, and moves past them: afterwards the current
+// character is the line end or the end of the source.
+std::string_view TakeRestOfLine(SourceReader& reader);
+
+// Skips to a ";" or the end of the line, whichever comes first.
+void SkipToCommentOrLineEnd(SourceReader& reader);
+
+// A word of letters and digits; only the first 8 characters are kept. The key
+// packs the kept characters for hashing and table search.
+struct Word {
+    std::array<char, 8> text{};
+    std::uint8_t length = 0;
+    std::uint64_t key = 0;
+};
+
+inline std::string_view View(const Word& word) { return {word.text.data(), word.length}; }
+
+// Appends one character to a word unless it already holds 8.
+inline void AppendToWord(Word& word, char c) {
+    if (word.length < 8) {
+        word.key |= static_cast<std::uint64_t>(static_cast<unsigned char>(c)) << (56 - 8 * word.length);
+        word.text[word.length++] = c;
+    }
+}
+
+// The key that a word holding exactly these characters has.
+constexpr std::uint64_t PackName(std::string_view name) {
+    std::uint64_t key = 0;
+    for (std::size_t i = 0; i < 8; ++i) {
+        key <<= 8;
+        if (i < name.size()) key |= static_cast<unsigned char>(name[i]);
+    }
+    return key;
+}
+
+Word MakeWord(std::string_view name);
+
+// Reads letters and digits from the current character on into a fresh word;
+// characters beyond the 8th are consumed and dropped. The first character is
+// not checked.
+void ReadWord(SourceReader& reader, Word& word);
+
+// The same, appending to a word that already holds its first characters.
+void ReadWordOnto(SourceReader& reader, Word& word);
+
+}  // namespace wordforge

@@ -1,0 +1,37 @@
+#pragma once
+// Everything one assembly run works on, created afresh for each run and
+// handed by reference to the passes, readers and encoders.
+#include <cstdint>
+#include <vector>
+
+#include "listing_line.hpp"
+#include "mnemonic_table.hpp"
+#include "source_reader.hpp"
+#include "symbol_table.hpp"
+#include "text_file.hpp"
+
+namespace wordforge {
+
+struct WordRun {
+    SourceReader reader;
+    ListingLine line;                         // the listing line under construction
+    SymbolTable symbols;                      // filled by pass 1
+    std::vector<std::int32_t> duplicateLines; // ascending line numbers of repeated definitions
+    std::int32_t errorCount = 0;
+    std::int32_t location = 0;                // the location counter
+    int mnemonic = kNoMnemonic;               // the current statement's mnemonic index
+    bool titleFirst = false;                  // the source begins with TITLE (found by pass 1)
+    common::OutputSink* listing = nullptr;    // written by pass 2
+    common::OutputSink* object = nullptr;     // written by pass 2
+};
+
+// Arithmetic on values and counters wraps in 32 bits.
+inline std::int32_t WrapAdd(std::int32_t a, std::int32_t b) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(b));
+}
+inline std::int32_t WrapSub(std::int32_t a, std::int32_t b) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) - static_cast<std::uint32_t>(b));
+}
+inline std::int32_t WrapNegate(std::int32_t a) { return WrapSub(0, a); }
+
+}  // namespace wordforge
