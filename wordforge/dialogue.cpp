@@ -46,6 +46,10 @@ RunEnd AssembleOneFile(common::Console& console) {
     if (!object.Create(name + ".b", errnum)) return ReportFailure(console, errnum);
 
     std::int32_t errors = AssembleSource(source, listing.sink, object.sink);
+    // Whatever is still buffered is written now, so a failing write stops the
+    // run before its end message.
+    listing.sink.Flush();
+    object.sink.Flush();
     if (int failure = SinkFailure(listing, object); failure != 0) return ReportFailure(console, failure);
 
     if (errors == 0) {

@@ -1,0 +1,52 @@
+// Fuzz target for the wordforge core: the input is the source. Besides the
+// absence of crashes it checks that a run is deterministic, that the error
+// summary of the listing agrees with the error count, and that every object
+// line of an error-free run has the "AAAA  WWWW" shape.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "assembler.hpp"
+
+namespace {
+
+void Check(bool ok) {
+    if (!ok) std::abort();
+}
+
+bool IsHex(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
+
+std::string Summary(std::int32_t errors) {
+    if (errors == 0) return "THERE WERE NO ERRORS.";
+    if (errors == 1) return "THERE WAS ONE ERROR.";
+    return "THERE WERE " + std::to_string(errors) + " ERRORS.";
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    std::string_view source(reinterpret_cast<const char*>(data), size);
+    wordforge::WordResult first = wordforge::AssembleText(source);
+    wordforge::WordResult second = wordforge::AssembleText(source);
+    Check(first.listing == second.listing && first.object == second.object &&
+          first.errorCount == second.errorCount);
+    Check(first.errorCount >= 0);
+    Check(first.listing.find("\r\n" + Summary(first.errorCount) + "\r\n") != std::string::npos);
+
+    if (first.errorCount == 0) {
+        std::string_view object = first.object;
+        // The first line holds the title; every further line is an address
+        // and a word.
+        std::size_t at = object.find("\r\n");
+        Check(at != std::string_view::npos);
+        for (at += 2; at < object.size(); at += 12) {
+            Check(object.size() >= at + 12);
+            std::string_view line = object.substr(at, 12);
+            Check(line.substr(4, 2) == "  " && line.substr(10, 2) == "\r\n");
+            for (std::size_t i : {0, 1, 2, 3, 6, 7, 8, 9}) Check(IsHex(line[i]));
+        }
+    }
+    return 0;
+}
