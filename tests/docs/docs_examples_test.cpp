@@ -1,0 +1,374 @@
+// Checks the examples in the user guides (docs/*.md) against the assemblers.
+//
+// The guides mark their checked examples with the info string of a fenced
+// code block:
+//
+//   ctrlforge                 a microprogram that assembles without error
+//   ctrlforge-error WHAT      a microprogram whose first reported error is WHAT:
+//                             a number 1..21, illegal-character,
+//                             invalid-address or adrs-over
+//   ctrlforge-listing         lines that appear, in this order and adjacent,
+//   ctrlforge-object          in the listing, object file, map or console
+//   ctrlforge-map             output of the nearest ctrlforge source block
+//   ctrlforge-console         above
+//   wordforge                 an assembly program without errors
+//   wordforge-flag F|L|D      an assembly program whose first flagged listing
+//                             line carries that flag in column 1 or 2
+//   wordforge-listing         lines of the listing or object file of the
+//   wordforge-object          nearest wordforge source block above
+//   wordforge-encodings       lines "statement   WORD": each statement,
+//                             assembled at location 0010, gives that word
+//
+// A source block whose info string also holds "no-final-line-end" is
+// assembled without the line end after its last line. A source block may be
+// named ("name=demo"); an excerpt block with "of=demo" then refers to it
+// instead of the nearest source block above. Excerpt lines are compared
+// without their trailing blanks.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "assemble.hpp"
+#include "assembler.hpp"
+
+namespace {
+
+struct Block {
+    std::string file;
+    int line = 0;  // line number of the opening fence
+    std::vector<std::string> info;  // info string split at blanks
+    std::string text;  // the lines of the block, each ending in "\n"
+};
+
+std::string Where(const Block& block) { return block.file + ":" + std::to_string(block.line); }
+
+std::vector<std::string> Words(const std::string& text) {
+    std::istringstream in(text);
+    std::vector<std::string> words;
+    for (std::string word; in >> word;) words.push_back(word);
+    return words;
+}
+
+std::string RightTrimmed(std::string text) {
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\r' || text.back() == '\t')) text.pop_back();
+    return text;
+}
+
+std::vector<Block> ReadBlocks(const std::string& name) {
+    std::ifstream in(std::string(DOCS_DIR) + "/" + name, std::ios::binary);
+    EXPECT_TRUE(in.good()) << "cannot read " << DOCS_DIR << "/" << name;
+    std::vector<Block> blocks;
+    std::string line;
+    int number = 0;
+    Block* open = nullptr;
+    while (std::getline(in, line)) {
+        ++number;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (open == nullptr) {
+            if (line.rfind("```", 0) == 0) {
+                blocks.push_back(Block{name, number, Words(line.substr(3)), ""});
+                open = &blocks.back();
+            }
+        } else if (RightTrimmed(line) == "```") {
+            open = nullptr;
+        } else {
+            open->text += line;
+            open->text += '\n';
+        }
+    }
+    EXPECT_EQ(open, nullptr) << name << ": a code block is not closed";
+    return blocks;
+}
+
+std::string Kind(const Block& block) { return block.info.empty() ? "" : block.info[0]; }
+
+bool Has(const Block& block, const std::string& word) {
+    return std::find(block.info.begin() + (block.info.empty() ? 0 : 1), block.info.end(), word) != block.info.end();
+}
+
+// The value of a "key=value" word of the info string, or "".
+std::string Option(const Block& block, const std::string& key) {
+    for (std::size_t i = 1; i < block.info.size(); ++i) {
+        if (block.info[i].rfind(key + "=", 0) == 0) return block.info[i].substr(key.size() + 1);
+    }
+    return "";
+}
+
+// The source block an excerpt block shows the output of.
+const Block* SourceFor(const Block& excerpt, const Block* nearest, const std::vector<Block>& blocks) {
+    const std::string of = Option(excerpt, "of");
+    if (of.empty()) return nearest;
+    for (const Block& block : blocks) {
+        if (Option(block, "name") == of) return &block;
+    }
+    return nullptr;
+}
+
+// The source as the test feeds it to an assembler.
+std::string SourceOf(const Block& block) {
+    std::string text = block.text;
+    if (Has(block, "no-final-line-end") && !text.empty() && text.back() == '\n') text.pop_back();
+    return text;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::string line;
+    std::istringstream in(text);
+    while (std::getline(in, line)) lines.push_back(RightTrimmed(line));
+    return lines;
+}
+
+// Whether `excerpt` occurs in `output` as adjacent whole lines.
+bool ContainsLines(const std::string& output, const std::string& excerpt) {
+    std::vector<std::string> all = Lines(output);
+    std::vector<std::string> part = Lines(excerpt);
+    if (part.empty()) return false;
+    return std::search(all.begin(), all.end(), part.begin(), part.end()) != all.end();
+}
+
+// ---------------------------------------------------------------- ctrlforge
+
+const std::map<int, std::string> kCtrlMessages = {
+    {1, ":THIS LABEL ALREADY DEFINED."},
+    {2, ":ILLEGAL FORMAT OF PROGRAM TITLE."},
+    {3, ":END OF MICRO_INSTRUCTION MUST BE \";\" OR END OF LINE."},
+    {4, ":ILLEGAL FORMAT OF TEST CONDITION."},
+    {5, ":NO THEN CLAUSE FOR IF STATEMENT."},
+    {6, ":LABEL IS EXPECTED IN THIS CLAUSE."},
+    {7, ":ILLEGAL IF STATEMENT."},
+    {8, ":ELSE CLAUSE MUST BE \"FETCH\"."},
+    {9, ":LT FEILD ALREADY DEFINED."},
+    {10, ":LITERAL IS OUT OF RANGE."},
+    {11, ":ILLEGAL EXPRESSION OR ASSIGNMENT."},
+    {12, ":RB FEILD ALREADY DEFINED."},
+    {13, ":ILLEGAL EXCEPTION STATEMENT."},
+    {14, ":LB FEILD ALREADY DEFINED."},
+    {15, ":EX FEILD ALREADY DEFINED."},
+    {16, ":ILLEGAL FORMAT OF INSTRUCTION HEADING OR UNKNOWN STATEMENT."},
+    {17, ":SPECIFIED ADDRESS OVERLAPPED."},
+    {18, ":ADDRESS IS OUT OF LIMIT."},
+    {19, ":.END EXPECTED."},
+    {21, ":ILLEGAL TYPE OF PROGRAM ENDING."},
+};
+
+std::string NumberedHead(int number) {
+    std::string digits = std::to_string(number);
+    return "ERROR" + std::string(5 - digits.size(), ' ') + digits;
+}
+
+// The first line of the listing that reports an error.
+std::string FirstErrorLine(const std::string& listing) {
+    for (const std::string& line : Lines(listing)) {
+        if (line.rfind("ERROR", 0) == 0) return line;
+    }
+    return "";
+}
+
+ctrlforge::CtrlOutput Assemble(const Block& block) { return ctrlforge::AssembleText(SourceOf(block), "SOM"); }
+
+const std::vector<Block>& MicroBlocks() {
+    static const std::vector<Block> blocks = ReadBlocks("microprogramming.md");
+    return blocks;
+}
+
+TEST(MicroprogrammingGuide, HasCheckedExamples) {
+    std::size_t checked = 0;
+    for (const Block& block : MicroBlocks()) {
+        if (Kind(block).rfind("ctrlforge", 0) == 0) ++checked;
+    }
+    EXPECT_GE(checked, 30u);
+}
+
+TEST(MicroprogrammingGuide, ExampleProgramsAssembleWithoutError) {
+    for (const Block& block : MicroBlocks()) {
+        if (Kind(block) != "ctrlforge") continue;
+        ctrlforge::CtrlOutput out = Assemble(block);
+        EXPECT_FALSE(out.failed) << Where(block) << "\n" << out.listing;
+        EXPECT_TRUE(ContainsLines(out.listing, "THERE WAS NO ERROR IN ASSEMBLE.")) << Where(block);
+        EXPECT_TRUE(ContainsLines(out.console, "NORMAL TERMINATION!")) << Where(block);
+    }
+}
+
+TEST(MicroprogrammingGuide, ErrorExamplesReportTheirError) {
+    for (const Block& block : MicroBlocks()) {
+        if (Kind(block) != "ctrlforge-error") continue;
+        ASSERT_GE(block.info.size(), 2u) << Where(block) << ": which error?";
+        const std::string& what = block.info[1];
+        ctrlforge::CtrlOutput out = Assemble(block);
+        std::string first = FirstErrorLine(out.listing);
+        if (what == "illegal-character") {
+            EXPECT_EQ(first, "ERROR: ILLEGAL CHARACTER") << Where(block) << "\n" << out.listing;
+        } else if (what == "invalid-address") {
+            EXPECT_TRUE(out.failed) << Where(block);
+            EXPECT_EQ(first.rfind("ERROR: INVALID SPECIFIED ADDRESS IN ", 0), 0u) << Where(block) << "\n" << out.listing;
+        } else if (what == "adrs-over") {
+            EXPECT_TRUE(out.failed) << Where(block);
+            EXPECT_TRUE(ContainsLines(out.console, "ADRS OVER")) << Where(block) << "\n" << out.console;
+        } else {
+            int number = std::stoi(what);
+            EXPECT_TRUE(out.failed) << Where(block);
+            EXPECT_TRUE(ContainsLines(out.console, "ERROR OCCURRED IN ASSEMBLE-TIME!")) << Where(block);
+            if (number == 20) {
+                EXPECT_EQ(first.rfind(NumberedHead(20) + ":LABELS(", 0), 0u) << Where(block) << "\n" << out.listing;
+                EXPECT_NE(first.find(") IS NOT DECLARED."), std::string::npos) << Where(block);
+            } else {
+                ASSERT_EQ(kCtrlMessages.count(number), 1u) << Where(block) << ": no error " << number;
+                EXPECT_EQ(first, NumberedHead(number) + kCtrlMessages.at(number)) << Where(block) << "\n"
+                                                                                  << out.listing;
+            }
+        }
+    }
+}
+
+TEST(MicroprogrammingGuide, OutputExcerptsMatchTheProgram) {
+    const Block* source = nullptr;
+    for (const Block& block : MicroBlocks()) {
+        const std::string kind = Kind(block);
+        if (kind == "ctrlforge" || kind == "ctrlforge-error") {
+            source = &block;
+            continue;
+        }
+        if (kind != "ctrlforge-listing" && kind != "ctrlforge-object" && kind != "ctrlforge-map" &&
+            kind != "ctrlforge-console") {
+            continue;
+        }
+        const Block* shown = SourceFor(block, source, MicroBlocks());
+        ASSERT_NE(shown, nullptr) << Where(block) << ": no source block for it";
+        ctrlforge::CtrlOutput out = Assemble(*shown);
+        const std::string& output = kind == "ctrlforge-listing" ? out.listing
+                                    : kind == "ctrlforge-object" ? out.object
+                                    : kind == "ctrlforge-map"    ? out.map
+                                                                 : out.console;
+        EXPECT_TRUE(ContainsLines(output, block.text))
+            << Where(block) << " (source at " << Where(*shown) << ")\nexpected:\n"
+            << block.text << "actual:\n" << output;
+    }
+}
+
+TEST(MicroprogrammingGuide, EveryErrorHasAnExample) {
+    std::set<std::string> shown;
+    for (const Block& block : MicroBlocks()) {
+        if (Kind(block) == "ctrlforge-error" && block.info.size() >= 2) shown.insert(block.info[1]);
+    }
+    for (int number = 1; number <= 21; ++number) {
+        EXPECT_GE(shown.count(std::to_string(number)), 1u) << "no example of error " << number;
+    }
+    for (const char* special : {"illegal-character", "invalid-address", "adrs-over"}) {
+        EXPECT_GE(shown.count(special), 1u) << "no example of " << special;
+    }
+}
+
+// ---------------------------------------------------------------- wordforge
+
+const std::vector<Block>& AssemblyBlocks() {
+    static const std::vector<Block> blocks = ReadBlocks("assembly.md");
+    return blocks;
+}
+
+// The statement lines of a listing: everything before the error summary.
+std::vector<std::string> StatementLines(const std::string& listing) {
+    std::vector<std::string> lines;
+    for (const std::string& line : Lines(listing)) {
+        if (line.rfind("THERE W", 0) == 0) break;
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+bool IsFlag(char c) { return c == 'F' || c == 'L' || c == 'D'; }
+
+TEST(AssemblyGuide, HasCheckedExamples) {
+    std::size_t checked = 0;
+    for (const Block& block : AssemblyBlocks()) {
+        if (Kind(block).rfind("wordforge", 0) == 0) ++checked;
+    }
+    EXPECT_GE(checked, 15u);
+}
+
+TEST(AssemblyGuide, ExampleProgramsAssembleWithoutError) {
+    for (const Block& block : AssemblyBlocks()) {
+        if (Kind(block) != "wordforge") continue;
+        wordforge::WordResult out = wordforge::AssembleText(SourceOf(block));
+        EXPECT_EQ(out.errorCount, 0) << Where(block) << "\n" << out.listing;
+        EXPECT_TRUE(ContainsLines(out.listing, "THERE WERE NO ERRORS.")) << Where(block);
+    }
+}
+
+TEST(AssemblyGuide, FlagExamplesShowTheirFlag) {
+    for (const Block& block : AssemblyBlocks()) {
+        if (Kind(block) != "wordforge-flag") continue;
+        ASSERT_GE(block.info.size(), 2u) << Where(block) << ": which flag?";
+        ASSERT_EQ(block.info[1].size(), 1u) << Where(block);
+        const char flag = block.info[1][0];
+        wordforge::WordResult out = wordforge::AssembleText(SourceOf(block));
+        EXPECT_GT(out.errorCount, 0) << Where(block);
+        std::string first;
+        for (const std::string& line : StatementLines(out.listing)) {
+            if (!line.empty() && (IsFlag(line[0]) || (line.size() > 1 && IsFlag(line[1])))) {
+                first = line;
+                break;
+            }
+        }
+        EXPECT_TRUE(!first.empty() && (first[0] == flag || (first.size() > 1 && first[1] == flag)))
+            << Where(block) << ": first flagged line \"" << first << "\"\n" << out.listing;
+    }
+}
+
+TEST(AssemblyGuide, OutputExcerptsMatchTheProgram) {
+    const Block* source = nullptr;
+    for (const Block& block : AssemblyBlocks()) {
+        const std::string kind = Kind(block);
+        if (kind == "wordforge" || kind == "wordforge-flag") {
+            source = &block;
+            continue;
+        }
+        if (kind != "wordforge-listing" && kind != "wordforge-object") continue;
+        const Block* shown = SourceFor(block, source, AssemblyBlocks());
+        ASSERT_NE(shown, nullptr) << Where(block) << ": no source block for it";
+        wordforge::WordResult out = wordforge::AssembleText(SourceOf(*shown));
+        const std::string& output = kind == "wordforge-listing" ? out.listing : out.object;
+        EXPECT_TRUE(ContainsLines(output, block.text))
+            << Where(block) << " (source at " << Where(*shown) << ")\nexpected:\n"
+            << block.text << "actual:\n" << output;
+    }
+}
+
+TEST(AssemblyGuide, EncodingExamplesGiveTheirWords) {
+    std::size_t statements = 0;
+    for (const Block& block : AssemblyBlocks()) {
+        if (Kind(block) != "wordforge-encodings") continue;
+        std::istringstream in(block.text);
+        for (std::string line; std::getline(in, line);) {
+            line = RightTrimmed(line);
+            if (line.empty()) continue;
+            std::size_t cut = line.find_last_of(' ');
+            ASSERT_NE(cut, std::string::npos) << Where(block) << ": " << line;
+            const std::string statement = RightTrimmed(line.substr(0, cut));
+            const std::string word = line.substr(cut + 1);
+            wordforge::WordResult out =
+                wordforge::AssembleText("        ORG   10\n        " + statement + "\n        END\n");
+            EXPECT_EQ(out.errorCount, 0) << Where(block) << ": " << statement << "\n" << out.listing;
+            EXPECT_TRUE(ContainsLines(out.object, "0010  " + word))
+                << Where(block) << ": " << statement << " should give " << word << "\n" << out.object;
+            ++statements;
+        }
+    }
+    EXPECT_GE(statements, 39u);
+}
+
+TEST(AssemblyGuide, EveryFlagHasAnExample) {
+    std::set<std::string> shown;
+    for (const Block& block : AssemblyBlocks()) {
+        if (Kind(block) == "wordforge-flag" && block.info.size() >= 2) shown.insert(block.info[1]);
+    }
+    for (const char* flag : {"F", "L", "D"}) EXPECT_GE(shown.count(flag), 1u) << "no example of flag " << flag;
+}
+
+}  // namespace
