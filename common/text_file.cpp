@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 
 #include "console.hpp"
 
@@ -23,11 +24,25 @@ bool ReadWholeFile(const std::string& name, std::string& bytes, int& errnum) {
         errnum = errno != 0 ? errno : EIO;
         return false;
     }
-    char chunk[1 << 16];
-    for (;;) {
-        std::size_t got = std::fread(chunk, 1, sizeof chunk, file);
-        bytes.append(chunk, got);
-        if (got < sizeof chunk) break;
+    // A regular file is read straight into a string of its size: one
+    // allocation, no copies. Whatever else there is (a file that grew, a pipe)
+    // follows in small chunks.
+    std::size_t expected = 0;
+    std::error_code size_error;
+    if (std::filesystem::is_regular_file(name, size_error)) {
+        std::uintmax_t size = std::filesystem::file_size(name, size_error);
+        if (!size_error) expected = static_cast<std::size_t>(size);
+    }
+    bytes.resize(expected);
+    std::size_t have = expected == 0 ? 0 : std::fread(bytes.data(), 1, expected, file);
+    bytes.resize(have);
+    if (have == expected) {
+        char chunk[4096];
+        for (;;) {
+            std::size_t got = std::fread(chunk, 1, sizeof chunk, file);
+            bytes.append(chunk, got);
+            if (got < sizeof chunk) break;
+        }
     }
     bool failed = std::ferror(file) != 0;
     int read_errno = errno;
@@ -67,6 +82,9 @@ bool OutputFile::Create(const std::string& file_name, int& errnum) {
     // The sink buffers already; each flush goes straight to the file, so a
     // failing write shows at once.
     std::setvbuf(sink.file, nullptr, _IONBF, 0);
+    // Room for a full buffer and the line that fills it, so the buffer is
+    // allocated once rather than grown by copying.
+    sink.buffer.reserve(OutputSink::kFlushSize + 4096);
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "keywords.hpp"
 
+#include <array>
+#include <bit>
 #include <cstring>
 #include <string_view>
 
@@ -34,20 +36,59 @@ constexpr Keyword kKeywordsAF[] = {
 };
 static_assert(std::size(kKeywordsAF) == 10);
 
-template <std::size_t N>
-std::uint8_t Lookup(const Keyword (&table)[N], const Name& name) {
-    // Compare all eight characters: the keyword padded with blanks.
-    for (const Keyword& k : table) {
-        if (k.word[0] != name[0]) continue;
-        bool equal = true;
-        for (std::size_t i = 0; i < 8 && equal; ++i) {
-            char want = i < k.word.size() ? k.word[i] : ' ';
-            equal = name[i] == want;
-        }
-        if (equal) return k.code;
-    }
-    return TokIdent;
+// A name packed into one 64-bit key, first character in the low byte; the
+// keyword tables are packed the same way at compile time, blank padded, so a
+// lookup compares all eight characters at once.
+constexpr std::uint64_t PackKeyword(std::string_view word) {
+    std::uint64_t key = 0;
+    for (std::size_t i = 8; i-- > 0;) key = (key << 8) | static_cast<unsigned char>(i < word.size() ? word[i] : ' ');
+    return key;
 }
+
+std::uint64_t PackName(const Name& name) {
+    std::uint64_t key;
+    std::memcpy(&key, name.data(), sizeof key);
+    if constexpr (std::endian::native == std::endian::big) key = __builtin_bswap64(key);
+    return key;
+}
+
+// A keyword table as an open-addressing hash table built at compile time;
+// a lookup probes until it meets the name or an empty slot (key 0, which no
+// blank-padded name can have). Slots is a power of two, at least twice the
+// number of keywords.
+template <std::size_t Slots>
+struct KeywordHash {
+    std::array<std::uint64_t, Slots> keys{};
+    std::array<std::uint8_t, Slots> codes{};
+
+    static constexpr std::size_t SlotOf(std::uint64_t key) {
+        return static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ull) >> 40) & (Slots - 1);
+    }
+
+    std::uint8_t Find(std::uint64_t key) const {
+        for (std::size_t slot = SlotOf(key);; slot = (slot + 1) & (Slots - 1)) {
+            if (keys[slot] == key) return codes[slot];
+            if (keys[slot] == 0) return TokIdent;
+        }
+    }
+};
+
+template <std::size_t Slots, std::size_t N>
+constexpr KeywordHash<Slots> BuildHash(const Keyword (&table)[N]) {
+    static_assert(Slots >= 2 * N && (Slots & (Slots - 1)) == 0);
+    KeywordHash<Slots> hash{};
+    for (const Keyword& k : table) {
+        std::uint64_t key = PackKeyword(k.word);
+        std::size_t slot = KeywordHash<Slots>::SlotOf(key);
+        while (hash.keys[slot] != 0) slot = (slot + 1) & (Slots - 1);
+        hash.keys[slot] = key;
+        hash.codes[slot] = k.code;
+    }
+    return hash;
+}
+
+constexpr auto kHashGZ = BuildHash<128>(kKeywordsGZ);
+constexpr auto kHashAF = BuildHash<32>(kKeywordsAF);
 
 bool IsWordChar(unsigned char c) {
     return IsLetter(c) || (c >= '0' && c <= '9') || c == '_';
@@ -61,15 +102,16 @@ bool IsHexDigit(unsigned char c) { return IsDigitOf(c, 16); }
 int CollectWord(CtrlRun& run, bool& allHex) {
     int stored = 1;
     allHex = IsHexDigit(static_cast<unsigned char>(run.TokenName[0]));
+    ListingSpan copy(run);
     while (stored < 8 && IsWordChar(run.CurChar)) {
         run.TokenName[stored++] = static_cast<char>(run.CurChar);
         if (!IsHexDigit(run.CurChar)) allHex = false;
-        CopyToListing(run, run.CurChar);
+        copy.Put(run.CurChar);
         NextChar(run);
     }
     // Characters past the eighth are consumed but not significant.
     while (IsWordChar(run.CurChar)) {
-        CopyToListing(run, run.CurChar);
+        copy.Put(run.CurChar);
         NextChar(run);
     }
     return stored;
@@ -82,8 +124,8 @@ void StartName(CtrlRun& run, unsigned char first) {
 
 }  // namespace
 
-std::uint8_t LookupKeywordGZ(const Name& name) { return Lookup(kKeywordsGZ, name); }
-std::uint8_t LookupKeywordAF(const Name& name) { return Lookup(kKeywordsAF, name); }
+std::uint8_t LookupKeywordGZ(const Name& name) { return kHashGZ.Find(PackName(name)); }
+std::uint8_t LookupKeywordAF(const Name& name) { return kHashAF.Find(PackName(name)); }
 
 void ReadWordGZ(CtrlRun& run) {
     StartName(run, run.CurChar);

@@ -153,6 +153,7 @@ void ParsePass(CtrlRun& run) {
     run.pending.clear();
     run.pendingIndex.clear();
     run.words.clear();
+    run.words.reserve(4096 + 1);  // a full control store and the blank tail, without regrowth
     run.words.emplace_back();
     StatementLoop(run);
     ReportUndefinedLabels(run);

@@ -115,4 +115,31 @@ inline void ListingLineEnd(CtrlRun& run) {
     if (run.options.S) run.listing->LineEnd();
 }
 
+// Gathers the characters that a reading loop copies to the listing one at a
+// time and hands them to the listing in one write, at the latest when the
+// span ends. Nothing else may write to the listing while a span is open.
+class ListingSpan {
+public:
+    explicit ListingSpan(CtrlRun& run) : run_(run), enabled_(run.options.S) {}
+    ListingSpan(const ListingSpan&) = delete;
+    ListingSpan& operator=(const ListingSpan&) = delete;
+    ~ListingSpan() { Flush(); }
+
+    void Put(unsigned char c) {
+        if (!enabled_) return;
+        if (size_ == sizeof text_) Flush();
+        text_[size_++] = static_cast<char>(c);
+    }
+    void Flush() {
+        if (size_ != 0) run_.listing->Write(std::string_view(text_, size_));
+        size_ = 0;
+    }
+
+private:
+    CtrlRun& run_;
+    bool enabled_;
+    std::size_t size_ = 0;
+    char text_[256];
+};
+
 }  // namespace ctrlforge

@@ -4,55 +4,17 @@
 
 namespace ctrlforge {
 
-bool IsLetter(unsigned char c) { return c >= 'A' && c <= 'Z'; }
-
-int DigitValue(unsigned char c) { return c <= '9' ? c - '0' : c - 'A' + 10; }
-
-bool IsDigitOf(unsigned char c, int base) {
-    switch (base) {
-        case 2: return c == '0' || c == '1';
-        case 10: return c >= '0' && c <= '9';
-        default: return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
-    }
-}
-
-// The source ends at its physical end or at the first byte 26; from there on
-// every read yields 26. A line feed not directly preceded by a carriage return
-// reads as a carriage return followed by that line feed, so a source with
-// LF-only line ends reads exactly like its CR LF twin.
-void NextChar(CtrlRun& run) {
-    if (run.pendingLineFeed) {
-        run.pendingLineFeed = false;
-        run.CurChar = '\n';
-        return;
-    }
-    if (run.pos >= run.source.size()) {
-        run.CurChar = kEndOfFile;
-        return;
-    }
-    unsigned char c = static_cast<unsigned char>(run.source[run.pos]);
-    if (c == kEndOfFile) {
-        run.CurChar = kEndOfFile;
-        return;
-    }
-    ++run.pos;
-    if (c == '\n' && (run.pos < 2 || run.source[run.pos - 2] != '\r')) {
-        run.pendingLineFeed = true;
-        run.CurChar = '\r';
-        return;
-    }
-    if (c >= 'a' && c <= 'z') c = static_cast<unsigned char>(c - 'a' + 'A');
-    run.CurChar = c;
-}
-
 // Copies the current character and always at least one more, up to and
 // including the line feed or the end-of-file mark.
 void SkipRestOfLine(CtrlRun& run) {
-    CopyToListing(run, run.CurChar);
-    do {
-        NextChar(run);
-        CopyToListing(run, run.CurChar);
-    } while (run.CurChar != '\n' && run.CurChar != kEndOfFile);
+    {
+        ListingSpan copy(run);
+        copy.Put(run.CurChar);
+        do {
+            NextChar(run);
+            copy.Put(run.CurChar);
+        } while (run.CurChar != '\n' && run.CurChar != kEndOfFile);
+    }
     if (run.CurChar == '\n') NextChar(run);
 }
 
@@ -63,8 +25,9 @@ void ReadNumber(CtrlRun& run, int base) {
         NextChar(run);
     }
     bool noSignSeen = true;
+    ListingSpan copy(run);
     while (IsDigitOf(run.CurChar, base)) {
-        CopyToListing(run, run.CurChar);
+        copy.Put(run.CurChar);
         if (run.TokenValue < 0) noSignSeen = false;
         int next = static_cast<int>(static_cast<std::uint16_t>(run.TokenValue)) * base + DigitValue(run.CurChar);
         run.TokenValue = static_cast<std::int16_t>(static_cast<std::uint16_t>(next));
@@ -115,9 +78,12 @@ void Simple(CtrlRun& run, std::uint8_t code) {
 
 void ReadToken(CtrlRun& run) {
     for (;;) {
-        while (run.CurChar == ' ' || run.CurChar == '\t') {
-            CopyToListing(run, run.CurChar);
-            NextChar(run);
+        if (run.CurChar == ' ' || run.CurChar == '\t') {
+            ListingSpan copy(run);
+            do {
+                copy.Put(run.CurChar);
+                NextChar(run);
+            } while (run.CurChar == ' ' || run.CurChar == '\t');
         }
         if (run.CurChar == kEndOfFile) {
             run.TokenCode = TokEof;

@@ -1,5 +1,8 @@
 #include "writers.hpp"
 
+#include <cstring>
+#include <string_view>
+
 #include "placement.hpp"
 #include "tokens.hpp"
 
@@ -7,18 +10,33 @@ namespace ctrlforge {
 
 namespace {
 
+// A line under construction in a fixed buffer: no allocation per line.
+struct LineBuffer {
+    char text[80];
+    std::size_t size = 0;
+
+    void Put(char c) { text[size++] = c; }
+    void Append(std::string_view part) {
+        std::memcpy(text + size, part.data(), part.size());
+        size += part.size();
+    }
+    std::string_view View() const { return {text, size}; }
+};
+
 // Appends `digits` upper-case hexadecimal digits of the value, leading zeros
 // kept, higher digits dropped.
-void AppendHex(std::string& out, unsigned value, int digits) {
+void AppendHex(LineBuffer& out, unsigned value, int digits) {
     static constexpr char kHex[] = "0123456789ABCDEF";
-    for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4) out.push_back(kHex[(value >> shift) & 15u]);
+    for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4) out.Put(kHex[(value >> shift) & 15u]);
 }
 
 // A number cell of the map: three hexadecimal digits and a blank.
-void AppendNumberCell(std::string& out, unsigned value) {
+void AppendNumberCell(LineBuffer& out, unsigned value) {
     AppendHex(out, value, 3);
-    out.push_back(' ');
+    out.Put(' ');
 }
+
+void AppendName(LineBuffer& out, const Name& name) { out.Append(std::string_view(name.data(), name.size())); }
 
 }  // namespace
 
@@ -26,59 +44,55 @@ PackedWord WriteObjectLine(CtrlRun& run, MicroWord& word) {
     ResolveTarget(run, word);
     PackedWord packed = PackWord(word);
     if (run.options.O) {
-        std::string line;
-        line.reserve(17);
+        LineBuffer line;
         AppendHex(line, static_cast<std::uint16_t>(word.address), 3);
-        line += "  ";
+        line.Append("  ");
         AppendHex(line, packed.high, 2);
         AppendHex(line, packed.mid, 4);
         AppendHex(line, packed.low, 4);
-        line += "\r\n";
-        run.object->Write(line);
+        line.Append("\r\n");
+        run.object->Write(line.View());
     }
     return packed;
 }
 
 void WriteMapLine(CtrlRun& run, const MicroWord& word) {
-    std::string line;
-    line.reserve(64);
+    LineBuffer line;
     if (word.labelClass != Unlabelled && word.label != kNone) {
-        const Name& name = run.labels[static_cast<std::size_t>(word.label)].name;
-        line.append(name.data(), name.size());
+        AppendName(line, run.labels[static_cast<std::size_t>(word.label)].name);
     } else {
-        line.append(8, ' ');
+        line.Append("        ");
     }
-    line.push_back(' ');
+    line.Put(' ');
     AppendNumberCell(line, static_cast<std::uint16_t>(word.address));
-    line += FieldCell(Field::LB, word.LB);
-    line += FieldCell(Field::RB, word.RB);
-    line += FieldCell(Field::AL, word.AL);
-    line += FieldCell(Field::SH, word.SH);
-    line += FieldCell(Field::SB, word.SB);
-    line += FieldCell(Field::MM, word.MM);
-    line += FieldCell(Field::SQ, word.SQ);
+    line.Append(FieldCell(Field::LB, word.LB));
+    line.Append(FieldCell(Field::RB, word.RB));
+    line.Append(FieldCell(Field::AL, word.AL));
+    line.Append(FieldCell(Field::SH, word.SH));
+    line.Append(FieldCell(Field::SB, word.SB));
+    line.Append(FieldCell(Field::MM, word.MM));
+    line.Append(FieldCell(Field::SQ, word.SQ));
     const bool longLiteral = word.RB == RbLLT;
     if (word.SQ == SqB || word.SQ == SqBP || word.SQ == SqIRA || word.SQ == SqIAB) {
         AppendNumberCell(line, word.LT / 512u);
     } else if (longLiteral) {
         AppendNumberCell(line, word.LT / 8192u);
     } else {
-        line += FieldCell(Field::TS, word.TS);
+        line.Append(FieldCell(Field::TS, word.TS));
     }
     if (longLiteral) {
         AppendNumberCell(line, (word.LT / 512u) % 16u);
     } else {
-        line += FieldCell(Field::EX, word.EX);
+        line.Append(FieldCell(Field::EX, word.EX));
     }
     AppendNumberCell(line, word.LT % 512u);
     if (word.refState == Resolved && word.target != kNone) {
-        const Name& name = run.labels[static_cast<std::size_t>(word.target)].name;
-        line.append(name.data(), name.size());
+        AppendName(line, run.labels[static_cast<std::size_t>(word.target)].name);
     } else {
-        line.append(8, ' ');
+        line.Append("        ");
     }
-    line += "\r\n";
-    run.map->Write(line);
+    line.Append("\r\n");
+    run.map->Write(line.View());
 }
 
 void WriteOutputs(CtrlRun& run) {

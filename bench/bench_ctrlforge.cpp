@@ -1,0 +1,43 @@
+// The in-memory core of ctrlforge: source bytes to listing, object and map.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "assemble.hpp"
+#include "generators.hpp"
+
+namespace {
+
+void Run(benchmark::State& state, const std::string& source, bool expectFailure) {
+    std::size_t lines = bench::CountLines(source);
+    std::size_t outBytes = 0;
+    for (auto _ : state) {
+        ctrlforge::CtrlOutput out = ctrlforge::AssembleText(source, "SOM");
+        outBytes = out.listing.size() + out.object.size() + out.map.size();
+        if (out.failed != expectFailure) {
+            state.SkipWithError("unexpected assembly result");
+            return;
+        }
+        benchmark::DoNotOptimize(out);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * source.size()));
+    state.counters["lines/s"] = benchmark::Counter(static_cast<double>(state.iterations() * lines),
+                                                   benchmark::Counter::kIsRate);
+    state.counters["out_bytes"] = static_cast<double>(outBytes);
+}
+
+void BM_CtrlFill(benchmark::State& state) {
+    static const std::string source = bench::CtrlFillProgram();
+    Run(state, source, false);
+}
+BENCHMARK(BM_CtrlFill)->Unit(benchmark::kMillisecond);
+
+void BM_CtrlOverflow(benchmark::State& state) {
+    const std::string source = bench::CtrlOverflowProgram(static_cast<std::size_t>(state.range(0)));
+    Run(state, source, true);
+}
+BENCHMARK(BM_CtrlOverflow)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

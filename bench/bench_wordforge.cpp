@@ -1,0 +1,33 @@
+// The in-memory core of wordforge: source bytes to listing and object file.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "assembler.hpp"
+#include "generators.hpp"
+
+namespace {
+
+void BM_Word(benchmark::State& state) {
+    const std::string source = bench::WordProgram(static_cast<std::size_t>(state.range(0)));
+    std::size_t lines = bench::CountLines(source);
+    std::size_t outBytes = 0;
+    for (auto _ : state) {
+        wordforge::WordResult out = wordforge::AssembleText(source);
+        outBytes = out.listing.size() + out.object.size();
+        if (out.errorCount != 0) {
+            state.SkipWithError("the generated program has errors");
+            return;
+        }
+        benchmark::DoNotOptimize(out);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * source.size()));
+    state.counters["lines/s"] = benchmark::Counter(static_cast<double>(state.iterations() * lines),
+                                                   benchmark::Counter::kIsRate);
+    state.counters["out_bytes"] = static_cast<double>(outBytes);
+}
+BENCHMARK(BM_Word)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

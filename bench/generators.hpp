@@ -1,0 +1,32 @@
+#pragma once
+// Deterministic benchmark inputs for both assemblers. The same text is
+// written to files by bench_gen and assembled in memory by the benchmarks.
+#include <cstddef>
+#include <string>
+
+namespace bench {
+
+// A ctrlforge microprogram that fills the control store: 4,095 statements at
+// addresses 0 to 4094 using every clause kind, labels with forward and
+// backward references, aligned IOP, IRA and IAB targets. Assembles without
+// errors. CR LF line ends.
+std::string CtrlFillProgram();
+
+// A ctrlforge source of exactly `lines` lines: the fill program's statements,
+// then statements whose headings lie past the control store (each one an
+// error), padded with comment lines and ended by .END.
+std::string CtrlOverflowProgram(std::size_t lines);
+
+// A wordforge program of exactly `lines` lines: leading comments, TITLE,
+// blocks that each start with ORG 0 and use every mnemonic, labels (defined in
+// the first block) with branches near them, comments, DC and DS; then END.
+// Assembles without errors. CR LF line ends.
+std::string WordProgram(std::size_t lines);
+
+// `lines` lines of "\tadd $5, %eax" for GNU as.
+std::string GasProgram(std::size_t lines);
+
+// Number of line ends in a text.
+std::size_t CountLines(const std::string& text);
+
+}  // namespace bench

@@ -1,0 +1,202 @@
+#!/usr/bin/env bash
+# Whole-process timing of both assemblers against cat, a getc/putc copy loop
+# and GNU as, on generated inputs. Prints Markdown tables of min/median wall
+# times, the target ratios, the linearity check, the peak memory of wordforge
+# and the SHA-256 sums of the large outputs.
+#
+# Usage: bench/run.sh            (from anywhere)
+# Environment: RUNS (runs per case, default 11), BENCH_WORK (scratch folder,
+# default build/bench/work), SKIP_BUILD=1 to use the existing build.
+set -euo pipefail
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD="$ROOT/build/bench"
+WORK=${BENCH_WORK:-$BUILD/work}
+RUNS=${RUNS:-11}
+
+if [[ "${SKIP_BUILD:-0}" != 1 ]]; then
+    (cd "$ROOT" && cmake --preset bench >/dev/null && cmake --build --preset bench >/dev/null)
+fi
+
+GEN="$BUILD/bench/bench_gen"
+COPY="$BUILD/bench/copy_loop"
+TIMER="$BUILD/bench/proc_timer"
+CTRL="$BUILD/ctrlforge/ctrlforge"
+WORD="$BUILD/wordforge/wordforge"
+
+mkdir -p "$WORK"
+cd "$WORK"
+rm -f ./*.s ./*.o ./*.m ./*.a ./*.b ./*.out
+
+# ---------------------------------------------------------------- inputs
+"$GEN" ctrl-fill FILL.MIC
+"$GEN" ctrl-overflow 1000000 OVER1M.MIC
+"$GEN" ctrl-overflow 100000 OVER100K.MIC
+"$GEN" word 1000000 WORD1M.ASM
+"$GEN" word 100000 WORD100K.ASM
+HAVE_AS=0
+if command -v as >/dev/null 2>&1; then
+    HAVE_AS=1
+    "$GEN" gas 1000000 GAS1M.s
+fi
+
+lines() { wc -l <"$1" | tr -d ' '; }
+
+ctrl_answers() { printf '%s\nSOM\nY\nN\n' "$1"; }
+word_answers() { printf '%s\nN\n' "$1"; }
+NL=$'\n'  # "$(...)" drops the last line feed of the answers; it is put back
+
+# ---------------------------------------------------------------- checks
+check_console() {  # NAME FILE TEXT: the console output must hold TEXT
+    if ! grep -qF -- "$3" "$2"; then
+        echo "FAILED: $1 did not print \"$3\"" >&2
+        cat "$2" >&2
+        exit 1
+    fi
+}
+"$TIMER" -i "$(ctrl_answers FILL.MIC)$NL" -o ctrl-fill.out -- "$CTRL" >/dev/null
+check_console "ctrlforge FILL.MIC" ctrl-fill.out "NORMAL TERMINATION!"
+for f in OVER1M.MIC OVER100K.MIC; do
+    "$TIMER" -i "$(ctrl_answers $f)$NL" -o ctrl-$f.out -- "$CTRL" >/dev/null
+    check_console "ctrlforge $f" ctrl-$f.out "ERROR OCCURRED IN ASSEMBLE-TIME!"
+done
+for f in WORD1M.ASM WORD100K.ASM; do
+    "$TIMER" -i "$(word_answers $f)$NL" -o word-$f.out -- "$WORD" >/dev/null
+    check_console "wordforge $f" word-$f.out " NORMAL TERMINATION !"
+done
+
+# ---------------------------------------------------------------- timing
+# Every case runs once per round and the rounds repeat RUNS times, so a change
+# in the load of the machine touches all cases alike. The files a case writes
+# are deleted (untimed) before each of its runs.
+declare -A LABEL LINES INPUT CLEAN CMD TIMES MIN MED RSS
+CASES=()
+
+add_case() {  # KEY LABEL SOURCE INPUT_TEXT OUTPUT_FILES COMMAND...
+    local key=$1
+    LABEL[$key]=$2
+    LINES[$key]=$(lines "$3")
+    INPUT[$key]=$4
+    CLEAN[$key]=$5
+    shift 5
+    CMD[$key]=$(printf '%q ' "$@")
+    TIMES[$key]=""
+    RSS[$key]=0
+    CASES+=("$key")
+}
+
+run_once() {  # KEY
+    local key=$1 t m s
+    # shellcheck disable=SC2086
+    rm -f ${CLEAN[$key]}
+    if [[ -n "${INPUT[$key]}" ]]; then
+        read -r t m s < <(eval "\"\$TIMER\" -i \"\${INPUT[\$key]}\" -o \"\$key.out\" -- ${CMD[$key]}")
+    else
+        read -r t m s < <(eval "\"\$TIMER\" -o \"\$key.out\" -- ${CMD[$key]}")
+    fi
+    if [[ "$s" != 0 ]]; then
+        echo "FAILED: ${LABEL[$key]} exited with status $s" >&2
+        exit 1
+    fi
+    TIMES[$key]+="$t "
+    if ((m > RSS[$key])); then RSS[$key]=$m; fi
+}
+
+add_case cat-fill "cat FILL.MIC" FILL.MIC "" "cat-fill.out" cat FILL.MIC
+add_case ctrl-fill "ctrlforge FILL.MIC (SOM)" FILL.MIC "$(ctrl_answers FILL.MIC)$NL" \
+    "FILL.MIC.s FILL.MIC.o FILL.MIC.m" "$CTRL"
+add_case copy-over1m "copy loop OVER1M.MIC" OVER1M.MIC "" "over1m.copy" "$COPY" OVER1M.MIC over1m.copy
+add_case ctrl-over1m "ctrlforge OVER1M.MIC (SOM)" OVER1M.MIC "$(ctrl_answers OVER1M.MIC)$NL" \
+    "OVER1M.MIC.s OVER1M.MIC.o OVER1M.MIC.m" "$CTRL"
+add_case ctrl-over100k "ctrlforge OVER100K.MIC (SOM)" OVER100K.MIC "$(ctrl_answers OVER100K.MIC)$NL" \
+    "OVER100K.MIC.s OVER100K.MIC.o OVER100K.MIC.m" "$CTRL"
+add_case cat-word1m "cat WORD1M.ASM" WORD1M.ASM "" "cat-word1m.out" cat WORD1M.ASM
+add_case copy-word1m "copy loop WORD1M.ASM" WORD1M.ASM "" "word1m.copy" "$COPY" WORD1M.ASM word1m.copy
+if ((HAVE_AS)); then
+    add_case as-1m "as, 1M lines of add \$5, %eax" GAS1M.s "" "GAS1M.o" as -o GAS1M.o GAS1M.s
+fi
+add_case word-1m "wordforge WORD1M.ASM" WORD1M.ASM "$(word_answers WORD1M.ASM)$NL" \
+    "WORD1M.ASM.a WORD1M.ASM.b" "$WORD"
+add_case word-100k "wordforge WORD100K.ASM" WORD100K.ASM "$(word_answers WORD100K.ASM)$NL" \
+    "WORD100K.ASM.a WORD100K.ASM.b" "$WORD"
+
+for ((round = 0; round < RUNS; round++)); do
+    for key in "${CASES[@]}"; do run_once "$key"; done
+done
+rm -f ./*.copy
+
+for key in "${CASES[@]}"; do
+    sorted=$(tr ' ' '\n' <<<"${TIMES[$key]}" | sed '/^$/d' | sort -g)
+    MIN[$key]=$(head -n1 <<<"$sorted")
+    MED[$key]=$(awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }' <<<"$sorted")
+done
+
+ms() { awk -v t="$1" 'BEGIN { printf "%.1f", t * 1000 }'; }
+
+echo
+echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | sed 's/.*: //'), $(g++ --version | head -n1)"
+echo "Runs per case: $RUNS (wall time of the whole process, answers piped in)"
+echo
+echo "| case | lines | min ms | median ms |"
+echo "|---|---:|---:|---:|"
+for key in "${CASES[@]}"; do
+    echo "| ${LABEL[$key]} | ${LINES[$key]} | $(ms "${MIN[$key]}") | $(ms "${MED[$key]}") |"
+done
+
+# ---------------------------------------------------------------- targets
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+verdict() { awk -v r="$1" -v l="$2" 'BEGIN { print (r <= l) ? "met" : "MISSED" }'; }
+goal() {  # TEXT NUM_KEY DEN_KEY LIMIT
+    local rmed rmin
+    rmed=$(ratio "${MED[$2]}" "${MED[$3]}")
+    rmin=$(ratio "${MIN[$2]}" "${MIN[$3]}")
+    echo "| $1 | $rmed | $rmin | $4 | $(verdict "$rmed" "$4") | $(verdict "$rmin" "$4") |"
+}
+per_line_ratio() {  # KEY_1M KEY_100K STAT
+    local -n stat=$3
+    awk -v a="${stat[$1]}" -v la="${LINES[$1]}" -v b="${stat[$2]}" -v lb="${LINES[$2]}" \
+        'BEGIN { printf "%.2f", (a / la) / (b / lb) }'
+}
+linearity() {  # TEXT KEY_1M KEY_100K
+    local rmed rmin
+    rmed=$(per_line_ratio "$2" "$3" MED)
+    rmin=$(per_line_ratio "$2" "$3" MIN)
+    echo "| $1 | $rmed | $rmin | 1.30 | $(verdict "$rmed" 1.30) | $(verdict "$rmin" 1.30) |"
+}
+
+echo
+echo "| target | ratio of medians | ratio of minima | limit | by medians | by minima |"
+echo "|---|---:|---:|---:|---|---|"
+if ((HAVE_AS)); then
+    goal "wordforge 1M / as 1M" word-1m as-1m 0.333
+else
+    echo "| wordforge 1M / as 1M | - | - | 0.333 | as not installed | - |"
+fi
+goal "wordforge 1M / copy loop (same source)" word-1m copy-word1m 2.00
+goal "ctrlforge fill / cat (same file)" ctrl-fill cat-fill 5.00
+goal "ctrlforge 1M / copy loop (same source)" ctrl-over1m copy-over1m 3.00
+linearity "ctrlforge time per line, 1M / 100k" ctrl-over1m ctrl-over100k
+linearity "wordforge time per line, 1M / 100k" word-1m word-100k
+
+# ---------------------------------------------------------------- memory
+if [[ -x /usr/bin/time ]]; then
+    peak=$(word_answers WORD1M.ASM | /usr/bin/time -v "$WORD" 2>&1 >/dev/null |
+        awk -F: '/Maximum resident set size/ { gsub(/ /, "", $2); print $2 }')
+    how="/usr/bin/time -v"
+else
+    peak=${RSS[word-1m]}
+    how="getrusage (proc_timer)"
+fi
+echo
+awk -v kb="$peak" -v how="$how" -v timed="${RSS[word-1m]}" 'BEGIN {
+    printf "Peak memory of wordforge on WORD1M.ASM: %.1f MiB (%s; %.1f MiB by getrusage in the timed runs); limit 64 MiB: %s\n",
+        kb / 1024, how, timed / 1024, (kb <= 65536) ? "met" : "MISSED" }'
+
+# ---------------------------------------------------------------- checksums
+echo
+echo "SHA-256 of the outputs (compare before and after an optimisation):"
+echo
+echo '```'
+sha256sum FILL.MIC.s FILL.MIC.o FILL.MIC.m OVER1M.MIC.s OVER100K.MIC.s WORD1M.ASM.a WORD1M.ASM.b \
+    WORD100K.ASM.a WORD100K.ASM.b
+echo '```'
