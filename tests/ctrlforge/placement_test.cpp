@@ -7,7 +7,7 @@
 namespace ctrlforge {
 namespace {
 
-struct Spec {
+struct WordShape {
     std::uint8_t placementClass;
     int given;  // -1: no given address
 };
@@ -20,11 +20,11 @@ struct Placed {
 
 // Places words described by their class and given address; the list ends
 // with its blank word, as after a parse.
-void Place(Placed& p, const std::vector<Spec>& specs) {
+void Place(Placed& p, const std::vector<WordShape>& shapes) {
     p.run.options.S = true;
     p.run.listing = &p.listing;
     int previous = -1;
-    for (const Spec& s : specs) {
+    for (const WordShape& s : shapes) {
         MicroWord word;
         word.labelClass = s.placementClass;
         word.addressGiven = s.given >= 0;
@@ -94,16 +94,16 @@ TEST(Placement, GivenAddressBehindAnAlignedWordFails) {
 }
 
 TEST(Placement, FullControlStore) {
-    std::vector<Spec> specs(4095, Spec{Unlabelled, -1});
+    std::vector<WordShape> shapes(4095, WordShape{Unlabelled, -1});
     Placed fits;
-    Place(fits, specs);
+    Place(fits, shapes);
     EXPECT_FALSE(fits.run.AssemblyFailed);
     EXPECT_EQ(fits.addresses[4094], 4094);
     EXPECT_EQ(fits.addresses[4095], 4095);  // the blank word
 
-    specs.push_back(Spec{Unlabelled, -1});
+    shapes.push_back(WordShape{Unlabelled, -1});
     Placed over;
-    Place(over, specs);
+    Place(over, shapes);
     EXPECT_TRUE(over.run.AssemblyFailed);
     EXPECT_EQ(over.run.console, "ADRS OVER\n");
     EXPECT_EQ(over.listing.buffer, "ERROR: INVALID SPECIFIED ADDRESS IN 4096\r\n");
