@@ -12,8 +12,8 @@ std::string FailureText(int errnum) {
     return UpperCase(std::strerror(errnum));
 }
 
-bool ReadWholeFile(const std::string& name, std::string& bytes, int& errnum) {
-    bytes.clear();
+bool ReadWholeFile(const std::string& name, FileBytes& bytes, int& errnum) {
+    bytes = FileBytes{};
     if (name.find('\0') != std::string::npos) {
         errnum = EINVAL;
         return false;
@@ -24,24 +24,31 @@ bool ReadWholeFile(const std::string& name, std::string& bytes, int& errnum) {
         errnum = errno != 0 ? errno : EIO;
         return false;
     }
-    // A regular file is read straight into a string of its size: one
-    // allocation, no copies. Whatever else there is (a file that grew, a pipe)
-    // follows in small chunks.
+    // A regular file is read straight into a buffer of its size: one
+    // allocation, no clearing, no copies. Whatever else there is (a file that
+    // grew, a pipe) follows in chunks.
     std::size_t expected = 0;
     std::error_code size_error;
     if (std::filesystem::is_regular_file(name, size_error)) {
         std::uintmax_t size = std::filesystem::file_size(name, size_error);
         if (!size_error) expected = static_cast<std::size_t>(size);
     }
-    bytes.resize(expected);
-    std::size_t have = expected == 0 ? 0 : std::fread(bytes.data(), 1, expected, file);
-    bytes.resize(have);
-    if (have == expected) {
+    bytes.data = std::make_unique_for_overwrite<char[]>(expected + 1);
+    bytes.size = expected == 0 ? 0 : std::fread(bytes.data.get(), 1, expected, file);
+    if (bytes.size == expected) {
+        std::string more;
         char chunk[4096];
         for (;;) {
             std::size_t got = std::fread(chunk, 1, sizeof chunk, file);
-            bytes.append(chunk, got);
+            more.append(chunk, got);
             if (got < sizeof chunk) break;
+        }
+        if (!more.empty()) {
+            auto grown = std::make_unique_for_overwrite<char[]>(bytes.size + more.size());
+            std::memcpy(grown.get(), bytes.data.get(), bytes.size);
+            std::memcpy(grown.get() + bytes.size, more.data(), more.size());
+            bytes.data = std::move(grown);
+            bytes.size += more.size();
         }
     }
     bool failed = std::ferror(file) != 0;
@@ -49,10 +56,17 @@ bool ReadWholeFile(const std::string& name, std::string& bytes, int& errnum) {
     std::fclose(file);
     if (failed) {
         errnum = read_errno != 0 ? read_errno : EIO;
-        bytes.clear();
+        bytes = FileBytes{};
         return false;
     }
     return true;
+}
+
+bool ReadWholeFile(const std::string& name, std::string& bytes, int& errnum) {
+    FileBytes whole;
+    bool ok = ReadWholeFile(name, whole, errnum);
+    bytes.assign(whole.View());
+    return ok;
 }
 
 bool OutputSink::Flush() {
@@ -63,6 +77,19 @@ bool OutputSink::Flush() {
     }
     if (file != nullptr) buffer.clear();
     return errnum == 0;
+}
+
+void OutputSink::WriteThrough(std::string_view text) {
+    if (file == nullptr) {
+        buffer.append(text);
+        return;
+    }
+    Flush();
+    if (errnum == 0 && !text.empty()) {
+        errno = 0;
+        std::size_t put = std::fwrite(text.data(), 1, text.size(), file);
+        if (put != text.size()) errnum = errno != 0 ? errno : EIO;
+    }
 }
 
 bool OutputFile::Create(const std::string& file_name, int& errnum) {

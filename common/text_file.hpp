@@ -2,6 +2,7 @@
 // Text-file layer shared by both programs: whole-file source reads, buffered
 // output files, and the platform's failure text in upper case.
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -11,8 +12,17 @@ namespace common {
 // ("NO SUCH FILE OR DIRECTORY").
 std::string FailureText(int errnum);
 
+// The bytes of a whole file, in a buffer that is filled without being
+// cleared first.
+struct FileBytes {
+    std::unique_ptr<char[]> data;
+    std::size_t size = 0;
+    std::string_view View() const { return {data.get(), size}; }
+};
+
 // Reads the whole file into bytes. On failure returns false and sets errnum.
 // A name holding a NUL byte is refused with EINVAL rather than shortened.
+bool ReadWholeFile(const std::string& name, FileBytes& bytes, int& errnum);
 bool ReadWholeFile(const std::string& name, std::string& bytes, int& errnum);
 
 // Where an assembly writes one of its output files. With no file bound, the
@@ -32,6 +42,10 @@ struct OutputSink {
         if (file != nullptr && buffer.size() >= kFlushSize) Flush();
     }
     void LineEnd() { Write("\r\n"); }
+    // Writes a large piece of output: with a file bound, what is buffered
+    // and then the piece go straight to the file, sparing the copy into the
+    // buffer; otherwise the piece joins the buffer.
+    void WriteThrough(std::string_view text);
     // Writes the buffer to the file; returns false once any write failed.
     bool Flush();
 

@@ -32,7 +32,7 @@ RunEnd AssembleOneFile(common::Console& console) {
         if (!common::ReadAnswer(console, name)) return RunEnd::InputEnded;
     } while (name.empty());
 
-    std::string source;
+    common::FileBytes source;
     int errnum = 0;
     if (!common::ReadWholeFile(name, source, errnum)) return ReportFailure(console, errnum);
 
@@ -45,7 +45,7 @@ RunEnd AssembleOneFile(common::Console& console) {
     if (!listing.Create(name + ".a", errnum)) return ReportFailure(console, errnum);
     if (!object.Create(name + ".b", errnum)) return ReportFailure(console, errnum);
 
-    std::int32_t errors = AssembleSource(source, listing.sink, object.sink);
+    std::int32_t errors = AssembleSource(source.View(), listing.sink, object.sink);
     // Whatever is still buffered is written now, so a failing write stops the
     // run before its end message.
     listing.sink.Flush();

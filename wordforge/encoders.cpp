@@ -143,7 +143,7 @@ EncodeOutcome EncodeDevice(WordRun& run, int mnemonic, std::uint16_t& word) {
     if (IsLetter(reader.current)) {
         Word name;
         ReadWord(reader, name);
-        Append(run.line, View(name));
+        AppendEight(run.line, name.text.data(), name.length);
         if (name.key == PackName("CR")) {
             device = 0;
         } else if (name.key == PackName("LPT")) {

@@ -1,5 +1,7 @@
 #include "listing_output.hpp"
 
+#include <cstring>
+
 #include "operand_readers.hpp"
 
 namespace wordforge {
@@ -25,23 +27,49 @@ void FinishWithComment(WordRun& run) {
     }
 }
 
+namespace {
+
+constexpr std::size_t kStageSize = 1 << 20;
+
+void HandOver(OutputStage& stage, common::OutputSink& sink) {
+    if (stage.used != 0) sink.WriteThrough(std::string_view(stage.bytes.data(), stage.used));
+    stage.used = 0;
+}
+
+// Puts the bytes (at most one listing line with its line end) into the stage.
+inline void StageBytes(OutputStage& stage, common::OutputSink& sink, const char* bytes, std::size_t count) {
+    if (count > stage.bytes.size() - stage.used) {
+        HandOver(stage, sink);
+        if (stage.bytes.empty()) stage.bytes.resize(kStageSize);
+    }
+    std::memcpy(stage.bytes.data() + stage.used, bytes, count);
+    stage.used += count;
+}
+
+}  // namespace
+
+void HandOverStaged(WordRun& run) {
+    HandOver(run.listingStage, *run.listing);
+    HandOver(run.objectStage, *run.object);
+}
+
 void WriteListingLine(WordRun& run) {
-    run.listing->Write(Text(run.line));
-    run.listing->LineEnd();
+    // The line end goes into the room behind the columns: one copy per line.
+    ListingLine& line = run.line;
+    line.text[line.length] = '\r';
+    line.text[line.length + 1] = '\n';
+    StageBytes(run.listingStage, *run.listing, line.text.data(), line.length + 2);
 }
 
 void WriteObjectLine(WordRun& run, std::int32_t address, std::int32_t word) {
-    char text[10];
-    std::string hexAddress = HexWord(address);
-    std::string hexWord = HexWord(word);
-    for (int i = 0; i < 4; ++i) {
-        text[i] = hexAddress[static_cast<std::size_t>(i)];
-        text[6 + i] = hexWord[static_cast<std::size_t>(i)];
-    }
+    char text[12];
+    HexDigits(text, address);
     text[4] = ' ';
     text[5] = ' ';
-    run.object->Write(std::string_view(text, 10));
-    run.object->LineEnd();
+    HexDigits(text + 6, word);
+    text[10] = '\r';
+    text[11] = '\n';
+    StageBytes(run.objectStage, *run.object, text, 12);
 }
 
 }  // namespace wordforge

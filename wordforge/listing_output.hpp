@@ -20,6 +20,10 @@ void ShowRestOfLine(WordRun& run);
 // 42 with its letter case kept.
 void FinishWithComment(WordRun& run);
 
+// Hands whatever the stages hold to the listing and object sinks; needed
+// before anything is written to the sinks directly.
+void HandOverStaged(WordRun& run);
+
 // Writes the listing line and a line end to the listing.
 void WriteListingLine(WordRun& run);
 

@@ -4,16 +4,22 @@ namespace wordforge {
 
 namespace {
 
-constexpr char kHexDigits[] = "0123456789ABCDEF";
 constexpr std::string_view kBlankRun =
     "                                                                                ";
 
-// Reads digits of the given base, wrapping in 32 bits.
+// Reads digits of the given base, wrapping in 32 bits. The digits are taken
+// straight from the source bytes and the reader moves past them at once.
 std::int32_t ReadDigits(WordRun& run, std::uint32_t base, bool echo) {
     SourceReader& reader = run.reader;
+    if (IsLineOver(reader.current)) return 0;
+    const char* data = reader.text.data();
+    std::size_t size = reader.text.size();
+    bool keepCase = reader.keepCase;
+    ListingLine& line = run.line;
+    std::size_t first = reader.position - 1;  // the current character
+    std::size_t at = first;
     std::uint32_t value = 0;
-    for (;;) {
-        char c = reader.current;
+    for (char c = reader.current;;) {
         std::uint32_t digit;
         if (c >= '0' && c <= '9') {
             digit = static_cast<std::uint32_t>(c - '0');
@@ -24,13 +30,18 @@ std::int32_t ReadDigits(WordRun& run, std::uint32_t base, bool echo) {
         }
         if (digit >= base) break;
         value = value * base + digit;
-        if (echo) Echo(run, c);
+        if (echo) Append(line, c);
+        if (++at >= size) break;
+        c = keepCase ? data[at] : UpperCase(data[at]);
+    }
+    if (at != first) {
+        reader.position = at;
         NextChar(reader);
     }
     return static_cast<std::int32_t>(value);
 }
 
-void EchoWord(WordRun& run, const Word& word) { Append(run.line, View(word)); }
+void EchoWord(WordRun& run, const Word& word) { AppendEight(run.line, word.text.data(), word.length); }
 
 bool LookUpValue(WordRun& run, const Word& name, std::int32_t& value) {
     int index = FindLabel(run.symbols, name);
@@ -63,12 +74,8 @@ bool ReadSign(WordRun& run) {
 }  // namespace
 
 std::string HexWord(std::int32_t value) {
-    auto bits = static_cast<std::uint32_t>(value);
     std::string text(4, '0');
-    for (int i = 3; i >= 0; --i) {
-        text[static_cast<std::size_t>(i)] = kHexDigits[bits & 0xF];
-        bits >>= 4;
-    }
+    HexDigits(text.data(), value);
     return text;
 }
 

@@ -11,7 +11,17 @@
 
 namespace wordforge {
 
-// The 4 upper-case hex digits of the low 16 bits of the value.
+// Writes the 4 upper-case hex digits of the low 16 bits of the value.
+inline void HexDigits(char* out, std::int32_t value) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    auto bits = static_cast<std::uint32_t>(value);
+    out[0] = kHex[(bits >> 12) & 0xF];
+    out[1] = kHex[(bits >> 8) & 0xF];
+    out[2] = kHex[(bits >> 4) & 0xF];
+    out[3] = kHex[bits & 0xF];
+}
+
+// The same digits as a string.
 std::string HexWord(std::int32_t value);
 
 // A run of n blanks (n at most 80).

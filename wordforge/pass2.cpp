@@ -1,6 +1,7 @@
 #include "pass2.hpp"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "encoders.hpp"
@@ -15,6 +16,7 @@ namespace {
 constexpr std::size_t kTextColumn = 24;      // comment lines and error-line text
 constexpr std::size_t kMnemonicWidth = 6;
 constexpr std::size_t kLabelWidth = 8;
+constexpr std::size_t kLabelColumn = 15;     // the label field's first column, counted from 0
 
 // Leading comment lines (case kept, written as read), the object file's
 // first line "MM " with the title, and the title line.
@@ -54,18 +56,32 @@ bool IsDuplicateLine(const WordRun& run, std::int32_t line) {
     return std::binary_search(run.duplicateLines.begin(), run.duplicateLines.end(), line);
 }
 
-void AppendLabelField(ListingLine& line, const Word& label) {
-    char field[kLabelWidth];
-    std::fill(field, field + kLabelWidth, ' ');
-    std::copy(label.text.begin(), label.text.begin() + label.length, field);
-    if (label.length < kLabelWidth) field[label.length] = ':';
-    Append(line, std::string_view(field, kLabelWidth));
+// Stores the word's 8 character places at `at`, places beyond its length as
+// blanks (a word holds no zero byte, and its unused places are zero).
+void StoreWordPlaces(char* at, const Word& word) {
+    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
+    std::uint64_t places;
+    std::memcpy(&places, word.text.data(), 8);
+    std::uint64_t zeros = ~(((places & kLow7) + kLow7) | places | kLow7);  // 0x80 per zero byte
+    places |= zeros >> 2;                                                  // 0x80 >> 2 is a blank
+    std::memcpy(at, &places, 8);
 }
 
-void AppendMnemonicField(ListingLine& line, const Word& mnemonic) {
-    std::size_t shown = std::min<std::size_t>(mnemonic.length, kMnemonicWidth);
-    Append(line, View(mnemonic).substr(0, shown));
-    Append(line, Blanks(kMnemonicWidth - shown));
+// Columns 1-29 of a statement line: two blanks, the location, blanks, the
+// label field (label and colon, or blanks) and the mnemonic field.
+void StartStatementLine(ListingLine& line, std::int32_t location, const Word* label, const Word& mnemonic) {
+    char* text = line.text.data();
+    std::memset(text, ' ', kLabelColumn);
+    HexDigits(text + 2, location);
+    if (label != nullptr) {
+        StoreWordPlaces(text + kLabelColumn, *label);
+        if (label->length < kLabelWidth) text[kLabelColumn + label->length] = ':';
+    } else {
+        std::memset(text + kLabelColumn, ' ', kLabelWidth);
+    }
+    // Up to 8 places are stored; the line ends after the first 6.
+    StoreWordPlaces(text + kLabelColumn + kLabelWidth, mnemonic);
+    line.length = kLabelColumn + kLabelWidth + kMnemonicWidth;
 }
 
 void AssembleInstruction(WordRun& run, int mnemonic) {
@@ -96,21 +112,18 @@ void AssembleStatement(WordRun& run) {
     Word word;
     ReadWord(reader, word);
     SkipBlanks(reader);
-    Clear(line);
-    Append(line, "  ");
-    Append(line, HexWord(run.location));
-    Append(line, Blanks(9));
     if (reader.current == ':') {
-        if (IsDuplicateLine(run, reader.line)) line.text[0] = 'D';
-        AppendLabelField(line, word);
+        Word label = word;
+        bool duplicate = IsDuplicateLine(run, reader.line);
         NextChar(reader);
         SkipBlanks(reader);
         ReadWord(reader, word);
         SkipBlanks(reader);
+        StartStatementLine(line, run.location, &label, word);
+        if (duplicate) line.text[0] = 'D';
     } else {
-        Append(line, Blanks(kLabelWidth));
+        StartStatementLine(line, run.location, nullptr, word);
     }
-    AppendMnemonicField(line, word);
     int mnemonic = LookUpMnemonic(word);
     run.mnemonic = mnemonic;
 
@@ -146,7 +159,9 @@ void AssembleErrorLine(WordRun& run) {
     SourceReader& reader = run.reader;
     Clear(line);
     Append(line, "F ");
-    Append(line, HexWord(run.location));
+    char digits[4];
+    HexDigits(digits, run.location);
+    Append(line, std::string_view(digits, 4));
     Append(line, Blanks(17));
     ++run.errorCount;
     run.location = WrapAdd(run.location, 1);
@@ -219,6 +234,7 @@ void Pass2(WordRun& run) {
         if (reader.current == kFileEnd) break;
     }
 
+    HandOverStaged(run);
     if (!ended) {
         run.listing->Write("F");
         run.listing->LineEnd();

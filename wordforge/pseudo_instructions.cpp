@@ -9,7 +9,11 @@ namespace wordforge {
 void AssembleConstant(WordRun& run) {
     std::int32_t value = 0;
     bool read = ReadConstant(run, value);
-    if (read) SetColumns(run.line, 8, HexWord(value));
+    if (read) {
+        char digits[4];
+        HexDigits(digits, value);
+        SetColumns(run.line, 8, std::string_view(digits, 4));
+    }
     WriteObjectLine(run, run.location, value);
     if (!read) {
         FlagError(run, 'F');
@@ -38,7 +42,9 @@ void AssembleStorage(WordRun& run) {
         run.location = WrapAdd(run.location, 1);
         Clear(run.line);
         Append(run.line, "  ");
-        Append(run.line, HexWord(run.location));
+        char digits[4];
+        HexDigits(digits, run.location);
+        Append(run.line, std::string_view(digits, 4));
         Append(run.line, " 0000");
         WriteObjectLine(run, run.location, 0);
     }

@@ -1,5 +1,9 @@
 #include "source_reader.hpp"
 
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
 namespace wordforge {
 
 void LoadSource(SourceReader& reader, std::string_view bytes) {
@@ -17,11 +21,39 @@ void Rewind(SourceReader& reader) {
 
 namespace {
 
+constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+constexpr std::uint64_t kHighs = 0x8080808080808080ull;
+
+// High bit set in every byte of the block equal to `c`; a false mark can only
+// follow a true one, so the lowest mark is always right.
+inline std::uint64_t BytesEqual(std::uint64_t block, char c) {
+    std::uint64_t x = block ^ (kOnes * static_cast<unsigned char>(c));
+    return (x - kOnes) & ~x & kHighs;
+}
+
+// High bit set in exactly the bytes of the block equal to `c`.
+inline std::uint64_t BytesExactlyEqual(std::uint64_t block, char c) {
+    constexpr std::uint64_t kLow7 = ~kHighs;
+    std::uint64_t x = block ^ (kOnes * static_cast<unsigned char>(c));
+    return ~(((x & kLow7) + kLow7) | x | kLow7);
+}
+
 // The position of the first line-end byte (or ";" when asked) from `from` on,
-// or the size of the source when there is none.
+// or the size of the source when there is none. Eight bytes are tested at a
+// time.
 std::size_t FindStop(std::string_view text, std::size_t from, bool semicolon) {
     const char* data = text.data();
     std::size_t size = text.size();
+    if constexpr (std::endian::native == std::endian::little) {
+        while (from + 8 <= size) {
+            std::uint64_t block;
+            std::memcpy(&block, data + from, 8);
+            std::uint64_t marks = BytesEqual(block, '\n') | BytesEqual(block, '\r');
+            if (semicolon) marks |= BytesEqual(block, ';');
+            if (marks != 0) return from + static_cast<std::size_t>(std::countr_zero(marks) >> 3);
+            from += 8;
+        }
+    }
     while (from < size) {
         char c = data[from];
         if (c == '\n' || c == '\r' || (semicolon && c == ';')) break;
@@ -70,10 +102,56 @@ void ReadWord(SourceReader& reader, Word& word) {
 }
 
 void ReadWordOnto(SourceReader& reader, Word& word) {
+    if (!IsLetter(reader.current) && !IsDigit(reader.current)) return;
+    const char* data = reader.text.data();
+    std::size_t size = reader.text.size();
+    std::size_t from = reader.position - 1;  // the current character
+    if constexpr (std::endian::native == std::endian::little) {
+        if (!reader.keepCase && word.length == 0 && from + 8 <= size) {
+            // A fresh word: its first 8 bytes are taken in one block, cut to
+            // the word's length and upper-cased at once (in a letter or digit,
+            // clearing bit 5 wherever bit 6 is set upper-cases a letter).
+            std::size_t end = reader.position;
+            while (end < size && IsClass(data[end], kWordByte)) ++end;
+            std::size_t kept = std::min<std::size_t>(end - from, 8);
+            std::uint64_t block;
+            std::memcpy(&block, data + from, 8);
+            if (kept < 8) block &= (std::uint64_t{1} << (8 * kept)) - 1;
+            block &= ~((block & 0x4040404040404040ull) >> 1);
+            std::memcpy(word.text.data(), &block, 8);
+            word.length = static_cast<std::uint8_t>(kept);
+            word.key = __builtin_bswap64(block);
+            reader.position = end;
+            NextChar(reader);
+            return;
+        }
+    }
     while (IsLetter(reader.current) || IsDigit(reader.current)) {
         AppendToWord(word, reader.current);
         NextChar(reader);
     }
+}
+
+void SkipBlankRun(SourceReader& reader) {
+    const char* data = reader.text.data();
+    std::size_t size = reader.text.size();
+    std::size_t end = reader.position;
+    if constexpr (std::endian::native == std::endian::little) {
+        while (end + 8 <= size) {
+            std::uint64_t block;
+            std::memcpy(&block, data + end, 8);
+            std::uint64_t others = ~(BytesExactlyEqual(block, ' ') | BytesExactlyEqual(block, '\t')) & kHighs;
+            if (others != 0) {
+                reader.position = end + static_cast<std::size_t>(std::countr_zero(others) >> 3);
+                NextChar(reader);
+                return;
+            }
+            end += 8;
+        }
+    }
+    while (end < size && IsClass(data[end], kBlankByte)) ++end;
+    reader.position = end;
+    NextChar(reader);
 }
 
 }  // namespace wordforge

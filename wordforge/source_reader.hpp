@@ -33,33 +33,63 @@ inline bool IsLetter(char c) { return c >= 'A' && c <= 'Z'; }
 inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 inline bool IsLineOver(char c) { return c == kLineEnd || c == kFileEnd; }
 
+// Byte classes of the raw source, for the readers that scan whole runs of
+// characters at once instead of stepping through them.
+inline constexpr std::uint8_t kBlankByte = 1;  // blank or tab
+inline constexpr std::uint8_t kWordByte = 2;   // letter (either case) or digit
+
+inline constexpr std::array<std::uint8_t, 256> kByteClass = [] {
+    std::array<std::uint8_t, 256> table{};
+    table[' '] = kBlankByte;
+    table['\t'] = kBlankByte;
+    for (int c = '0'; c <= '9'; ++c) table[static_cast<std::size_t>(c)] = kWordByte;
+    for (int c = 'A'; c <= 'Z'; ++c) table[static_cast<std::size_t>(c)] = kWordByte;
+    for (int c = 'a'; c <= 'z'; ++c) table[static_cast<std::size_t>(c)] = kWordByte;
+    return table;
+}();
+
+inline bool IsClass(char c, std::uint8_t byteClass) {
+    return (kByteClass[static_cast<unsigned char>(c)] & byteClass) != 0;
+}
+
+inline char UpperCase(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// The line end reached by NextChar: counts the line and steps over the line
+// feed of a carriage return and line feed pair.
+inline void EnterLineEnd(SourceReader& reader, char c) {
+    if (c == '\r' && reader.position < reader.text.size() && reader.text[reader.position] == '\n') {
+        ++reader.position;
+    }
+    ++reader.line;
+    reader.current = kLineEnd;
+}
+
 // Steps to the next character. A carriage return with a line feed, a line
 // feed alone and a carriage return alone each count as one line end.
 inline void NextChar(SourceReader& reader) {
-    if (reader.position >= reader.text.size()) {
+    std::size_t at = reader.position;
+    if (at >= reader.text.size()) {
         reader.current = kFileEnd;
         return;
     }
-    char c = reader.text[reader.position++];
-    if (c == '\r') {
-        if (reader.position < reader.text.size() && reader.text[reader.position] == '\n') {
-            ++reader.position;
-        }
-        ++reader.line;
-        reader.current = kLineEnd;
+    char c = reader.text[at];
+    reader.position = at + 1;
+    if (c == '\r' || c == '\n') {
+        EnterLineEnd(reader, c);
         return;
     }
-    if (c == '\n') {
-        ++reader.line;
-        reader.current = kLineEnd;
-        return;
-    }
-    if (!reader.keepCase && c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    reader.current = c;
+    reader.current = reader.keepCase ? c : UpperCase(c);
 }
 
+// Whenever the current character is neither the line end nor the end of the
+// source, it stands in the source just before `position`; the run scanners
+// below start there and finish with NextChar on the first byte they left.
+void SkipBlankRun(SourceReader& reader);
+
 inline void SkipBlanks(SourceReader& reader) {
-    while (reader.current == ' ' || reader.current == '\t') NextChar(reader);
+    if (reader.current == ' ' || reader.current == '\t') SkipBlankRun(reader);
 }
 
 // Skips to the end of the current line: afterwards the current character is

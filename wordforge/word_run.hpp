@@ -2,6 +2,7 @@
 // Everything one assembly run works on, created afresh for each run and
 // handed by reference to the passes, readers and encoders.
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "listing_line.hpp"
@@ -11,6 +12,13 @@
 #include "text_file.hpp"
 
 namespace wordforge {
+
+// Output bytes gathered in memory and handed to their sink in large pieces,
+// so that a line costs one copy and no string growth.
+struct OutputStage {
+    std::string bytes;      // allocated at the first write; `used` of them hold output
+    std::size_t used = 0;
+};
 
 struct WordRun {
     SourceReader reader;
@@ -23,6 +31,8 @@ struct WordRun {
     bool titleFirst = false;                  // the source begins with TITLE (found by pass 1)
     common::OutputSink* listing = nullptr;    // written by pass 2
     common::OutputSink* object = nullptr;     // written by pass 2
+    OutputStage listingStage;                 // listing lines not yet handed to `listing`
+    OutputStage objectStage;                  // object lines not yet handed to `object`
 };
 
 // Arithmetic on values and counters wraps in 32 bits.
