@@ -29,6 +29,9 @@ void FinishWithComment(WordRun& run) {
 
 namespace {
 
+// A stage starts small, so a short program costs no large buffer, and
+// doubles with every hand-over up to its full size.
+constexpr std::size_t kFirstStageSize = 1 << 14;
 constexpr std::size_t kStageSize = 1 << 20;
 
 void HandOver(OutputStage& stage, common::OutputSink& sink) {
@@ -40,7 +43,9 @@ void HandOver(OutputStage& stage, common::OutputSink& sink) {
 inline void StageBytes(OutputStage& stage, common::OutputSink& sink, const char* bytes, std::size_t count) {
     if (count > stage.bytes.size() - stage.used) {
         HandOver(stage, sink);
-        if (stage.bytes.empty()) stage.bytes.resize(kStageSize);
+        if (stage.bytes.size() < kStageSize) {
+            stage.bytes.resize(stage.bytes.empty() ? kFirstStageSize : 2 * stage.bytes.size());
+        }
     }
     std::memcpy(stage.bytes.data() + stage.used, bytes, count);
     stage.used += count;
