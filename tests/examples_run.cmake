@@ -1,0 +1,24 @@
+# Assembles every bundled example and fails unless each run ends normally,
+# so the examples the README shows always assemble without errors.
+file(REMOVE_RECURSE "${WORK}")
+file(MAKE_DIRECTORY "${WORK}")
+
+function(expect_normal program example answers message)
+  file(COPY "${EXAMPLES}/${example}" DESTINATION "${WORK}")
+  file(WRITE "${WORK}/answers" "${answers}")
+  execute_process(COMMAND "${program}" WORKING_DIRECTORY "${WORK}" INPUT_FILE "${WORK}/answers"
+                  OUTPUT_VARIABLE console RESULT_VARIABLE status)
+  string(FIND "${console}" "${message}" at)
+  if(NOT status EQUAL 0 OR at EQUAL -1)
+    message(FATAL_ERROR "${example} did not assemble cleanly (exit ${status}):\n${console}")
+  endif()
+endfunction()
+
+file(GLOB micro RELATIVE "${EXAMPLES}" "${EXAMPLES}/*.mic")
+foreach(example IN LISTS micro)
+  expect_normal("${CTRLFORGE}" "${example}" "${example}\nSOM\nY\nN\n" "\nNORMAL TERMINATION!\n")
+endforeach()
+file(GLOB assembly RELATIVE "${EXAMPLES}" "${EXAMPLES}/*.asm")
+foreach(example IN LISTS assembly)
+  expect_normal("${WORDFORGE}" "${example}" "${example}\nN\n" " NORMAL TERMINATION !\n")
+endforeach()
