@@ -15,15 +15,6 @@ bool IsNumberValue(const CtrlRun& run, int value) {
     return run.TokenCode == TokNumber && !run.StatementError && run.TokenValue == value;
 }
 
-bool BranchOccupiesLiteral(std::uint8_t sq) {
-    switch (sq) {
-        case SqB: case SqBP: case SqBT: case SqBF: case SqIOP: case SqIRA: case SqIAB: case SqEI:
-            return true;
-        default:
-            return false;
-    }
-}
-
 // IF cond = 0|1 THEN label [ELSE FETCH]
 void ParseIf(CtrlRun& run) {
     MicroWord& word = run.CurrentWord();
@@ -90,19 +81,8 @@ void ParseCounter(CtrlRun& run) {
     }
     if (!IsRightOperand(run.TokenCode)) return ReportError(run, 13);
     if (word.RB != RbBase) return ReportError(run, 12);
-    if (run.TokenCode != TokNumber) {
-        RecodeRightBus(run);
-        word.RB = run.TokenCode;
-        word.EX = ExSC;
-        return;
-    }
-    const std::int16_t value = run.TokenValue;
-    if (value != 0 && BranchOccupiesLiteral(word.SQ)) return ReportError(run, 9);
-    word.LT = static_cast<std::uint16_t>(value);
-    if (run.StatementError) return ReportError(run, 10);
-    // A long literal would need the EX field that this clause fills.
-    if (value < 0 || value > 511) return ReportError(run, 15);
-    word.RB = value == 0 ? RbNRB : RbSLT;
+    StoreRightOperand(run, false);
+    if (run.StatementError) return;
     word.EX = ExSC;
 }
 

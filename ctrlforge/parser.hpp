@@ -10,7 +10,10 @@ void ParsePass(CtrlRun& run);
 void ParseStatement(CtrlRun& run);
 void ParseTransfer(CtrlRun& run);
 void ParseExpression(CtrlRun& run);
-void StoreRightOperand(CtrlRun& run);
+// Stores the current token (a register or a literal) into RB and LT. Where
+// the exception clause C := uses it, a long literal is refused with error 15,
+// since it would need the EX field that clause fills.
+void StoreRightOperand(CtrlRun& run, bool longLiteralAllowed = true);
 void ParseSequencingClause(CtrlRun& run);
 void ParseMemoryClause(CtrlRun& run);
 void ParseExceptionClause(CtrlRun& run);

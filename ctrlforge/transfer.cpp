@@ -19,6 +19,7 @@ namespace {
 bool IsOperator(std::uint8_t code) { return code >= 36 && code <= 43; }
 bool IsShift(std::uint8_t code) { return code >= KwSLL && code <= KwNSH; }
 
+// The branch address of these sequencing codes occupies LT.
 bool BranchOccupiesLiteral(std::uint8_t sq) {
     switch (sq) {
         case SqB: case SqBP: case SqBT: case SqBF: case SqIOP: case SqIRA: case SqIAB: case SqEI:
@@ -34,7 +35,7 @@ enum class State { Start, AfterShift, AfterLeft, AfterOp, AfterColonShift, Compl
 
 // Stores the current token as the right operand: a register into RB, or a
 // literal into LT with RB telling its size.
-void StoreRightOperand(CtrlRun& run) {
+void StoreRightOperand(CtrlRun& run, bool longLiteralAllowed) {
     MicroWord& word = run.CurrentWord();
     if (run.TokenCode != TokNumber) {
         RecodeRightBus(run);
@@ -55,8 +56,10 @@ void StoreRightOperand(CtrlRun& run) {
         word.RB = RbNRB;
     } else if (value >= 1 && value <= 511) {
         word.RB = RbSLT;
-    } else {
+    } else if (longLiteralAllowed) {
         word.RB = RbLLT;
+    } else {
+        ReportError(run, 15);
     }
 }
 
