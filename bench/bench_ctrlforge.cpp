@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "assemble.hpp"
+#include "ctrlforge/assemble.hpp"
 #include "generators.hpp"
 
 namespace {

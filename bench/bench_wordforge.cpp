@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "assembler.hpp"
+#include "wordforge/assembler.hpp"
 #include "generators.hpp"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "console.hpp"
+#include "common/console.hpp"
 
 namespace common {
 

@@ -1,10 +1,10 @@
-#include "text_file.hpp"
+#include "common/text_file.hpp"
 
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 
-#include "console.hpp"
+#include "common/console.hpp"
 
 namespace common {
 

@@ -1,8 +1,8 @@
-#include "assemble.hpp"
+#include "ctrlforge/assemble.hpp"
 
-#include "parser.hpp"
-#include "placement.hpp"
-#include "writers.hpp"
+#include "ctrlforge/parser.hpp"
+#include "ctrlforge/placement.hpp"
+#include "ctrlforge/writers.hpp"
 
 namespace ctrlforge {
 

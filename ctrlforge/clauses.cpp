@@ -1,8 +1,8 @@
-#include "error_report.hpp"
-#include "keywords.hpp"
-#include "labels.hpp"
-#include "parser.hpp"
-#include "token_reader.hpp"
+#include "ctrlforge/error_report.hpp"
+#include "ctrlforge/keywords.hpp"
+#include "ctrlforge/labels.hpp"
+#include "ctrlforge/parser.hpp"
+#include "ctrlforge/token_reader.hpp"
 
 namespace ctrlforge {
 

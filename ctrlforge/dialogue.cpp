@@ -1,9 +1,9 @@
-#include "dialogue.hpp"
+#include "ctrlforge/dialogue.hpp"
 
 #include <string>
 
-#include "assemble.hpp"
-#include "text_file.hpp"
+#include "ctrlforge/assemble.hpp"
+#include "common/text_file.hpp"
 
 namespace ctrlforge {
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <ostream>
 
-#include "console.hpp"
+#include "common/console.hpp"
 
 namespace ctrlforge {
 

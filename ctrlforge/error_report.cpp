@@ -1,9 +1,9 @@
-#include "error_report.hpp"
+#include "ctrlforge/error_report.hpp"
 
 #include <string_view>
 
-#include "token_reader.hpp"
-#include "tokens.hpp"
+#include "ctrlforge/token_reader.hpp"
+#include "ctrlforge/tokens.hpp"
 
 namespace ctrlforge {
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "run_state.hpp"
+#include "ctrlforge/run_state.hpp"
 
 namespace ctrlforge {
 

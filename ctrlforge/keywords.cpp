@@ -1,12 +1,12 @@
-#include "keywords.hpp"
+#include "ctrlforge/keywords.hpp"
 
 #include <array>
 #include <bit>
 #include <cstring>
 #include <string_view>
 
-#include "token_reader.hpp"
-#include "tokens.hpp"
+#include "ctrlforge/token_reader.hpp"
+#include "ctrlforge/tokens.hpp"
 
 namespace ctrlforge {
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "run_state.hpp"
+#include "ctrlforge/run_state.hpp"
 
 namespace ctrlforge {
 

@@ -1,6 +1,6 @@
-#include "labels.hpp"
+#include "ctrlforge/labels.hpp"
 
-#include "error_report.hpp"
+#include "ctrlforge/error_report.hpp"
 
 namespace ctrlforge {
 

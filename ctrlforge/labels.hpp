@@ -1,5 +1,5 @@
 #pragma once
-#include "run_state.hpp"
+#include "ctrlforge/run_state.hpp"
 
 namespace ctrlforge {
 

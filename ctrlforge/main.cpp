@@ -1,6 +1,6 @@
 #include <iostream>
 
-#include "dialogue.hpp"
+#include "ctrlforge/dialogue.hpp"
 
 int main() {
     std::ios::sync_with_stdio(false);

@@ -1,6 +1,6 @@
-#include "micro_word.hpp"
+#include "ctrlforge/micro_word.hpp"
 
-#include "tokens.hpp"
+#include "ctrlforge/tokens.hpp"
 
 namespace ctrlforge {
 

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "run_state.hpp"
+#include "ctrlforge/run_state.hpp"
 
 namespace ctrlforge {
 

@@ -1,8 +1,8 @@
-#include "parser.hpp"
+#include "ctrlforge/parser.hpp"
 
-#include "error_report.hpp"
-#include "labels.hpp"
-#include "token_reader.hpp"
+#include "ctrlforge/error_report.hpp"
+#include "ctrlforge/labels.hpp"
+#include "ctrlforge/token_reader.hpp"
 
 namespace ctrlforge {
 

@@ -1,8 +1,8 @@
 #pragma once
 #include <cstdint>
 
-#include "run_state.hpp"
-#include "tokens.hpp"
+#include "ctrlforge/run_state.hpp"
+#include "ctrlforge/tokens.hpp"
 
 namespace ctrlforge {
 

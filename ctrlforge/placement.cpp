@@ -1,8 +1,8 @@
-#include "placement.hpp"
+#include "ctrlforge/placement.hpp"
 
 #include <string>
 
-#include "tokens.hpp"
+#include "ctrlforge/tokens.hpp"
 
 namespace ctrlforge {
 

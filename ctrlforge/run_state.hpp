@@ -9,7 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "text_file.hpp"
+#include "common/text_file.hpp"
 
 namespace ctrlforge {
 

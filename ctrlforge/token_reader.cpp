@@ -1,6 +1,6 @@
-#include "token_reader.hpp"
+#include "ctrlforge/token_reader.hpp"
 
-#include "keywords.hpp"
+#include "ctrlforge/keywords.hpp"
 
 namespace ctrlforge {
 

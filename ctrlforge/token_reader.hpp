@@ -1,6 +1,6 @@
 #pragma once
-#include "run_state.hpp"
-#include "tokens.hpp"
+#include "ctrlforge/run_state.hpp"
+#include "ctrlforge/tokens.hpp"
 
 namespace ctrlforge {
 

@@ -1,7 +1,7 @@
-#include "error_report.hpp"
-#include "keywords.hpp"
-#include "parser.hpp"
-#include "token_reader.hpp"
+#include "ctrlforge/error_report.hpp"
+#include "ctrlforge/keywords.hpp"
+#include "ctrlforge/parser.hpp"
+#include "ctrlforge/token_reader.hpp"
 
 namespace ctrlforge {
 

@@ -1,10 +1,10 @@
-#include "writers.hpp"
+#include "ctrlforge/writers.hpp"
 
 #include <cstring>
 #include <string_view>
 
-#include "placement.hpp"
-#include "tokens.hpp"
+#include "ctrlforge/placement.hpp"
+#include "ctrlforge/tokens.hpp"
 
 namespace ctrlforge {
 

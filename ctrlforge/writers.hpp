@@ -1,6 +1,6 @@
 #pragma once
-#include "micro_word.hpp"
-#include "run_state.hpp"
+#include "ctrlforge/micro_word.hpp"
+#include "ctrlforge/run_state.hpp"
 
 namespace ctrlforge {
 

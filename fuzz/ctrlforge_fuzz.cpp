@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "assemble.hpp"
+#include "ctrlforge/assemble.hpp"
 
 namespace {
 

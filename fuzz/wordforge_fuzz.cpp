@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "assembler.hpp"
+#include "wordforge/assembler.hpp"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "assembler.hpp"
+#include "wordforge/assembler.hpp"
 
-#include "pass1.hpp"
-#include "pass2.hpp"
-#include "word_run.hpp"
+#include "wordforge/pass1.hpp"
+#include "wordforge/pass2.hpp"
+#include "wordforge/word_run.hpp"
 
 namespace wordforge {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "text_file.hpp"
+#include "common/text_file.hpp"
 
 namespace wordforge {
 

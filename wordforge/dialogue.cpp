@@ -1,10 +1,10 @@
-#include "dialogue.hpp"
+#include "wordforge/dialogue.hpp"
 
 #include <cstdint>
 #include <string>
 
-#include "assembler.hpp"
-#include "text_file.hpp"
+#include "wordforge/assembler.hpp"
+#include "common/text_file.hpp"
 
 namespace wordforge {
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "console.hpp"
+#include "common/console.hpp"
 
 namespace wordforge {
 

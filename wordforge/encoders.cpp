@@ -1,6 +1,6 @@
-#include "encoders.hpp"
+#include "wordforge/encoders.hpp"
 
-#include "operand_readers.hpp"
+#include "wordforge/operand_readers.hpp"
 
 namespace wordforge {
 

@@ -2,7 +2,7 @@
 // Operand syntax and encoding of the 39 machine instructions, group by group.
 #include <cstdint>
 
-#include "word_run.hpp"
+#include "wordforge/word_run.hpp"
 
 namespace wordforge {
 

@@ -1,4 +1,4 @@
-#include "listing_line.hpp"
+#include "wordforge/listing_line.hpp"
 
 namespace wordforge {
 

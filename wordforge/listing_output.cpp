@@ -1,8 +1,8 @@
-#include "listing_output.hpp"
+#include "wordforge/listing_output.hpp"
 
 #include <cstring>
 
-#include "operand_readers.hpp"
+#include "wordforge/operand_readers.hpp"
 
 namespace wordforge {
 

@@ -3,7 +3,7 @@
 // comment at column 42.
 #include <cstdint>
 
-#include "word_run.hpp"
+#include "wordforge/word_run.hpp"
 
 namespace wordforge {
 

@@ -1,4 +1,4 @@
-#include "mnemonic_table.hpp"
+#include "wordforge/mnemonic_table.hpp"
 
 #include <cstdint>
 

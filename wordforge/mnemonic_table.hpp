@@ -4,7 +4,7 @@
 #include <array>
 #include <string_view>
 
-#include "source_reader.hpp"
+#include "wordforge/source_reader.hpp"
 
 namespace wordforge {
 

@@ -1,4 +1,4 @@
-#include "operand_readers.hpp"
+#include "wordforge/operand_readers.hpp"
 
 namespace wordforge {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "word_run.hpp"
+#include "wordforge/word_run.hpp"
 
 namespace wordforge {
 

@@ -1,6 +1,6 @@
-#include "pass1.hpp"
+#include "wordforge/pass1.hpp"
 
-#include "operand_readers.hpp"
+#include "wordforge/operand_readers.hpp"
 
 namespace wordforge {
 

@@ -1,13 +1,13 @@
-#include "pass2.hpp"
+#include "wordforge/pass2.hpp"
 
 #include <algorithm>
 #include <cstring>
 #include <string>
 
-#include "encoders.hpp"
-#include "listing_output.hpp"
-#include "operand_readers.hpp"
-#include "pseudo_instructions.hpp"
+#include "wordforge/encoders.hpp"
+#include "wordforge/listing_output.hpp"
+#include "wordforge/operand_readers.hpp"
+#include "wordforge/pseudo_instructions.hpp"
 
 namespace wordforge {
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "word_run.hpp"
+#include "wordforge/word_run.hpp"
 
 namespace wordforge {
 

@@ -1,8 +1,8 @@
-#include "pseudo_instructions.hpp"
+#include "wordforge/pseudo_instructions.hpp"
 
-#include "listing_output.hpp"
-#include "operand_readers.hpp"
-#include "pass1.hpp"
+#include "wordforge/listing_output.hpp"
+#include "wordforge/operand_readers.hpp"
+#include "wordforge/pass1.hpp"
 
 namespace wordforge {
 

@@ -1,6 +1,6 @@
 #pragma once
 // Pass 2's handling of DC, DS and ORG; each starts at the operand.
-#include "word_run.hpp"
+#include "wordforge/word_run.hpp"
 
 namespace wordforge {
 

@@ -1,4 +1,4 @@
-#include "source_reader.hpp"
+#include "wordforge/source_reader.hpp"
 
 #include <algorithm>
 #include <bit>

@@ -1,6 +1,6 @@
-#include "symbol_table.hpp"
+#include "wordforge/symbol_table.hpp"
 
-#include "operand_readers.hpp"
+#include "wordforge/operand_readers.hpp"
 
 namespace wordforge {
 

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "source_reader.hpp"
-#include "text_file.hpp"
+#include "wordforge/source_reader.hpp"
+#include "common/text_file.hpp"
 
 namespace wordforge {
 

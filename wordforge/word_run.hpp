@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "listing_line.hpp"
-#include "mnemonic_table.hpp"
-#include "source_reader.hpp"
-#include "symbol_table.hpp"
-#include "text_file.hpp"
+#include "wordforge/listing_line.hpp"
+#include "wordforge/mnemonic_table.hpp"
+#include "wordforge/source_reader.hpp"
+#include "wordforge/symbol_table.hpp"
+#include "common/text_file.hpp"
 
 namespace wordforge {
 

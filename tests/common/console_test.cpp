@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "console.hpp"
+#include "common/console.hpp"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "text_file.hpp"
+#include "common/text_file.hpp"
 
 namespace {
 

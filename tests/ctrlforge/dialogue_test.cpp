@@ -4,8 +4,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "dialogue.hpp"
-#include "text_file.hpp"
+#include "ctrlforge/dialogue.hpp"
+#include "common/text_file.hpp"
 
 namespace ctrlforge {
 namespace {

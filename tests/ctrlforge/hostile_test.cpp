@@ -7,10 +7,10 @@
 #include <random>
 #include <sstream>
 
-#include "assemble.hpp"
-#include "dialogue.hpp"
+#include "ctrlforge/assemble.hpp"
+#include "ctrlforge/dialogue.hpp"
 #include "parse_helpers.hpp"
-#include "text_file.hpp"
+#include "common/text_file.hpp"
 
 namespace ctrlforge {
 namespace {

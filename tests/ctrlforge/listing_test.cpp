@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "assemble.hpp"
-#include "error_report.hpp"
+#include "ctrlforge/assemble.hpp"
+#include "ctrlforge/error_report.hpp"
 #include "parse_helpers.hpp"
 
 namespace ctrlforge {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "micro_word.hpp"
-#include "tokens.hpp"
+#include "ctrlforge/micro_word.hpp"
+#include "ctrlforge/tokens.hpp"
 
 namespace ctrlforge {
 namespace {

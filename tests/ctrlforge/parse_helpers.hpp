@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "parser.hpp"
+#include "ctrlforge/parser.hpp"
 
 namespace ctrlforge::testing {
 

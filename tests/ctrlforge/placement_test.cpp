@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "placement.hpp"
+#include "ctrlforge/placement.hpp"
 
 namespace ctrlforge {
 namespace {

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "keywords.hpp"
-#include "token_reader.hpp"
+#include "ctrlforge/keywords.hpp"
+#include "ctrlforge/token_reader.hpp"
 
 namespace ctrlforge {
 namespace {

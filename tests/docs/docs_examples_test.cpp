@@ -34,8 +34,8 @@
 #include <string>
 #include <vector>
 
-#include "assemble.hpp"
-#include "assembler.hpp"
+#include "ctrlforge/assemble.hpp"
+#include "wordforge/assembler.hpp"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "assembler.hpp"
+#include "wordforge/assembler.hpp"
 
 namespace wordforge_test {
 

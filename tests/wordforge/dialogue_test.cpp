@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "dialogue.hpp"
+#include "wordforge/dialogue.hpp"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "assembly_helpers.hpp"
-#include "mnemonic_table.hpp"
+#include "wordforge/mnemonic_table.hpp"
 
 namespace {
 

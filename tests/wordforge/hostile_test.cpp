@@ -7,9 +7,9 @@
 #include <random>
 #include <sstream>
 
-#include "assembler.hpp"
+#include "wordforge/assembler.hpp"
 #include "assembly_helpers.hpp"
-#include "dialogue.hpp"
+#include "wordforge/dialogue.hpp"
 
 namespace {
 

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "operand_readers.hpp"
-#include "word_run.hpp"
+#include "wordforge/operand_readers.hpp"
+#include "wordforge/word_run.hpp"
 
 namespace {
 
