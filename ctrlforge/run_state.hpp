@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "common/diagnostics.hpp"
 #include "common/text_file.hpp"
 
 namespace ctrlforge {
@@ -83,6 +84,7 @@ struct CtrlRun {
     common::OutputSink* object = nullptr;
     common::OutputSink* map = nullptr;
     std::string console;  // what the run shows on the console
+    common::DiagnosticSink* diagnostics = nullptr;  // recorded only when the caller asks
 
     // Token attributes.
     unsigned char CurChar = 0;

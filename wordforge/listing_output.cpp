@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "wordforge/diagnostic_text.hpp"
 #include "wordforge/operand_readers.hpp"
 
 namespace wordforge {
@@ -15,6 +16,7 @@ void FlagError(WordRun& run, char flag) {
         line.text[1] = flag;
     }
     ++run.errorCount;
+    if (run.diagnostics != nullptr) RecordFlag(run, flag);
 }
 
 void ShowRestOfLine(WordRun& run) { CopyRest(run, {}, false); }

@@ -22,13 +22,18 @@ void AssembleConstant(WordRun& run) {
 }
 
 void AssembleStorage(WordRun& run) {
+    std::size_t start = CurrentOffset(run.reader);
     if (!IsDigit(run.reader.current)) {
+        NoteFault(run, Fault::StorageCount, start);
+        run.fault.value = -1;
         FlagError(run, 'F');
         ShowRestOfLine(run);
         return;
     }
     std::int32_t count = ReadDecimal(run, true);
     if (!StorageCountInRange(count)) {
+        NoteFault(run, Fault::StorageCount, start);
+        run.fault.value = count;
         FlagError(run, 'F');
         ShowRestOfLine(run);
         return;
