@@ -10,6 +10,7 @@ std::int32_t AssembleSource(std::string_view source, common::OutputSink& listing
                             common::OutputSink& object, common::DiagnosticSink* diagnostics) {
     WordRun run;
     run.diagnostics = diagnostics;
+    if (diagnostics != nullptr) run.wordLines.assign(1u << 16, 0);
     LoadSource(run.reader, source);
     run.listing = &listing;
     run.object = &object;

@@ -1,6 +1,7 @@
 #include "wordforge/diagnostic_text.hpp"
 
 #include <string>
+#include <string_view>
 
 namespace wordforge {
 
@@ -78,5 +79,57 @@ void RecordErrorLine(WordRun& run) {
 }
 
 void RecordMissingEnd(WordRun& run) { Emit(run, run.reader.text.size(), "F", "END missing"); }
+
+namespace {
+
+void Warn(WordRun& run, std::size_t offset, std::string_view name, std::string message) {
+    common::Record(*run.diagnostics, offset, common::Severity::Warning, "-W" + std::string(name),
+                   std::move(message));
+}
+
+std::string Hex(std::uint32_t value, int digits) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string text(static_cast<std::size_t>(digits), '0');
+    for (int i = digits - 1; i >= 0; --i, value >>= 4) text[static_cast<std::size_t>(i)] = kHex[value & 0xF];
+    return text;
+}
+
+}  // namespace
+
+void WarnTruncation(WordRun& run, std::int32_t value, int bits, std::size_t offset) {
+    const std::int32_t lowest = bits == 8 ? -128 : -32768;
+    const std::int32_t highest = bits == 8 ? 255 : 65535;
+    if (value >= lowest && value <= highest) return;
+    Warn(run, offset, "truncation",
+         "value " + std::to_string(value) + " does not fit in " + std::to_string(bits) + " bits; " +
+             Hex(static_cast<std::uint32_t>(value), bits / 4) + " is used");
+}
+
+void WarnOrigin(WordRun& run, bool digitsFound, std::int32_t value, std::size_t offset) {
+    const std::string address = Hex(static_cast<std::uint32_t>(value), 4);
+    if (!digitsFound) {
+        Warn(run, offset, "org",
+             "ORG operand begins with no hexadecimal digit; the location counter is set to " + address);
+    } else {
+        Warn(run, offset, "org",
+             "text after the ORG address is dropped; the location counter is set to " + address);
+    }
+}
+
+void WarnOverlap(WordRun& run, std::int32_t address) {
+    const std::size_t slot = static_cast<std::uint32_t>(address) & 0xFFFFu;
+    std::int32_t earlier = run.wordLines[slot];
+    run.wordLines[slot] = run.statementLine;
+    if (earlier == 0) return;
+    if (run.overlapWarned) return;  // one warning a statement
+    run.overlapWarned = true;
+    Warn(run, run.statementStart, "overlap",
+         "word at " + Hex(static_cast<std::uint32_t>(address), 4) + " replaces the word placed there on line " +
+             std::to_string(earlier));
+}
+
+void WarnTrailingText(WordRun& run, std::size_t offset) {
+    Warn(run, offset, "trailing-text", "text after the operand is dropped");
+}
 
 }  // namespace wordforge

@@ -1,5 +1,6 @@
 #include "wordforge/encoders.hpp"
 
+#include "wordforge/diagnostic_text.hpp"
 #include "wordforge/operand_readers.hpp"
 
 namespace wordforge {
@@ -65,7 +66,9 @@ EncodeOutcome EncodeArithmetic(WordRun& run, int mnemonic, std::uint16_t& word) 
     if (run.reader.current == '(') {
         if (!ReadIndex(run, index)) return EncodeOutcome::FormatError;
     } else if (BeginsUnsigned(run.reader.current)) {
+        std::size_t start = CurrentOffset(run.reader);
         if (!ReadUnsigned(run, operand)) return EncodeOutcome::FormatError;
+        if (run.diagnostics != nullptr) WarnTruncation(run, operand, 8, start);
         SkipBlanks(run.reader);
         if (run.reader.current == '(' && !ReadIndex(run, index)) return EncodeOutcome::FormatError;
     } else {
@@ -82,7 +85,9 @@ EncodeOutcome EncodeImmediate(WordRun& run, int mnemonic, std::uint16_t& word) {
     int reg = 0;
     std::int32_t operand = 0;
     if (!ReadRegister(run, reg) || !ReadComma(run)) return EncodeOutcome::FormatError;
+    std::size_t start = CurrentOffset(run.reader);
     if (!ReadUnsigned(run, operand)) return EncodeOutcome::FormatError;
+    if (run.diagnostics != nullptr) WarnTruncation(run, operand, 8, start);
     unsigned operation = mnemonic == kLc ? 0x9 : 0xD;
     unsigned modifier = mnemonic == kLc ? 3 : (mnemonic == kPush ? 0 : 1);
     word = Pack(operation, modifier, static_cast<unsigned>(reg), operand);
@@ -94,7 +99,9 @@ EncodeOutcome EncodeShift(WordRun& run, int mnemonic, std::uint16_t& word) {
     int reg = 0;
     std::int32_t operand = 0;
     if (!ReadRegister(run, reg) || !ReadComma(run)) return EncodeOutcome::FormatError;
+    std::size_t start = CurrentOffset(run.reader);
     if (!ReadSigned(run, operand)) return EncodeOutcome::FormatError;
+    if (run.diagnostics != nullptr) WarnTruncation(run, operand, 8, start);
     if (mnemonic == kBix) {
         word = Pack(0xD, 2, static_cast<unsigned>(reg), operand);
     } else {
@@ -110,7 +117,9 @@ EncodeOutcome EncodeIndexed(WordRun& run, int mnemonic, std::uint16_t& word) {
     std::int32_t operand = 0;
     if (!ReadRegister(run, reg) || !ReadComma(run)) return EncodeOutcome::FormatError;
     if (run.reader.current != '(') {
+        std::size_t start = CurrentOffset(run.reader);
         if (!ReadSigned(run, operand)) return EncodeOutcome::FormatError;
+        if (run.diagnostics != nullptr) WarnTruncation(run, operand, 8, start);
         SkipBlanks(run.reader);
         if (run.reader.current != '(') {
             NoteFault(run, Fault::IndexOpen, CurrentOffset(run.reader));

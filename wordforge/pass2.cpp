@@ -111,6 +111,9 @@ void AssembleStatement(WordRun& run) {
     SourceReader& reader = run.reader;
     ListingLine& line = run.line;
     std::size_t wordStart = CurrentOffset(reader);
+    run.statementStart = wordStart;
+    run.statementLine = reader.line;
+    run.overlapWarned = false;
     Word word;
     ReadWord(reader, word);
     SkipBlanks(reader);
