@@ -87,6 +87,19 @@ void Warn(WordRun& run, std::size_t offset, std::string_view name, std::string m
                    std::move(message));
 }
 
+// Where text that the rest of the statement drops begins, looking ahead of
+// the reader without moving it; npos when only blanks, a comment or the line
+// end follow.
+std::size_t DroppedTextAt(const WordRun& run) {
+    const SourceReader& reader = run.reader;
+    if (IsLineOver(reader.current) || reader.current == ';') return std::string_view::npos;
+    std::size_t at = run.currentTaken ? reader.position : reader.position - 1;
+    while (at < reader.text.size() && (reader.text[at] == ' ' || reader.text[at] == '\t')) ++at;
+    if (at >= reader.text.size()) return std::string_view::npos;
+    char c = reader.text[at];
+    return c == '\r' || c == '\n' || c == ';' ? std::string_view::npos : at;
+}
+
 std::string Hex(std::uint32_t value, int digits) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string text(static_cast<std::size_t>(digits), '0');
@@ -110,9 +123,11 @@ void WarnOrigin(WordRun& run, bool digitsFound, std::int32_t value, std::size_t 
     if (!digitsFound) {
         Warn(run, offset, "org",
              "ORG operand begins with no hexadecimal digit; the location counter is set to " + address);
-    } else {
-        Warn(run, offset, "org",
-             "text after the ORG address is dropped; the location counter is set to " + address);
+        return;
+    }
+    std::size_t dropped = DroppedTextAt(run);
+    if (dropped != std::string_view::npos) {
+        Warn(run, dropped, "org", "text after the ORG address is dropped; the location counter is set to " + address);
     }
 }
 
@@ -128,8 +143,9 @@ void WarnOverlap(WordRun& run, std::int32_t address) {
              std::to_string(earlier));
 }
 
-void WarnTrailingText(WordRun& run, std::size_t offset) {
-    Warn(run, offset, "trailing-text", "text after the operand is dropped");
+void WarnTrailingText(WordRun& run) {
+    std::size_t dropped = DroppedTextAt(run);
+    if (dropped != std::string_view::npos) Warn(run, dropped, "trailing-text", "text after the operand is dropped");
 }
 
 }  // namespace wordforge

@@ -26,14 +26,14 @@ void RecordMissingEnd(WordRun& run);
 // A value placed into a field of `bits` bits (8 or 16) that it does not fit.
 void WarnTruncation(WordRun& run, std::int32_t value, int bits, std::size_t offset);
 
-// An ORG operand that begins with no hexadecimal digit, or has text after
-// its digits; `digitsFound` tells which, `value` is the address set.
+// An ORG operand that begins with no hexadecimal digit (at `offset`), or
+// has text after its digits; `value` is the address set.
 void WarnOrigin(WordRun& run, bool digitsFound, std::int32_t value, std::size_t offset);
 
 // A word written to an address that an earlier word of the program took.
 void WarnOverlap(WordRun& run, std::int32_t address);
 
 // Text after a complete operand that the listing drops without a flag.
-void WarnTrailingText(WordRun& run, std::size_t offset);
+void WarnTrailingText(WordRun& run);
 
 }  // namespace wordforge

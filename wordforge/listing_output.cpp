@@ -30,10 +30,7 @@ void CheckTrailingText(WordRun& run) {
     if (run.mnemonic == kEnd || run.mnemonic == kOrg || run.mnemonic == kNoMnemonic || run.mnemonic == kTitle) return;
     const char* flags = run.line.text.data();
     if (flags[0] == 'F' || flags[0] == 'L' || flags[1] == 'F' || flags[1] == 'L') return;
-    SkipBlanks(run.reader);
-    if (!IsLineOver(run.reader.current) && run.reader.current != ';') {
-        WarnTrailingText(run, CurrentOffset(run.reader));
-    }
+    WarnTrailingText(run);
 }
 
 }  // namespace

@@ -185,6 +185,7 @@ bool ReadConstant(WordRun& run, std::int32_t& value) {
             } else {
                 Echo(run, reader.current);
                 code = code * 256 + static_cast<unsigned char>(reader.current);
+                run.currentTaken = true;  // the reader stays on the character it used
             }
             value = code;
         }

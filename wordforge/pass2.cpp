@@ -114,6 +114,7 @@ void AssembleStatement(WordRun& run) {
     run.statementStart = wordStart;
     run.statementLine = reader.line;
     run.overlapWarned = false;
+    run.currentTaken = false;
     Word word;
     ReadWord(reader, word);
     SkipBlanks(reader);

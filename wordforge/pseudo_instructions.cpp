@@ -70,10 +70,7 @@ void AssembleOrigin(WordRun& run) {
         WarnOrigin(run, false, run.location, start);
         return;
     }
-    SkipBlanks(run.reader);  // the comment that may follow skips them as well
-    if (!IsLineOver(run.reader.current) && run.reader.current != ';') {
-        WarnOrigin(run, true, run.location, CurrentOffset(run.reader));
-    }
+    WarnOrigin(run, true, run.location, start);
 }
 
 }  // namespace wordforge

@@ -66,6 +66,7 @@ struct WordRun {
     std::size_t statementStart = 0;           // where the current line's statement begins
     std::int32_t statementLine = 0;           // the current statement's line
     bool overlapWarned = false;               // the current statement has warned of an overlap
+    bool currentTaken = false;                // a character literal used the current character
 };
 
 inline void NoteFault(WordRun& run, Fault cause, std::size_t offset) {
