@@ -19,29 +19,29 @@ bool IsNumberValue(const CtrlRun& run, int value) {
 void ParseIf(CtrlRun& run) {
     MicroWord& word = run.CurrentWord();
     ReadToken(run);
-    if (!IsCondition(run.TokenCode)) return ReportError(run, 4);
+    if (!IsCondition(run.TokenCode)) return ReportError(run, CtrlError::IllegalTestCondition);
     word.TS = run.TokenCode;
     ReadToken(run);
-    if (run.TokenCode != TokEqual) return ReportError(run, 4);
+    if (run.TokenCode != TokEqual) return ReportError(run, CtrlError::IllegalTestCondition);
     ReadToken(run);
     if (IsNumberValue(run, 1)) {
         word.SQ = SqBT;
     } else if (IsNumberValue(run, 0)) {
         word.SQ = SqBF;
     } else {
-        return ReportError(run, 4);
+        return ReportError(run, CtrlError::IllegalTestCondition);
     }
     ReadToken(run);
-    if (run.TokenCode != KwTHEN) return ReportError(run, 5);
+    if (run.TokenCode != KwTHEN) return ReportError(run, CtrlError::NoThenClause);
     ReadToken(run);
-    if (run.TokenCode != TokIdent) return ReportError(run, 6);
+    if (run.TokenCode != TokIdent) return ReportError(run, CtrlError::LabelExpected);
     ReferenceLabel(run, BranchTarget);
     ReadToken(run);
     if (run.TokenCode == KwELSE) {
-        if (word.SQ != SqBF) return ReportError(run, 7);
+        if (word.SQ != SqBF) return ReportError(run, CtrlError::IllegalIf);
         word.SQ = SqEI;
         ReadToken(run);
-        if (run.TokenCode != KwFETCH) return ReportError(run, 8);
+        if (run.TokenCode != KwFETCH) return ReportError(run, CtrlError::ElseNotFetch);
         ReadToken(run);
     }
 }
@@ -58,7 +58,7 @@ void ParseBranch(CtrlRun& run, std::uint8_t sq, std::uint8_t placementClass) {
         ReferenceLabel(run, placementClass);
         word.SQ = sq;
     } else {
-        return ReportError(run, 6);
+        return ReportError(run, CtrlError::LabelExpected);
     }
     ReadToken(run);
 }
@@ -69,18 +69,18 @@ void ParseCounter(CtrlRun& run) {
     ReadToken(run);
     if (run.TokenCode == TokMinus) {
         ReadToken(run);
-        if (!IsNumberValue(run, 1)) return ReportError(run, 13);
+        if (!IsNumberValue(run, 1)) return ReportError(run, CtrlError::IllegalException);
         word.EX = ExCM1;
         return;
     }
-    if (run.TokenCode != TokAssign) return ReportError(run, 13);
+    if (run.TokenCode != TokAssign) return ReportError(run, CtrlError::IllegalException);
     ReadToken(run);
     if (run.TokenCode == KwRBUS) {
         word.EX = ExSC;
         return;
     }
-    if (!IsRightOperand(run.TokenCode)) return ReportError(run, 13);
-    if (word.RB != RbBase) return ReportError(run, 12);
+    if (!IsRightOperand(run.TokenCode)) return ReportError(run, CtrlError::IllegalException);
+    if (word.RB != RbBase) return ReportError(run, CtrlError::RbFieldDefined);
     StoreRightOperand(run, false);
     if (run.StatementError) return;
     word.EX = ExSC;
@@ -90,14 +90,14 @@ void ParseCounter(CtrlRun& run) {
 void ParseLoad(CtrlRun& run, std::uint8_t self, std::uint8_t ex) {
     MicroWord& word = run.CurrentWord();
     ReadToken(run);
-    if (run.TokenCode != TokAssign) return ReportError(run, 11);
+    if (run.TokenCode != TokAssign) return ReportError(run, CtrlError::IllegalExpression);
     ReadToken(run);
     if (run.TokenCode == KwLBUS) {
         word.EX = ex;
         return;
     }
-    if (!IsLeftOperand(run.TokenCode) || run.TokenCode == self) return ReportError(run, 11);
-    if (word.LB != LbBase) return ReportError(run, 14);
+    if (!IsLeftOperand(run.TokenCode) || run.TokenCode == self) return ReportError(run, CtrlError::IllegalExpression);
+    if (word.LB != LbBase) return ReportError(run, CtrlError::LbFieldDefined);
     RecodeLeftBus(run);
     word.LB = run.TokenCode;
     word.EX = ex;
@@ -106,7 +106,7 @@ void ParseLoad(CtrlRun& run, std::uint8_t self, std::uint8_t ex) {
 // Reads one token that must be `expected`, then stores `ex`.
 void ParseKeywordPair(CtrlRun& run, std::uint8_t expected, std::uint8_t ex) {
     ReadToken(run);
-    if (run.TokenCode != expected) return ReportError(run, 13);
+    if (run.TokenCode != expected) return ReportError(run, CtrlError::IllegalException);
     run.CurrentWord().EX = ex;
 }
 
@@ -141,7 +141,7 @@ void ParseMemoryClause(CtrlRun& run) {
 
 void ParseExceptionClause(CtrlRun& run) {
     MicroWord& word = run.CurrentWord();
-    if (word.RB == RbLLT) return ReportError(run, 15);  // the long literal fills EX
+    if (word.RB == RbLLT) return ReportError(run, CtrlError::ExFieldDefined);  // the long literal fills EX
     switch (run.TokenCode) {
         case TokC: ParseCounter(run); break;
         case KwFLAG: ParseKeywordPair(run, KwSAVE, ExFLS); break;
@@ -152,7 +152,7 @@ void ParseExceptionClause(CtrlRun& run) {
             } else if (run.TokenCode == KwONE) {
                 word.EX = ExAS1;
             } else {
-                ReportError(run, 13);
+                ReportError(run, CtrlError::IllegalException);
             }
             break;
         case KwIR: ParseLoad(run, KwIR, ExLIR); break;
@@ -160,22 +160,22 @@ void ParseExceptionClause(CtrlRun& run) {
         case KwEXECUTE: ParseKeywordPair(run, KwIO, ExEIO); break;
         case KwT:
             ReadToken(run);
-            if (run.TokenCode != TokAssign) return ReportError(run, 11);
+            if (run.TokenCode != TokAssign) return ReportError(run, CtrlError::IllegalExpression);
             ReadToken(run);
-            if (run.TokenCode != TokNumber) return ReportError(run, 11);
+            if (run.TokenCode != TokNumber) return ReportError(run, CtrlError::IllegalExpression);
             if (IsNumberValue(run, 1)) {
                 word.EX = ExST;
             } else if (IsNumberValue(run, 0)) {
                 word.EX = ExRT;
             } else {
-                ReportError(run, 13);
+                ReportError(run, CtrlError::IllegalException);
             }
             break;
         case KwIRA:
             ReadToken(run);
-            if (run.TokenCode != TokPlus) return ReportError(run, 13);
+            if (run.TokenCode != TokPlus) return ReportError(run, CtrlError::IllegalException);
             ReadToken(run);
-            if (!IsNumberValue(run, 1)) return ReportError(run, 13);
+            if (!IsNumberValue(run, 1)) return ReportError(run, CtrlError::IllegalException);
             word.EX = ExINA;
             break;
         case KwIRB: {
@@ -186,10 +186,10 @@ void ParseExceptionClause(CtrlRun& run) {
             } else if (run.TokenCode == TokMinus) {
                 ex = ExDCB;
             } else {
-                return ReportError(run, 13);
+                return ReportError(run, CtrlError::IllegalException);
             }
             ReadToken(run);
-            if (!IsNumberValue(run, 1)) return ReportError(run, 13);
+            if (!IsNumberValue(run, 1)) return ReportError(run, CtrlError::IllegalException);
             word.EX = ex;
             break;
         }
@@ -200,14 +200,14 @@ void ParseExceptionClause(CtrlRun& run) {
             } else if (run.TokenCode == KwOV) {
                 word.EX = ExOV;
             } else {
-                ReportError(run, 13);
+                ReportError(run, CtrlError::IllegalException);
             }
             break;
         case KwHLT: word.EX = ExHLT; break;
         case KwOV: word.EX = ExOV; break;
         case KwNEX: word.EX = ExNEX; break;
         default:
-            return ReportError(run, 13);
+            return ReportError(run, CtrlError::IllegalException);
     }
     if (run.StatementError) return;
     ReadToken(run);

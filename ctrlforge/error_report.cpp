@@ -44,12 +44,13 @@ void WriteTitled(common::OutputSink& sink, std::string_view head, const Name& ti
 
 }  // namespace
 
-std::string ErrorLine(int number, const Name* name) {
+std::string ErrorLine(CtrlError error, const Name* name) {
+    const int number = static_cast<int>(error);
     std::string line = "ERROR";
     std::string digits = std::to_string(number);
     line.append(5 - digits.size(), ' ');
     line += digits;
-    if (number == 20) {
+    if (error == CtrlError::LabelNotDeclared) {
         line += ":LABELS(";
         if (name != nullptr) line.append(name->data(), name->size());
         line += ") IS NOT DECLARED.";
@@ -59,13 +60,13 @@ std::string ErrorLine(int number, const Name* name) {
     return line;
 }
 
-void ReportError(CtrlRun& run, int number, const Name* name) {
-    if (number != 20) SkipRestOfLine(run);
+void ReportError(CtrlRun& run, CtrlError error, const Name* name) {
+    if (error != CtrlError::LabelNotDeclared) SkipRestOfLine(run);
     if (run.options.S) {
         // Ends the listing line unconditionally, so an error line that follows
         // a completed source line is preceded by an empty line.
         run.listing->LineEnd();
-        run.listing->Write(ErrorLine(number, name));
+        run.listing->Write(ErrorLine(error, name));
         run.listing->LineEnd();
     }
     while (run.TokenCode != TokEnd && run.TokenCode != TokStar && run.TokenCode != TokEof) {
@@ -81,18 +82,18 @@ void ReadProgramHeading(CtrlRun& run) {
         ReadToken(run);
     } while (IsTerminator(run.TokenCode));
     if (run.TokenCode != TokTitle) {
-        ReportError(run, 2);
+        ReportError(run, CtrlError::IllegalProgramTitle);
         return;
     }
     ReadToken(run);
     if (run.TokenCode != TokIdent) {
-        ReportError(run, 2);
+        ReportError(run, CtrlError::IllegalProgramTitle);
         return;
     }
     Name title = run.TokenName;
     ReadToken(run);
     if (!IsTerminator(run.TokenCode)) {
-        ReportError(run, 3);
+        ReportError(run, CtrlError::MissingTerminator);
         return;
     }
     if (!run.AssemblyFailed) {

@@ -12,7 +12,7 @@ void SkipTerminators(CtrlRun& run) {
 
 void EndClause(CtrlRun& run) {
     if (!IsTerminator(run.TokenCode)) {
-        ReportError(run, 3);
+        ReportError(run, CtrlError::MissingTerminator);
         return;
     }
     SkipTerminators(run);
@@ -54,7 +54,7 @@ bool ParseHeading(CtrlRun& run) {
         if (run.StatementError) return false;
         ReadToken(run);
         if (run.TokenCode != TokColon) {
-            ReportError(run, 16);
+            ReportError(run, CtrlError::IllegalStatement);
             return false;
         }
         ReadToken(run);
@@ -64,7 +64,7 @@ bool ParseHeading(CtrlRun& run) {
         if (run.StatementError) {
             // An address that overflowed is out of limit; reported while the
             // number is still current, so the rest of its line is skipped.
-            ReportError(run, 18);
+            ReportError(run, CtrlError::AddressOutOfLimit);
             return false;
         }
         address = run.TokenValue;
@@ -77,15 +77,15 @@ bool ParseHeading(CtrlRun& run) {
     const bool overlapped = address <= run.PreviousAddress;
     run.PreviousAddress = address;
     if (overlapped) {
-        ReportError(run, 17);
+        ReportError(run, CtrlError::AddressOverlapped);
         return false;
     }
     if (address > 4095) {
-        ReportError(run, 18);
+        ReportError(run, CtrlError::AddressOutOfLimit);
         return false;
     }
     if (!IsTerminator(run.TokenCode)) {
-        ReportError(run, 3);
+        ReportError(run, CtrlError::MissingTerminator);
         return false;
     }
     SkipTerminators(run);
@@ -118,7 +118,7 @@ namespace {
 
 void StatementLoop(CtrlRun& run) {
     SkipTerminators(run);
-    if (run.TokenCode != TokStar) ReportError(run, 16);
+    if (run.TokenCode != TokStar) ReportError(run, CtrlError::IllegalStatement);
     for (;;) {
         SkipTerminators(run);
         while (run.TokenCode == TokStar) {
@@ -131,15 +131,15 @@ void StatementLoop(CtrlRun& run) {
             if (run.TokenCode == TokEof) return;
             SkipTerminators(run);
             if (run.TokenCode == TokEof) return;
-            ReportError(run, 21);
+            ReportError(run, CtrlError::IllegalProgramEnding);
             while (run.TokenCode != TokEof) ReadToken(run);
             return;
         }
         if (run.TokenCode == TokEof) {
-            ReportError(run, 19);
+            ReportError(run, CtrlError::EndExpected);
             return;
         }
-        ReportError(run, 16);
+        ReportError(run, CtrlError::IllegalStatement);
     }
 }
 

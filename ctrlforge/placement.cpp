@@ -63,7 +63,7 @@ void PlaceWords(CtrlRun& run) {
         }
         word.address = static_cast<std::int16_t>(address);
         nextFree = address + 1;
-        if (nextFree - 1 > 4095) {
+        if (nextFree - 1 > kLastAddress) {
             run.console += "ADRS OVER\n";
             PlacementFailed(run, word);
             return;

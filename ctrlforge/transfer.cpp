@@ -44,12 +44,12 @@ void StoreRightOperand(CtrlRun& run, bool longLiteralAllowed) {
     }
     const std::int16_t value = run.TokenValue;
     if (value != 0 && BranchOccupiesLiteral(word.SQ)) {
-        ReportError(run, 9);  // the branch address takes LT
+        ReportError(run, CtrlError::LtFieldDefined);  // the branch address takes LT
         return;
     }
     word.LT = static_cast<std::uint16_t>(value);
     if (run.StatementError) {
-        ReportError(run, 10);
+        ReportError(run, CtrlError::LiteralOutOfRange);
         return;
     }
     if (value == 0) {
@@ -59,7 +59,7 @@ void StoreRightOperand(CtrlRun& run, bool longLiteralAllowed) {
     } else if (longLiteralAllowed) {
         word.RB = RbLLT;
     } else {
-        ReportError(run, 15);
+        ReportError(run, CtrlError::ExFieldDefined);
     }
 }
 
@@ -105,7 +105,7 @@ void ParseExpression(CtrlRun& run) {
         }
     }
     if (state != State::AfterLeft && state != State::Complete) {
-        ReportError(run, 11);
+        ReportError(run, CtrlError::IllegalExpression);
         return;
     }
     if (word.SB == SbNSB && word.AL == AlBase) word.AL = AlOR;
@@ -120,7 +120,7 @@ void ParseTransfer(CtrlRun& run) {
         word.SB = run.TokenCode;
         ReadToken(run);
         if (run.TokenCode != TokAssign) {
-            ReportError(run, 11);
+            ReportError(run, CtrlError::IllegalExpression);
             return;
         }
     }
