@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "ctrlforge/source_reader.hpp"
 #include "ctrlforge/token_reader.hpp"
 #include "ctrlforge/tokens.hpp"
 

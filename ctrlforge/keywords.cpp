@@ -5,7 +5,8 @@
 #include <cstring>
 #include <string_view>
 
-#include "ctrlforge/token_reader.hpp"
+#include "ctrlforge/number_reader.hpp"
+#include "ctrlforge/source_reader.hpp"
 #include "ctrlforge/tokens.hpp"
 
 namespace ctrlforge {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "ctrlforge/keywords.hpp"
+#include "ctrlforge/source_reader.hpp"
 #include "ctrlforge/token_reader.hpp"
 
 namespace ctrlforge {
