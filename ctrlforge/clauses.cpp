@@ -1,14 +1,16 @@
+#include "ctrlforge/clauses.hpp"
+
 #include "ctrlforge/error_report.hpp"
 #include "ctrlforge/keywords.hpp"
 #include "ctrlforge/labels.hpp"
-#include "ctrlforge/parser.hpp"
+#include "ctrlforge/terminators.hpp"
+#include "ctrlforge/token_classes.hpp"
 #include "ctrlforge/token_reader.hpp"
+#include "ctrlforge/transfer.hpp"
 
 namespace ctrlforge {
 
 namespace {
-
-bool IsCondition(std::uint8_t code) { return code >= KwZER && code <= KwCZ; }
 
 // A number token counts as 0 or 1 only when its reading did not overflow.
 bool IsNumberValue(const CtrlRun& run, int value) {

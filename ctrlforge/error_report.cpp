@@ -35,14 +35,6 @@ constexpr std::string_view kMessages[] = {
     ":ILLEGAL TYPE OF PROGRAM ENDING.",
 };
 
-bool IsTerminator(std::uint8_t code) { return code == TokSemicolon || code == TokEol; }
-
-void WriteTitled(common::OutputSink& sink, std::string_view head, const Name& title) {
-    sink.Write(head);
-    sink.Write(std::string_view(title.data(), title.size()));
-    sink.LineEnd();
-}
-
 }  // namespace
 
 std::string ErrorLine(CtrlError error, const Name* name) {
@@ -75,37 +67,6 @@ void ReportError(CtrlRun& run, CtrlError error, const Name* name) {
     }
     run.AssemblyFailed = true;
     run.StatementError = true;
-}
-
-void ReadProgramHeading(CtrlRun& run) {
-    NextChar(run);
-    do {
-        ReadToken(run);
-    } while (IsTerminator(run.TokenCode));
-    if (run.TokenCode != TokTitle) {
-        ReportError(run, CtrlError::IllegalProgramTitle);
-        return;
-    }
-    ReadToken(run);
-    if (run.TokenCode != TokIdent) {
-        ReportError(run, CtrlError::IllegalProgramTitle);
-        return;
-    }
-    Name title = run.TokenName;
-    ReadToken(run);
-    if (!IsTerminator(run.TokenCode)) {
-        ReportError(run, CtrlError::MissingTerminator);
-        return;
-    }
-    if (!run.AssemblyFailed) {
-        if (run.options.O) WriteTitled(*run.object, "CM   ", title);
-        if (run.options.M) {
-            WriteTitled(*run.map, ".TITLE     ", title);
-            run.map->Write("LABEL   ADRS  LB  RB  AL  SH  SB  MM  SQ  TS  EX  LT");
-            run.map->LineEnd();
-        }
-        ReadToken(run);
-    }
 }
 
 }  // namespace ctrlforge

@@ -40,7 +40,4 @@ std::string ErrorLine(CtrlError error, const Name* name = nullptr);
 // "*", ".END" or end of file, and marks the statement and the run as failed.
 void ReportError(CtrlRun& run, CtrlError error, const Name* name = nullptr);
 
-// Reads the ".TITLE" line and writes the first lines of object file and map.
-void ReadProgramHeading(CtrlRun& run);
-
 }  // namespace ctrlforge

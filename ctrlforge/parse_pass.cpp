@@ -1,48 +1,17 @@
-#include "ctrlforge/parser.hpp"
+#include "ctrlforge/parse_pass.hpp"
 
+#include "ctrlforge/clauses.hpp"
 #include "ctrlforge/error_report.hpp"
 #include "ctrlforge/labels.hpp"
+#include "ctrlforge/source_reader.hpp"
+#include "ctrlforge/terminators.hpp"
+#include "ctrlforge/token_classes.hpp"
 #include "ctrlforge/token_reader.hpp"
+#include "ctrlforge/transfer.hpp"
 
 namespace ctrlforge {
 
-void SkipTerminators(CtrlRun& run) {
-    while (IsTerminator(run.TokenCode)) ReadToken(run);
-}
-
-void EndClause(CtrlRun& run) {
-    if (!IsTerminator(run.TokenCode)) {
-        ReportError(run, CtrlError::MissingTerminator);
-        return;
-    }
-    SkipTerminators(run);
-}
-
-bool IsExceptionStarter(std::uint8_t code) {
-    switch (code) {
-        case KwIO: case KwIR: case KwIRA: case KwT: case KwFLAG: case KwNEX: case TokC:
-        case KwSET: case KwEXECUTE: case KwWITH: case KwIRB:
-            return true;
-        default:
-            return false;
-    }
-}
-
-bool IsDestination(std::uint8_t code) {
-    return (code >= KwR0 && code <= KwR7) || code == KwRA || code == KwRAP || code == KwRB ||
-           code == KwRBP || code == KwPC;
-}
-
 namespace {
-
-bool IsSequencingStart(std::uint8_t code) {
-    switch (code) {
-        case KwIF: case KwGOTO: case KwCALL: case KwRETURN: case KwIOP: case KwIRA: case KwIAB: case KwNSQ:
-            return true;
-        default:
-            return false;
-    }
-}
 
 // The heading line: "*" [label ":"] [address], then a terminator.
 // Returns false when the statement was abandoned.
@@ -80,7 +49,7 @@ bool ParseHeading(CtrlRun& run) {
         ReportError(run, CtrlError::AddressOverlapped);
         return false;
     }
-    if (address > 4095) {
+    if (address > kLastAddress) {
         ReportError(run, CtrlError::AddressOutOfLimit);
         return false;
     }
@@ -92,12 +61,10 @@ bool ParseHeading(CtrlRun& run) {
     return true;
 }
 
-}  // namespace
-
 void ParseStatement(CtrlRun& run) {
     if (!ParseHeading(run)) return;
     if (!run.StatementError && IsSequencingStart(run.TokenCode)) ParseSequencingClause(run);
-    if (!run.StatementError && (run.TokenCode == KwREAD || run.TokenCode == KwWRITE)) ParseMemoryClause(run);
+    if (!run.StatementError && IsMemoryStart(run.TokenCode)) ParseMemoryClause(run);
     if (run.StatementError) return;
     if (IsDestination(run.TokenCode)) {
         ParseTransfer(run);
@@ -114,7 +81,11 @@ void ParseStatement(CtrlRun& run) {
     if (!run.StatementError && IsExceptionStarter(run.TokenCode)) ParseExceptionClause(run);
 }
 
-namespace {
+void WriteTitled(common::OutputSink& sink, std::string_view head, const Name& title) {
+    sink.Write(head);
+    sink.Write(std::string_view(title.data(), title.size()));
+    sink.LineEnd();
+}
 
 void StatementLoop(CtrlRun& run) {
     SkipTerminators(run);
@@ -145,6 +116,37 @@ void StatementLoop(CtrlRun& run) {
 
 }  // namespace
 
+void ReadProgramHeading(CtrlRun& run) {
+    NextChar(run);
+    do {
+        ReadToken(run);
+    } while (IsTerminator(run.TokenCode));
+    if (run.TokenCode != TokTitle) {
+        ReportError(run, CtrlError::IllegalProgramTitle);
+        return;
+    }
+    ReadToken(run);
+    if (run.TokenCode != TokIdent) {
+        ReportError(run, CtrlError::IllegalProgramTitle);
+        return;
+    }
+    Name title = run.TokenName;
+    ReadToken(run);
+    if (!IsTerminator(run.TokenCode)) {
+        ReportError(run, CtrlError::MissingTerminator);
+        return;
+    }
+    if (!run.AssemblyFailed) {
+        if (run.options.O) WriteTitled(*run.object, "CM   ", title);
+        if (run.options.M) {
+            WriteTitled(*run.map, ".TITLE     ", title);
+            run.map->Write("LABEL   ADRS  LB  RB  AL  SH  SB  MM  SQ  TS  EX  LT");
+            run.map->LineEnd();
+        }
+        ReadToken(run);
+    }
+}
+
 void ParsePass(CtrlRun& run) {
     ReadProgramHeading(run);
     run.PreviousAddress = -1;
@@ -153,7 +155,7 @@ void ParsePass(CtrlRun& run) {
     run.pending.clear();
     run.pendingIndex.clear();
     run.words.clear();
-    run.words.reserve(4096 + 1);  // a full control store and the blank tail, without regrowth
+    run.words.reserve(kLastAddress + 2);  // a full control store and the blank tail, without regrowth
     run.words.emplace_back();
     StatementLoop(run);
     ReportUndefinedLabels(run);

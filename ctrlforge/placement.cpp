@@ -71,19 +71,4 @@ void PlaceWords(CtrlRun& run) {
     }
 }
 
-void ResolveTarget(CtrlRun& run, MicroWord& word) {
-    switch (word.SQ) {
-        case SqB: case SqBP: case SqBT: case SqBF: case SqIOP: case SqIRA: case SqIAB:
-            break;
-        case SqEI:
-            if (word.TS == TsNTS) return;  // GOTO FETCH keeps its literal
-            break;
-        default:
-            return;
-    }
-    if (word.refState != Resolved || word.target == kNone) return;
-    const LabelEntry& label = run.labels[static_cast<std::size_t>(word.target)];
-    word.LT = static_cast<std::uint16_t>(run.words[static_cast<std::size_t>(label.word)].address);
-}
-
 }  // namespace ctrlforge

@@ -1,23 +1,14 @@
+#include "ctrlforge/transfer.hpp"
+
 #include "ctrlforge/error_report.hpp"
 #include "ctrlforge/keywords.hpp"
-#include "ctrlforge/parser.hpp"
+#include "ctrlforge/terminators.hpp"
+#include "ctrlforge/token_classes.hpp"
 #include "ctrlforge/token_reader.hpp"
 
 namespace ctrlforge {
 
-bool IsLeftOperand(std::uint8_t code) {
-    return (code >= KwR0 && code <= KwR7) || code == KwRB || code == KwRBP || code == KwPC || code == KwIO ||
-           code == KwMM || code == KwIR || code == KwFSR || code == KwZERO;
-}
-
-bool IsRightOperand(std::uint8_t code) {
-    return (code >= KwR0 && code <= KwR7) || code == KwRA || code == KwRAP || code == TokNumber;
-}
-
 namespace {
-
-bool IsOperator(std::uint8_t code) { return code >= 36 && code <= 43; }
-bool IsShift(std::uint8_t code) { return code >= KwSLL && code <= KwNSH; }
 
 // The branch address of these sequencing codes occupies LT.
 bool BranchOccupiesLiteral(std::uint8_t sq) {
@@ -62,6 +53,8 @@ void StoreRightOperand(CtrlRun& run, bool longLiteralAllowed) {
         ReportError(run, CtrlError::ExFieldDefined);
     }
 }
+
+namespace {
 
 void ParseExpression(CtrlRun& run) {
     MicroWord& word = run.CurrentWord();
@@ -110,6 +103,8 @@ void ParseExpression(CtrlRun& run) {
     }
     if (word.SB == SbNSB && word.AL == AlBase) word.AL = AlOR;
 }
+
+}  // namespace
 
 void ParseTransfer(CtrlRun& run) {
     MicroWord& word = run.CurrentWord();

@@ -1,0 +1,21 @@
+#include "ctrlforge/terminators.hpp"
+
+#include "ctrlforge/error_report.hpp"
+#include "ctrlforge/token_classes.hpp"
+#include "ctrlforge/token_reader.hpp"
+
+namespace ctrlforge {
+
+void SkipTerminators(CtrlRun& run) {
+    while (IsTerminator(run.TokenCode)) ReadToken(run);
+}
+
+void EndClause(CtrlRun& run) {
+    if (!IsTerminator(run.TokenCode)) {
+        ReportError(run, CtrlError::MissingTerminator);
+        return;
+    }
+    SkipTerminators(run);
+}
+
+}  // namespace ctrlforge

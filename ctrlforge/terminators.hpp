@@ -1,0 +1,14 @@
+#pragma once
+#include "ctrlforge/run_state.hpp"
+
+namespace ctrlforge {
+
+// Reads tokens while the current one is ";" or a line end, so blank and
+// comment lines may stand wherever a line has ended.
+void SkipTerminators(CtrlRun& run);
+
+// The end of every heading and clause line: the current token must be a
+// terminator (else error 3); then terminators are skipped.
+void EndClause(CtrlRun& run);
+
+}  // namespace ctrlforge
