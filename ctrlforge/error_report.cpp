@@ -53,7 +53,11 @@ std::string ErrorLine(CtrlError error, const Name* name) {
     return line;
 }
 
-void ReportError(CtrlRun& run, CtrlError error, const Name* name) {
+// Recovery: the rest of the line CurChar stands on goes to the listing, then
+// the error line, then tokens are skipped up to the next "*", ".END" or end of
+// file. An error found at a line-end token finds CurChar at the start of the
+// next line already, so that whole next line is copied before the error line.
+bool ReportError(CtrlRun& run, CtrlError error, const Name* name) {
     if (error != CtrlError::LabelNotDeclared) SkipRestOfLine(run);
     if (run.options.S) {
         // Ends the listing line unconditionally, so an error line that follows
@@ -67,6 +71,7 @@ void ReportError(CtrlRun& run, CtrlError error, const Name* name) {
     }
     run.AssemblyFailed = true;
     run.StatementError = true;
+    return true;
 }
 
 }  // namespace ctrlforge

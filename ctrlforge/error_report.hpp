@@ -38,6 +38,8 @@ std::string ErrorLine(CtrlError error, const Name* name = nullptr);
 // The one place where source errors are reported: skips the rest of the line
 // (except for LabelNotDeclared), writes the error line, skips to the next
 // "*", ".END" or end of file, and marks the statement and the run as failed.
-void ReportError(CtrlRun& run, CtrlError error, const Name* name = nullptr);
+// Returns true, the parse routines' "an error was reported", so that they can
+// end with `return ReportError(...)`.
+bool ReportError(CtrlRun& run, CtrlError error, const Name* name = nullptr);
 
 }  // namespace ctrlforge

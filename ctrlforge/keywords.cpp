@@ -155,6 +155,7 @@ void ReadWordAF(CtrlRun& run) {
                 // after the quote is left to start the next token, so it
                 // reaches the listing once.
                 run.TokenValue = 0;
+                run.TokenOverflow = false;
                 run.TokenCode = TokNumber;
             }
         } else {
@@ -196,9 +197,8 @@ void ReadWordAF(CtrlRun& run) {
         return;
     }
     run.TokenValue = 0;
-    if (stored > 4) {
-        run.StatementError = true;
-    } else {
+    run.TokenOverflow = stored > 4;  // such a word keeps the value 0
+    if (!run.TokenOverflow) {
         int value = 0;
         for (int i = 0; i < stored; ++i) value = value * 16 + DigitValue(static_cast<unsigned char>(run.TokenName[i]));
         run.TokenValue = static_cast<std::int16_t>(static_cast<std::uint16_t>(value));

@@ -11,31 +11,32 @@
 
 namespace ctrlforge {
 
+// The error protocol of the parse routines. Each routine that parses a part
+// of a statement returns true when it reported an error, and its caller then
+// returns at once: the error reporter has skipped to the next statement, so
+// nothing more of this one is read or checked. A number that overflowed
+// reports nothing by itself; its token's own mark makes a literal error 10, a
+// heading address error 18, and keeps it from counting as 0 or 1. Anywhere
+// else it is a token like any other: after a complete clause it is error 3.
+
 namespace {
 
-// The heading line: "*" [label ":"] [address], then a terminator.
-// Returns false when the statement was abandoned.
-bool ParseHeading(CtrlRun& run) {
+// heading = "*" [ label ":" ] [ address ] terminator
+[[nodiscard]] bool ParseHeading(CtrlRun& run) {
     MicroWord& word = run.CurrentWord();
     ReadToken(run);
     if (run.TokenCode == TokIdent) {
-        DefineLabel(run);  // defined before the colon is tested
-        if (run.StatementError) return false;
+        DefineLabel(run);  // defined before the colon is tested; reports error 1 itself
+        if (run.StatementError) return true;
         ReadToken(run);
-        if (run.TokenCode != TokColon) {
-            ReportError(run, CtrlError::IllegalStatement);
-            return false;
-        }
+        if (run.TokenCode != TokColon) return ReportError(run, CtrlError::IllegalStatement);
         ReadToken(run);
     }
     std::int16_t address;
     if (run.TokenCode == TokNumber) {
-        if (run.StatementError) {
-            // An address that overflowed is out of limit; reported while the
-            // number is still current, so the rest of its line is skipped.
-            ReportError(run, CtrlError::AddressOutOfLimit);
-            return false;
-        }
+        // An address that overflowed is out of limit; reported while the
+        // number is still current, so the rest of its line is skipped.
+        if (run.TokenOverflow) return ReportError(run, CtrlError::AddressOutOfLimit);
         address = run.TokenValue;
         word.addressGiven = true;
         ReadToken(run);
@@ -44,41 +45,34 @@ bool ParseHeading(CtrlRun& run) {
     }
     word.address = address;
     const bool overlapped = address <= run.PreviousAddress;
-    run.PreviousAddress = address;
-    if (overlapped) {
-        ReportError(run, CtrlError::AddressOverlapped);
-        return false;
-    }
-    if (address > kLastAddress) {
-        ReportError(run, CtrlError::AddressOutOfLimit);
-        return false;
-    }
-    if (!IsTerminator(run.TokenCode)) {
-        ReportError(run, CtrlError::MissingTerminator);
-        return false;
-    }
-    SkipTerminators(run);
-    return true;
+    run.PreviousAddress = address;  // later headings are checked against it even after error 17
+    if (overlapped) return ReportError(run, CtrlError::AddressOverlapped);
+    if (address > kLastAddress) return ReportError(run, CtrlError::AddressOutOfLimit);
+    return EndClause(run);
 }
 
+// statement = heading [ sequencing ] [ memory ]
+//             [ ( transfer | "SET" "BY" transfer ) [ exception ] | "SET" exception ]
+//             [ exception ]
+// One clause per line, in this order; a line that begins no clause allowed
+// at its place ends the statement.
 void ParseStatement(CtrlRun& run) {
-    if (!ParseHeading(run)) return;
-    if (!run.StatementError && IsSequencingStart(run.TokenCode)) ParseSequencingClause(run);
-    if (!run.StatementError && IsMemoryStart(run.TokenCode)) ParseMemoryClause(run);
-    if (run.StatementError) return;
+    if (ParseHeading(run)) return;
+    if (IsSequencingStart(run.TokenCode) && ParseSequencingClause(run)) return;
+    if (IsMemoryStart(run.TokenCode) && ParseMemoryClause(run)) return;
     if (IsDestination(run.TokenCode)) {
-        ParseTransfer(run);
-        if (!run.StatementError && IsExceptionStarter(run.TokenCode)) ParseExceptionClause(run);
+        if (ParseTransfer(run)) return;
+        if (IsExceptionStarter(run.TokenCode) && ParseExceptionClause(run)) return;
     } else if (run.TokenCode == KwSET) {
         ReadToken(run);
         if (run.TokenCode == KwBY) {
-            ParseTransfer(run);
-            if (!run.StatementError && IsExceptionStarter(run.TokenCode)) ParseExceptionClause(run);
-        } else {
-            ParseExceptionClause(run);  // the SET prefix is consumed
+            if (ParseTransfer(run)) return;
+            if (IsExceptionStarter(run.TokenCode) && ParseExceptionClause(run)) return;
+        } else if (ParseExceptionClause(run)) {  // the SET prefix is consumed
+            return;
         }
     }
-    if (!run.StatementError && IsExceptionStarter(run.TokenCode)) ParseExceptionClause(run);
+    if (IsExceptionStarter(run.TokenCode) && ParseExceptionClause(run)) return;
 }
 
 void WriteTitled(common::OutputSink& sink, std::string_view head, const Name& title) {
@@ -87,6 +81,7 @@ void WriteTitled(common::OutputSink& sink, std::string_view head, const Name& ti
     sink.LineEnd();
 }
 
+// program = { terminator } statement { statement } ".END" { terminator } end of file
 void StatementLoop(CtrlRun& run) {
     SkipTerminators(run);
     if (run.TokenCode != TokStar) ReportError(run, CtrlError::IllegalStatement);
@@ -116,6 +111,7 @@ void StatementLoop(CtrlRun& run) {
 
 }  // namespace
 
+// title = { terminator } ".TITLE" identifier terminator
 void ReadProgramHeading(CtrlRun& run) {
     NextChar(run);
     do {

@@ -94,6 +94,12 @@ struct CtrlRun {
     std::uint8_t TokenCode = 0;
     Name TokenName{' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
     std::int16_t TokenValue = 0;
+    // The number token's own mark: its reading overflowed, or it was a
+    // hexadecimal word of more than four digits. Set and cleared with every
+    // number read; by itself it reports nothing.
+    bool TokenOverflow = false;
+    // An error has been reported in the statement; set only by ReportError,
+    // cleared when the next statement starts.
     bool StatementError = false;
     bool AssemblyFailed = false;
 

@@ -10,12 +10,10 @@ void SkipTerminators(CtrlRun& run) {
     while (IsTerminator(run.TokenCode)) ReadToken(run);
 }
 
-void EndClause(CtrlRun& run) {
-    if (!IsTerminator(run.TokenCode)) {
-        ReportError(run, CtrlError::MissingTerminator);
-        return;
-    }
+bool EndClause(CtrlRun& run) {
+    if (!IsTerminator(run.TokenCode)) return ReportError(run, CtrlError::MissingTerminator);
     SkipTerminators(run);
+    return false;
 }
 
 }  // namespace ctrlforge

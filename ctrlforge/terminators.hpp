@@ -8,7 +8,8 @@ namespace ctrlforge {
 void SkipTerminators(CtrlRun& run);
 
 // The end of every heading and clause line: the current token must be a
-// terminator (else error 3); then terminators are skipped.
-void EndClause(CtrlRun& run);
+// terminator, else error 3 (a number that overflowed is a token like any
+// other here); then terminators are skipped. Returns true when it reported.
+[[nodiscard]] bool EndClause(CtrlRun& run);
 
 }  // namespace ctrlforge

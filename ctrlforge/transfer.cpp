@@ -22,41 +22,11 @@ bool BranchOccupiesLiteral(std::uint8_t sq) {
 
 enum class State { Start, AfterShift, AfterLeft, AfterOp, AfterColonShift, Complete, Bad };
 
-}  // namespace
-
-// Stores the current token as the right operand: a register into RB, or a
-// literal into LT with RB telling its size.
-void StoreRightOperand(CtrlRun& run, bool longLiteralAllowed) {
-    MicroWord& word = run.CurrentWord();
-    if (run.TokenCode != TokNumber) {
-        RecodeRightBus(run);
-        word.RB = run.TokenCode;
-        return;
-    }
-    const std::int16_t value = run.TokenValue;
-    if (value != 0 && BranchOccupiesLiteral(word.SQ)) {
-        ReportError(run, CtrlError::LtFieldDefined);  // the branch address takes LT
-        return;
-    }
-    word.LT = static_cast<std::uint16_t>(value);
-    if (run.StatementError) {
-        ReportError(run, CtrlError::LiteralOutOfRange);
-        return;
-    }
-    if (value == 0) {
-        word.RB = RbNRB;
-    } else if (value >= 1 && value <= 511) {
-        word.RB = RbSLT;
-    } else if (longLiteralAllowed) {
-        word.RB = RbLLT;
-    } else {
-        ReportError(run, CtrlError::ExFieldDefined);
-    }
-}
-
-namespace {
-
-void ParseExpression(CtrlRun& run) {
+// expression = [ shift ] left | [ shift ] right | left op [ ":" shift ] right
+// Entered with := or BY current; leaves the first token after the
+// expression current. Each step below runs once, in order, and leaves token
+// and state alone when its condition does not hold.
+[[nodiscard]] bool ParseExpression(CtrlRun& run) {
     MicroWord& word = run.CurrentWord();
     ReadToken(run);
     State state = State::Start;
@@ -89,8 +59,7 @@ void ParseExpression(CtrlRun& run) {
     if (IsRightOperand(run.TokenCode)) {
         if (state == State::Start || state == State::AfterShift || state == State::AfterOp ||
             state == State::AfterColonShift) {
-            StoreRightOperand(run);
-            if (run.StatementError) return;
+            if (StoreRightOperand(run)) return true;
             state = State::Complete;
             ReadToken(run);
         } else {
@@ -98,15 +67,41 @@ void ParseExpression(CtrlRun& run) {
         }
     }
     if (state != State::AfterLeft && state != State::Complete) {
-        ReportError(run, CtrlError::IllegalExpression);
-        return;
+        return ReportError(run, CtrlError::IllegalExpression);
     }
     if (word.SB == SbNSB && word.AL == AlBase) word.AL = AlOR;
+    return false;
 }
 
 }  // namespace
 
-void ParseTransfer(CtrlRun& run) {
+// A register goes into RB; a literal into LT, with RB telling its size.
+bool StoreRightOperand(CtrlRun& run, bool longLiteralAllowed) {
+    MicroWord& word = run.CurrentWord();
+    if (run.TokenCode != TokNumber) {
+        RecodeRightBus(run);
+        word.RB = run.TokenCode;
+        return false;
+    }
+    const std::int16_t value = run.TokenValue;
+    if (value != 0 && BranchOccupiesLiteral(word.SQ)) {
+        return ReportError(run, CtrlError::LtFieldDefined);
+    }
+    word.LT = static_cast<std::uint16_t>(value);
+    if (run.TokenOverflow) return ReportError(run, CtrlError::LiteralOutOfRange);
+    if (value == 0) {
+        word.RB = RbNRB;
+    } else if (value >= 1 && value <= 511) {
+        word.RB = RbSLT;
+    } else if (longLiteralAllowed) {
+        word.RB = RbLLT;
+    } else {
+        return ReportError(run, CtrlError::ExFieldDefined);
+    }
+    return false;
+}
+
+bool ParseTransfer(CtrlRun& run) {
     MicroWord& word = run.CurrentWord();
     if (run.TokenCode == KwBY) {
         word.SB = SbNSB;
@@ -114,14 +109,10 @@ void ParseTransfer(CtrlRun& run) {
         RecodeSBus(run);
         word.SB = run.TokenCode;
         ReadToken(run);
-        if (run.TokenCode != TokAssign) {
-            ReportError(run, CtrlError::IllegalExpression);
-            return;
-        }
+        if (run.TokenCode != TokAssign) return ReportError(run, CtrlError::IllegalExpression);
     }
-    ParseExpression(run);
-    if (run.StatementError) return;
-    EndClause(run);
+    if (ParseExpression(run)) return true;
+    return EndClause(run);
 }
 
 }  // namespace ctrlforge
