@@ -10,6 +10,8 @@ namespace ctrlforge {
 
 namespace {
 
+// The messages are fixed texts, "FEILD" included: listings are compared
+// byte for byte, so the spelling stays as it has always been printed.
 constexpr std::string_view kMessages[] = {
     "",
     ":THIS LABEL ALREADY DEFINED.",

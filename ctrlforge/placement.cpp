@@ -20,6 +20,18 @@ void PlacementFailed(CtrlRun& run, const MicroWord& word) {
 
 }  // namespace
 
+// A given address must be at least nextFree and obey the word's class; a word
+// without one is placed by its class. The four alignment rules:
+// - unlabelled, labelled, or the target of GOTO, CALL or IF: any address;
+//   placed at nextFree;
+// - IRA target: (address div 4) mod 4 = 0; placed in the next 16-word block,
+//   keeping the low two bits of nextFree;
+// - IOP target: address mod 16 = 0; placed at the start of the next 16-word
+//   block;
+// - IAB target: address mod 64 < 4; placed at the start of the next 64-word
+//   block.
+// An aligned target placed by its class always moves on to the next block,
+// even when nextFree is on a boundary already.
 void PlaceWords(CtrlRun& run) {
     if (run.words.empty()) return;
     // Counts in int: a word may land above the store before the check.
