@@ -1,5 +1,7 @@
 #include "ctrlforge/parse_pass.hpp"
 
+#include <string_view>
+
 #include "ctrlforge/clauses.hpp"
 #include "ctrlforge/error_report.hpp"
 #include "ctrlforge/labels.hpp"
@@ -56,23 +58,23 @@ namespace {
 //             [ exception ]
 // One clause per line, in this order; a line that begins no clause allowed
 // at its place ends the statement.
-void ParseStatement(CtrlRun& run) {
-    if (ParseHeading(run)) return;
-    if (IsSequencingStart(run.TokenCode) && ParseSequencingClause(run)) return;
-    if (IsMemoryStart(run.TokenCode) && ParseMemoryClause(run)) return;
+[[nodiscard]] bool ParseStatement(CtrlRun& run) {
+    if (ParseHeading(run)) return true;
+    if (IsSequencingStart(run.TokenCode) && ParseSequencingClause(run)) return true;
+    if (IsMemoryStart(run.TokenCode) && ParseMemoryClause(run)) return true;
     if (IsDestination(run.TokenCode)) {
-        if (ParseTransfer(run)) return;
-        if (IsExceptionStarter(run.TokenCode) && ParseExceptionClause(run)) return;
+        if (ParseTransfer(run)) return true;
+        if (IsExceptionStarter(run.TokenCode) && ParseExceptionClause(run)) return true;
     } else if (run.TokenCode == KwSET) {
         ReadToken(run);
         if (run.TokenCode == KwBY) {
-            if (ParseTransfer(run)) return;
-            if (IsExceptionStarter(run.TokenCode) && ParseExceptionClause(run)) return;
+            if (ParseTransfer(run)) return true;
+            if (IsExceptionStarter(run.TokenCode) && ParseExceptionClause(run)) return true;
         } else if (ParseExceptionClause(run)) {  // the SET prefix is consumed
-            return;
+            return true;
         }
     }
-    if (IsExceptionStarter(run.TokenCode) && ParseExceptionClause(run)) return;
+    return IsExceptionStarter(run.TokenCode) && ParseExceptionClause(run);
 }
 
 void WriteTitled(common::OutputSink& sink, std::string_view head, const Name& title) {
@@ -81,7 +83,8 @@ void WriteTitled(common::OutputSink& sink, std::string_view head, const Name& ti
     sink.LineEnd();
 }
 
-// program = { terminator } statement { statement } ".END" { terminator } end of file
+// program body = { terminator } statement { statement } ".END" { terminator } end of file
+// (statements consume the terminators behind their lines)
 void StatementLoop(CtrlRun& run) {
     SkipTerminators(run);
     if (run.TokenCode != TokStar) ReportError(run, CtrlError::IllegalStatement);
@@ -89,7 +92,9 @@ void StatementLoop(CtrlRun& run) {
         SkipTerminators(run);
         while (run.TokenCode == TokStar) {
             run.StatementError = false;
-            ParseStatement(run);
+            // An abandoned statement ends like any other: its word stays, and
+            // the error reporter has stopped at "*", ".END" or end of file.
+            (void)ParseStatement(run);
             run.words.emplace_back();
         }
         if (run.TokenCode == TokEnd) {
