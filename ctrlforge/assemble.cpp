@@ -1,6 +1,6 @@
 #include "ctrlforge/assemble.hpp"
 
-#include "ctrlforge/parser.hpp"
+#include "ctrlforge/parse_pass.hpp"
 #include "ctrlforge/placement.hpp"
 #include "ctrlforge/writers.hpp"
 

@@ -1,53 +1,58 @@
+#include "ctrlforge/clauses.hpp"
+
 #include "ctrlforge/error_report.hpp"
 #include "ctrlforge/keywords.hpp"
 #include "ctrlforge/labels.hpp"
-#include "ctrlforge/parser.hpp"
+#include "ctrlforge/terminators.hpp"
+#include "ctrlforge/token_classes.hpp"
 #include "ctrlforge/token_reader.hpp"
+#include "ctrlforge/transfer.hpp"
 
 namespace ctrlforge {
 
 namespace {
 
-bool IsCondition(std::uint8_t code) { return code >= KwZER && code <= KwCZ; }
-
 // A number token counts as 0 or 1 only when its reading did not overflow.
 bool IsNumberValue(const CtrlRun& run, int value) {
-    return run.TokenCode == TokNumber && !run.StatementError && run.TokenValue == value;
+    return run.TokenCode == TokNumber && !run.TokenOverflow && run.TokenValue == value;
 }
 
-// IF cond = 0|1 THEN label [ELSE FETCH]
-void ParseIf(CtrlRun& run) {
+// "IF" cond "=" ( 0 | 1 ) "THEN" label [ "ELSE" "FETCH" ]; leaves the token
+// after the clause current.
+[[nodiscard]] bool ParseIf(CtrlRun& run) {
     MicroWord& word = run.CurrentWord();
     ReadToken(run);
-    if (!IsCondition(run.TokenCode)) return ReportError(run, 4);
+    if (!IsCondition(run.TokenCode)) return ReportError(run, CtrlError::IllegalTestCondition);
     word.TS = run.TokenCode;
     ReadToken(run);
-    if (run.TokenCode != TokEqual) return ReportError(run, 4);
+    if (run.TokenCode != TokEqual) return ReportError(run, CtrlError::IllegalTestCondition);
     ReadToken(run);
     if (IsNumberValue(run, 1)) {
         word.SQ = SqBT;
     } else if (IsNumberValue(run, 0)) {
         word.SQ = SqBF;
     } else {
-        return ReportError(run, 4);
+        return ReportError(run, CtrlError::IllegalTestCondition);
     }
     ReadToken(run);
-    if (run.TokenCode != KwTHEN) return ReportError(run, 5);
+    if (run.TokenCode != KwTHEN) return ReportError(run, CtrlError::NoThenClause);
     ReadToken(run);
-    if (run.TokenCode != TokIdent) return ReportError(run, 6);
+    if (run.TokenCode != TokIdent) return ReportError(run, CtrlError::LabelExpected);
     ReferenceLabel(run, BranchTarget);
     ReadToken(run);
     if (run.TokenCode == KwELSE) {
-        if (word.SQ != SqBF) return ReportError(run, 7);
+        if (word.SQ != SqBF) return ReportError(run, CtrlError::IllegalIf);
         word.SQ = SqEI;
         ReadToken(run);
-        if (run.TokenCode != KwFETCH) return ReportError(run, 8);
+        if (run.TokenCode != KwFETCH) return ReportError(run, CtrlError::ElseNotFetch);
         ReadToken(run);
     }
+    return false;
 }
 
-// GOTO, CALL, IOP, IRA, IAB followed by a label (GOTO also by FETCH).
-void ParseBranch(CtrlRun& run, std::uint8_t sq, std::uint8_t placementClass) {
+// ( "GOTO" | "CALL" | "IOP" | "IRA" | "IAB" ) label | "GOTO" "FETCH"; leaves
+// the token after the clause current.
+[[nodiscard]] bool ParseBranch(CtrlRun& run, std::uint8_t sq, std::uint8_t placementClass) {
     MicroWord& word = run.CurrentWord();
     const bool isGoto = run.TokenCode == KwGOTO;
     ReadToken(run);
@@ -58,68 +63,153 @@ void ParseBranch(CtrlRun& run, std::uint8_t sq, std::uint8_t placementClass) {
         ReferenceLabel(run, placementClass);
         word.SQ = sq;
     } else {
-        return ReportError(run, 6);
+        return ReportError(run, CtrlError::LabelExpected);
     }
     ReadToken(run);
+    return false;
 }
 
-// C - 1, C := RBUS, C := right operand
-void ParseCounter(CtrlRun& run) {
+// counter = "C" "-" 1 | "C" ":=" "RBUS" | "C" ":=" right operand
+[[nodiscard]] bool ParseCounter(CtrlRun& run) {
     MicroWord& word = run.CurrentWord();
     ReadToken(run);
     if (run.TokenCode == TokMinus) {
         ReadToken(run);
-        if (!IsNumberValue(run, 1)) return ReportError(run, 13);
+        if (!IsNumberValue(run, 1)) return ReportError(run, CtrlError::IllegalException);
         word.EX = ExCM1;
-        return;
+        return false;
     }
-    if (run.TokenCode != TokAssign) return ReportError(run, 13);
+    if (run.TokenCode != TokAssign) return ReportError(run, CtrlError::IllegalException);
     ReadToken(run);
     if (run.TokenCode == KwRBUS) {
         word.EX = ExSC;
-        return;
+        return false;
     }
-    if (!IsRightOperand(run.TokenCode)) return ReportError(run, 13);
-    if (word.RB != RbBase) return ReportError(run, 12);
-    StoreRightOperand(run, false);
-    if (run.StatementError) return;
+    if (!IsRightOperand(run.TokenCode)) return ReportError(run, CtrlError::IllegalException);
+    if (word.RB != RbBase) return ReportError(run, CtrlError::RbFieldDefined);
+    if (StoreRightOperand(run, false)) return true;
     word.EX = ExSC;
+    return false;
 }
 
-// IR := LBUS | left source, IO := LBUS | left source
-void ParseLoad(CtrlRun& run, std::uint8_t self, std::uint8_t ex) {
+// load = ( "IR" | "IO" ) ":=" ( "LBUS" | left operand other than itself )
+[[nodiscard]] bool ParseLoad(CtrlRun& run, std::uint8_t self, std::uint8_t ex) {
     MicroWord& word = run.CurrentWord();
     ReadToken(run);
-    if (run.TokenCode != TokAssign) return ReportError(run, 11);
+    if (run.TokenCode != TokAssign) return ReportError(run, CtrlError::IllegalExpression);
     ReadToken(run);
     if (run.TokenCode == KwLBUS) {
         word.EX = ex;
-        return;
+        return false;
     }
-    if (!IsLeftOperand(run.TokenCode) || run.TokenCode == self) return ReportError(run, 11);
-    if (word.LB != LbBase) return ReportError(run, 14);
+    if (!IsLeftOperand(run.TokenCode) || run.TokenCode == self) {
+        return ReportError(run, CtrlError::IllegalExpression);
+    }
+    if (word.LB != LbBase) return ReportError(run, CtrlError::LbFieldDefined);
     RecodeLeftBus(run);
     word.LB = run.TokenCode;
     word.EX = ex;
+    return false;
 }
 
-// Reads one token that must be `expected`, then stores `ex`.
-void ParseKeywordPair(CtrlRun& run, std::uint8_t expected, std::uint8_t ex) {
+// keyword pair: the next token must be `expected`; then EX := `ex`.
+[[nodiscard]] bool ParseKeywordPair(CtrlRun& run, std::uint8_t expected, std::uint8_t ex) {
     ReadToken(run);
-    if (run.TokenCode != expected) return ReportError(run, 13);
+    if (run.TokenCode != expected) return ReportError(run, CtrlError::IllegalException);
     run.CurrentWord().EX = ex;
+    return false;
+}
+
+// "T" ":=" ( 0 | 1 )
+[[nodiscard]] bool ParseTestFlag(CtrlRun& run) {
+    MicroWord& word = run.CurrentWord();
+    ReadToken(run);
+    if (run.TokenCode != TokAssign) return ReportError(run, CtrlError::IllegalExpression);
+    ReadToken(run);
+    if (run.TokenCode != TokNumber) return ReportError(run, CtrlError::IllegalExpression);
+    if (IsNumberValue(run, 1)) {
+        word.EX = ExST;
+    } else if (IsNumberValue(run, 0)) {
+        word.EX = ExRT;
+    } else {
+        return ReportError(run, CtrlError::IllegalException);
+    }
+    return false;
+}
+
+// ( "IRA" | "IRB" ) "+" 1 | "IRB" "-" 1; `down` is ExBase for IRA, which has
+// no "-" form.
+[[nodiscard]] bool ParseStep(CtrlRun& run, std::uint8_t up, std::uint8_t down) {
+    ReadToken(run);
+    std::uint8_t ex;
+    if (run.TokenCode == TokPlus) {
+        ex = up;
+    } else if (run.TokenCode == TokMinus && down != ExBase) {
+        ex = down;
+    } else {
+        return ReportError(run, CtrlError::IllegalException);
+    }
+    ReadToken(run);
+    if (!IsNumberValue(run, 1)) return ReportError(run, CtrlError::IllegalException);
+    run.CurrentWord().EX = ex;
+    return false;
+}
+
+// "SET" ( "HLT" | "OV" ), as a later exception line.
+[[nodiscard]] bool ParseSet(CtrlRun& run) {
+    ReadToken(run);
+    if (run.TokenCode == KwHLT) {
+        run.CurrentWord().EX = ExHLT;
+    } else if (run.TokenCode == KwOV) {
+        run.CurrentWord().EX = ExOV;
+    } else {
+        return ReportError(run, CtrlError::IllegalException);
+    }
+    return false;
+}
+
+// The clause proper, by its first token; leaves the clause's last token
+// current.
+[[nodiscard]] bool ParseExceptionBody(CtrlRun& run) {
+    MicroWord& word = run.CurrentWord();
+    switch (run.TokenCode) {
+        case TokC: return ParseCounter(run);
+        case KwFLAG: return ParseKeywordPair(run, KwSAVE, ExFLS);
+        case KwWITH:
+            ReadToken(run);
+            if (run.TokenCode == KwCRY) {
+                word.EX = ExASC;
+            } else if (run.TokenCode == KwONE) {
+                word.EX = ExAS1;
+            } else {
+                return ReportError(run, CtrlError::IllegalException);
+            }
+            return false;
+        case KwIR: return ParseLoad(run, KwIR, ExLIR);
+        case KwIO: return ParseLoad(run, KwIO, ExLIO);
+        case KwEXECUTE: return ParseKeywordPair(run, KwIO, ExEIO);
+        case KwT: return ParseTestFlag(run);
+        case KwIRA: return ParseStep(run, ExINA, ExBase);
+        case KwIRB: return ParseStep(run, ExINB, ExDCB);
+        case KwSET: return ParseSet(run);
+        case KwHLT: word.EX = ExHLT; return false;
+        case KwOV: word.EX = ExOV; return false;
+        case KwNEX: word.EX = ExNEX; return false;
+        default: return ReportError(run, CtrlError::IllegalException);
+    }
 }
 
 }  // namespace
 
-void ParseSequencingClause(CtrlRun& run) {
+bool ParseSequencingClause(CtrlRun& run) {
+    bool reported = false;
     switch (run.TokenCode) {
-        case KwIF: ParseIf(run); break;
-        case KwGOTO: ParseBranch(run, SqB, BranchTarget); break;
-        case KwCALL: ParseBranch(run, SqBP, BranchTarget); break;
-        case KwIOP: ParseBranch(run, SqIOP, IopTarget); break;
-        case KwIRA: ParseBranch(run, SqIRA, IraTarget); break;
-        case KwIAB: ParseBranch(run, SqIAB, IabTarget); break;
+        case KwIF: reported = ParseIf(run); break;
+        case KwGOTO: reported = ParseBranch(run, SqB, BranchTarget); break;
+        case KwCALL: reported = ParseBranch(run, SqBP, BranchTarget); break;
+        case KwIOP: reported = ParseBranch(run, SqIOP, IopTarget); break;
+        case KwIRA: reported = ParseBranch(run, SqIRA, IraTarget); break;
+        case KwIAB: reported = ParseBranch(run, SqIAB, IabTarget); break;
         case KwRETURN:
             run.CurrentWord().SQ = SqRTN;
             ReadToken(run);
@@ -129,89 +219,23 @@ void ParseSequencingClause(CtrlRun& run) {
             ReadToken(run);
             break;
     }
-    if (run.StatementError) return;
-    EndClause(run);
+    if (reported) return true;
+    return EndClause(run);
 }
 
-void ParseMemoryClause(CtrlRun& run) {
+bool ParseMemoryClause(CtrlRun& run) {
     run.CurrentWord().MM = run.TokenCode == KwREAD ? MmRM : MmWM;
     ReadToken(run);
-    EndClause(run);
+    return EndClause(run);
 }
 
-void ParseExceptionClause(CtrlRun& run) {
-    MicroWord& word = run.CurrentWord();
-    if (word.RB == RbLLT) return ReportError(run, 15);  // the long literal fills EX
-    switch (run.TokenCode) {
-        case TokC: ParseCounter(run); break;
-        case KwFLAG: ParseKeywordPair(run, KwSAVE, ExFLS); break;
-        case KwWITH:
-            ReadToken(run);
-            if (run.TokenCode == KwCRY) {
-                word.EX = ExASC;
-            } else if (run.TokenCode == KwONE) {
-                word.EX = ExAS1;
-            } else {
-                ReportError(run, 13);
-            }
-            break;
-        case KwIR: ParseLoad(run, KwIR, ExLIR); break;
-        case KwIO: ParseLoad(run, KwIO, ExLIO); break;
-        case KwEXECUTE: ParseKeywordPair(run, KwIO, ExEIO); break;
-        case KwT:
-            ReadToken(run);
-            if (run.TokenCode != TokAssign) return ReportError(run, 11);
-            ReadToken(run);
-            if (run.TokenCode != TokNumber) return ReportError(run, 11);
-            if (IsNumberValue(run, 1)) {
-                word.EX = ExST;
-            } else if (IsNumberValue(run, 0)) {
-                word.EX = ExRT;
-            } else {
-                ReportError(run, 13);
-            }
-            break;
-        case KwIRA:
-            ReadToken(run);
-            if (run.TokenCode != TokPlus) return ReportError(run, 13);
-            ReadToken(run);
-            if (!IsNumberValue(run, 1)) return ReportError(run, 13);
-            word.EX = ExINA;
-            break;
-        case KwIRB: {
-            ReadToken(run);
-            std::uint8_t ex;
-            if (run.TokenCode == TokPlus) {
-                ex = ExINB;
-            } else if (run.TokenCode == TokMinus) {
-                ex = ExDCB;
-            } else {
-                return ReportError(run, 13);
-            }
-            ReadToken(run);
-            if (!IsNumberValue(run, 1)) return ReportError(run, 13);
-            word.EX = ex;
-            break;
-        }
-        case KwSET:
-            ReadToken(run);
-            if (run.TokenCode == KwHLT) {
-                word.EX = ExHLT;
-            } else if (run.TokenCode == KwOV) {
-                word.EX = ExOV;
-            } else {
-                ReportError(run, 13);
-            }
-            break;
-        case KwHLT: word.EX = ExHLT; break;
-        case KwOV: word.EX = ExOV; break;
-        case KwNEX: word.EX = ExNEX; break;
-        default:
-            return ReportError(run, 13);
+bool ParseExceptionClause(CtrlRun& run) {
+    if (run.CurrentWord().RB == RbLLT) {
+        return ReportError(run, CtrlError::ExFieldDefined);  // the long literal fills EX
     }
-    if (run.StatementError) return;
+    if (ParseExceptionBody(run)) return true;
     ReadToken(run);
-    EndClause(run);
+    return EndClause(run);
 }
 
 }  // namespace ctrlforge

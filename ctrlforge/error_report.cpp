@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "ctrlforge/source_reader.hpp"
 #include "ctrlforge/token_reader.hpp"
 #include "ctrlforge/tokens.hpp"
 
@@ -9,6 +10,8 @@ namespace ctrlforge {
 
 namespace {
 
+// The messages are fixed texts, "FEILD" included: listings are compared
+// byte for byte, so the spelling stays as it has always been printed.
 constexpr std::string_view kMessages[] = {
     "",
     ":THIS LABEL ALREADY DEFINED.",
@@ -34,22 +37,15 @@ constexpr std::string_view kMessages[] = {
     ":ILLEGAL TYPE OF PROGRAM ENDING.",
 };
 
-bool IsTerminator(std::uint8_t code) { return code == TokSemicolon || code == TokEol; }
-
-void WriteTitled(common::OutputSink& sink, std::string_view head, const Name& title) {
-    sink.Write(head);
-    sink.Write(std::string_view(title.data(), title.size()));
-    sink.LineEnd();
-}
-
 }  // namespace
 
-std::string ErrorLine(int number, const Name* name) {
+std::string ErrorLine(CtrlError error, const Name* name) {
+    const int number = static_cast<int>(error);
     std::string line = "ERROR";
     std::string digits = std::to_string(number);
     line.append(5 - digits.size(), ' ');
     line += digits;
-    if (number == 20) {
+    if (error == CtrlError::LabelNotDeclared) {
         line += ":LABELS(";
         if (name != nullptr) line.append(name->data(), name->size());
         line += ") IS NOT DECLARED.";
@@ -59,13 +55,17 @@ std::string ErrorLine(int number, const Name* name) {
     return line;
 }
 
-void ReportError(CtrlRun& run, int number, const Name* name) {
-    if (number != 20) SkipRestOfLine(run);
+// Recovery: the rest of the line CurChar stands on goes to the listing, then
+// the error line, then tokens are skipped up to the next "*", ".END" or end of
+// file. An error found at a line-end token finds CurChar at the start of the
+// next line already, so that whole next line is copied before the error line.
+bool ReportError(CtrlRun& run, CtrlError error, const Name* name) {
+    if (error != CtrlError::LabelNotDeclared) SkipRestOfLine(run);
     if (run.options.S) {
         // Ends the listing line unconditionally, so an error line that follows
         // a completed source line is preceded by an empty line.
         run.listing->LineEnd();
-        run.listing->Write(ErrorLine(number, name));
+        run.listing->Write(ErrorLine(error, name));
         run.listing->LineEnd();
     }
     while (run.TokenCode != TokEnd && run.TokenCode != TokStar && run.TokenCode != TokEof) {
@@ -73,37 +73,7 @@ void ReportError(CtrlRun& run, int number, const Name* name) {
     }
     run.AssemblyFailed = true;
     run.StatementError = true;
-}
-
-void ReadProgramHeading(CtrlRun& run) {
-    NextChar(run);
-    do {
-        ReadToken(run);
-    } while (IsTerminator(run.TokenCode));
-    if (run.TokenCode != TokTitle) {
-        ReportError(run, 2);
-        return;
-    }
-    ReadToken(run);
-    if (run.TokenCode != TokIdent) {
-        ReportError(run, 2);
-        return;
-    }
-    Name title = run.TokenName;
-    ReadToken(run);
-    if (!IsTerminator(run.TokenCode)) {
-        ReportError(run, 3);
-        return;
-    }
-    if (!run.AssemblyFailed) {
-        if (run.options.O) WriteTitled(*run.object, "CM   ", title);
-        if (run.options.M) {
-            WriteTitled(*run.map, ".TITLE     ", title);
-            run.map->Write("LABEL   ADRS  LB  RB  AL  SH  SB  MM  SQ  TS  EX  LT");
-            run.map->LineEnd();
-        }
-        ReadToken(run);
-    }
+    return true;
 }
 
 }  // namespace ctrlforge

@@ -1,20 +1,45 @@
 #pragma once
+#include <cstdint>
 #include <string>
 
 #include "ctrlforge/run_state.hpp"
 
 namespace ctrlforge {
 
+// The source errors, by the number their listing line shows.
+enum class CtrlError : std::uint8_t {
+    LabelAlreadyDefined = 1,
+    IllegalProgramTitle = 2,
+    MissingTerminator = 3,  // something follows a complete heading, title or clause on its line
+    IllegalTestCondition = 4,
+    NoThenClause = 5,
+    LabelExpected = 6,
+    IllegalIf = 7,
+    ElseNotFetch = 8,
+    LtFieldDefined = 9,
+    LiteralOutOfRange = 10,
+    IllegalExpression = 11,
+    RbFieldDefined = 12,
+    IllegalException = 13,
+    LbFieldDefined = 14,
+    ExFieldDefined = 15,
+    IllegalStatement = 16,  // a bad heading, or a line that begins no allowed clause
+    AddressOverlapped = 17,
+    AddressOutOfLimit = 18,
+    EndExpected = 19,
+    LabelNotDeclared = 20,
+    IllegalProgramEnding = 21,
+};
+
 // The listing text of an error line, without its line end. `name` is used by
-// error 20 only.
-std::string ErrorLine(int number, const Name* name = nullptr);
+// LabelNotDeclared only.
+std::string ErrorLine(CtrlError error, const Name* name = nullptr);
 
-// Reports a source error: skips the rest of the line (except for error 20),
-// writes the error line, skips to the next "*", ".END" or end of file, and
-// marks the statement and the run as failed.
-void ReportError(CtrlRun& run, int number, const Name* name = nullptr);
-
-// Reads the ".TITLE" line and writes the first lines of object file and map.
-void ReadProgramHeading(CtrlRun& run);
+// The one place where source errors are reported: skips the rest of the line
+// (except for LabelNotDeclared), writes the error line, skips to the next
+// "*", ".END" or end of file, and marks the statement and the run as failed.
+// Returns true, the parse routines' "an error was reported", so that they can
+// end with `return ReportError(...)`.
+bool ReportError(CtrlRun& run, CtrlError error, const Name* name = nullptr);
 
 }  // namespace ctrlforge

@@ -5,7 +5,8 @@
 #include <cstring>
 #include <string_view>
 
-#include "ctrlforge/token_reader.hpp"
+#include "ctrlforge/number_reader.hpp"
+#include "ctrlforge/source_reader.hpp"
 #include "ctrlforge/tokens.hpp"
 
 namespace ctrlforge {
@@ -18,21 +19,22 @@ struct Keyword {
 };
 
 constexpr Keyword kKeywordsGZ[] = {
-    {"GOTO", 135}, {"HLT", 115},    {"IF", 134},    {"IAB", 83},    {"IO", 12},     {"IOP", 81},
-    {"IR", 14},    {"IRA", 82},     {"IRB", 148},   {"LBUS", 126},  {"MM", 13},     {"NEG", 94},
-    {"NEX", 117},  {"NSH", 52},     {"NSQ", 91},    {"ONE", 159},   {"OR", 39},     {"OV", 96},
-    {"PC", 11},    {"R0", 118},     {"R1", 119},    {"R2", 120},    {"R3", 121},    {"R4", 122},
-    {"R5", 123},   {"R6", 124},     {"R7", 125},    {"RA", 27},     {"RAP", 28},    {"RBP", 10},
-    {"RB", 9},     {"RBUS", 127},   {"READ", 141},  {"RETURN", 137}, {"SAVE", 149}, {"SET", 145},
-    {"SNX", 49},   {"SLA", 47},     {"SLL", 45},    {"SRA", 48},    {"SRL", 46},    {"SWP", 50},
-    {"T", 97},     {"THEN", 139},   {"WITH", 147},  {"WRITE", 142}, {"XOR", 40},    {"ZER", 93},
-    {"ZERO", 17},
+    {"GOTO", KwGOTO}, {"HLT", KwHLT},       {"IF", KwIF},       {"IAB", KwIAB},     {"IO", KwIO},
+    {"IOP", KwIOP},   {"IR", KwIR},         {"IRA", KwIRA},     {"IRB", KwIRB},     {"LBUS", KwLBUS},
+    {"MM", KwMM},     {"NEG", KwNEG},       {"NEX", KwNEX},     {"NSH", KwNSH},     {"NSQ", KwNSQ},
+    {"ONE", KwONE},   {"OR", KwOR},         {"OV", KwOV},       {"PC", KwPC},       {"R0", KwR0},
+    {"R1", KwR1},     {"R2", KwR2},         {"R3", KwR3},       {"R4", KwR4},       {"R5", KwR5},
+    {"R6", KwR6},     {"R7", KwR7},         {"RA", KwRA},       {"RAP", KwRAP},     {"RBP", KwRBP},
+    {"RB", KwRB},     {"RBUS", KwRBUS},     {"READ", KwREAD},   {"RETURN", KwRETURN}, {"SAVE", KwSAVE},
+    {"SET", KwSET},   {"SNX", KwSNX},       {"SLA", KwSLA},     {"SLL", KwSLL},     {"SRA", KwSRA},
+    {"SRL", KwSRL},   {"SWP", KwSWP},       {"T", KwT},         {"THEN", KwTHEN},   {"WITH", KwWITH},
+    {"WRITE", KwWRITE}, {"XOR", KwXOR},     {"ZER", KwZER},     {"ZERO", KwZERO},
 };
 static_assert(std::size(kKeywordsGZ) == 49);
 
 constexpr Keyword kKeywordsAF[] = {
-    {"AND", 38},  {"BY", 143},     {"CALL", 136}, {"CRY", 95},  {"CZ", 98},
-    {"ELSE", 138}, {"EXECUTE", 146}, {"FETCH", 140}, {"FLAG", 103}, {"FSR", 15},
+    {"AND", KwAND},   {"BY", KwBY},           {"CALL", KwCALL},   {"CRY", KwCRY},   {"CZ", KwCZ},
+    {"ELSE", KwELSE}, {"EXECUTE", KwEXECUTE}, {"FETCH", KwFETCH}, {"FLAG", KwFLAG}, {"FSR", KwFSR},
 };
 static_assert(std::size(kKeywordsAF) == 10);
 
@@ -153,6 +155,7 @@ void ReadWordAF(CtrlRun& run) {
                 // after the quote is left to start the next token, so it
                 // reaches the listing once.
                 run.TokenValue = 0;
+                run.TokenOverflow = false;
                 run.TokenCode = TokNumber;
             }
         } else {
@@ -176,7 +179,7 @@ void ReadWordAF(CtrlRun& run) {
     if (stored == 1 && first == 'C' && (previous == TokSemicolon || previous == TokEol)) {
         run.TokenCode = TokC;
         return;
-    } else if ((previous >= 36 && previous <= 43) || (previous >= 45 && previous <= 52) ||
+    } else if ((previous >= TokPlus && previous <= TokAt) || (previous >= KwSLL && previous <= KwNSH) ||
                previous == TokAssign) {
         isNumber = true;
     } else if (previous == KwIOP || previous == KwIRA || previous == KwIAB || previous == TokTitle ||
@@ -194,9 +197,8 @@ void ReadWordAF(CtrlRun& run) {
         return;
     }
     run.TokenValue = 0;
-    if (stored > 4) {
-        run.StatementError = true;
-    } else {
+    run.TokenOverflow = stored > 4;  // such a word keeps the value 0
+    if (!run.TokenOverflow) {
         int value = 0;
         for (int i = 0; i < stored; ++i) value = value * 16 + DigitValue(static_cast<unsigned char>(run.TokenName[i]));
         run.TokenValue = static_cast<std::int16_t>(static_cast<std::uint16_t>(value));
@@ -206,7 +208,7 @@ void ReadWordAF(CtrlRun& run) {
 
 void RecodeLeftBus(CtrlRun& run) {
     if (run.TokenCode >= KwR0 && run.TokenCode <= KwR7) {
-        run.TokenCode = static_cast<std::uint8_t>(run.TokenCode - KwR0 + 1);
+        run.TokenCode = static_cast<std::uint8_t>(run.TokenCode - KwR0 + LbR0L);
     } else if (run.TokenCode == KwZERO) {
         run.TokenCode = LbNLB;
     }
@@ -214,24 +216,22 @@ void RecodeLeftBus(CtrlRun& run) {
 
 void RecodeRightBus(CtrlRun& run) {
     if (run.TokenCode >= KwR0 && run.TokenCode <= KwR7) {
-        run.TokenCode = static_cast<std::uint8_t>(run.TokenCode - KwR0 + 19);
+        run.TokenCode = static_cast<std::uint8_t>(run.TokenCode - KwR0 + RbR0R);
     }
 }
 
 void RecodeSBus(CtrlRun& run) {
-    std::uint8_t code = run.TokenCode;
-    if (code >= KwR0 && code <= KwR7) {
-        run.TokenCode = static_cast<std::uint8_t>(code - KwR0 + 54);
-    } else if (code == KwRA) {
-        run.TokenCode = 62;
-    } else if (code == KwRAP) {
-        run.TokenCode = 63;
-    } else if (code == KwRB) {
-        run.TokenCode = 64;
-    } else if (code == KwRBP) {
-        run.TokenCode = 65;
-    } else if (code == KwPC) {
-        run.TokenCode = 66;
+    switch (run.TokenCode) {
+        case KwRA: run.TokenCode = SbSA; break;
+        case KwRAP: run.TokenCode = SbSAP; break;
+        case KwRB: run.TokenCode = SbSB; break;
+        case KwRBP: run.TokenCode = SbSBP; break;
+        case KwPC: run.TokenCode = SbPCS; break;
+        default:
+            if (run.TokenCode >= KwR0 && run.TokenCode <= KwR7) {
+                run.TokenCode = static_cast<std::uint8_t>(run.TokenCode - KwR0 + SbR0S);
+            }
+            break;
     }
 }
 

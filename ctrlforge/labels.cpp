@@ -11,7 +11,7 @@ namespace ctrlforge {
 void DefineLabel(CtrlRun& run) {
     const Name name = run.TokenName;
     if (run.labelIndex.count(name) != 0) {
-        ReportError(run, 1);
+        ReportError(run, CtrlError::LabelAlreadyDefined);
         return;
     }
     const std::int32_t entry = static_cast<std::int32_t>(run.labels.size());
@@ -66,7 +66,7 @@ void ReferenceLabel(CtrlRun& run, std::uint8_t placementClass) {
 
 void ReportUndefinedLabels(CtrlRun& run) {
     for (const PendingLabel& label : run.pending) {
-        if (label.linked) ReportError(run, 20, &label.name);
+        if (label.linked) ReportError(run, CtrlError::LabelNotDeclared, &label.name);
     }
 }
 

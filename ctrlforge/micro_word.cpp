@@ -14,15 +14,15 @@ struct FieldInfo {
 
 const FieldInfo& Info(Field field) {
     static constexpr FieldInfo kFields[] = {
-        {0, 4, "R0L R1L R2L R3L R4L R5L R6L R7L  RB RBP  PC  IO  MM  IR FSR NLB "},
-        {18, 4, "R0R R1R R2R R3R R4R R5R R6R R7R  RA RAP SLT LLT NRB "},
-        {35, 3, "ADD SUB AND  OR XOR IAL NAL "},
-        {44, 3, "SLL SRL SLA SRA SNX SWP NSH "},
-        {53, 4, "R0S R1S R2S R3S R4S R5S R6S R7S  SA SAP  SB SBP PCS NSB "},
-        {70, 2, " RM  WM NMM "},
-        {75, 4, "  B  BP RTN  BT  BF IOP IRA IAB  EI NSQ "},
-        {92, 3, "ZER NEG CRY  OV   T  CZ NTS "},
-        {101, 4, "CM1 FLS ASC AS1 LIR LIO  SC EIO  ST  RT INA INB DCB HLT  OV NEX "},
+        {LbBase, 4, "R0L R1L R2L R3L R4L R5L R6L R7L  RB RBP  PC  IO  MM  IR FSR NLB "},
+        {RbBase, 4, "R0R R1R R2R R3R R4R R5R R6R R7R  RA RAP SLT LLT NRB "},
+        {AlBase, 3, "ADD SUB AND  OR XOR IAL NAL "},
+        {ShBase, 3, "SLL SRL SLA SRA SNX SWP NSH "},
+        {SbBase, 4, "R0S R1S R2S R3S R4S R5S R6S R7S  SA SAP  SB SBP PCS NSB "},
+        {MmBase, 2, " RM  WM NMM "},
+        {SqBase, 4, "  B  BP RTN  BT  BF IOP IRA IAB  EI NSQ "},
+        {TsBase, 3, "ZER NEG CRY  OV   T  CZ NTS "},
+        {ExBase, 4, "CM1 FLS ASC AS1 LIR LIO  SC EIO  ST  RT INA INB DCB HLT  OV NEX "},
     };
     return kFields[static_cast<int>(field)];
 }

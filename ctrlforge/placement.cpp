@@ -20,6 +20,18 @@ void PlacementFailed(CtrlRun& run, const MicroWord& word) {
 
 }  // namespace
 
+// A given address must be at least nextFree and obey the word's class; a word
+// without one is placed by its class. The four alignment rules:
+// - unlabelled, labelled, or the target of GOTO, CALL or IF: any address;
+//   placed at nextFree;
+// - IRA target: (address div 4) mod 4 = 0; placed in the next 16-word block,
+//   keeping the low two bits of nextFree;
+// - IOP target: address mod 16 = 0; placed at the start of the next 16-word
+//   block;
+// - IAB target: address mod 64 < 4; placed at the start of the next 64-word
+//   block.
+// An aligned target placed by its class always moves on to the next block,
+// even when nextFree is on a boundary already.
 void PlaceWords(CtrlRun& run) {
     if (run.words.empty()) return;
     // Counts in int: a word may land above the store before the check.
@@ -63,27 +75,12 @@ void PlaceWords(CtrlRun& run) {
         }
         word.address = static_cast<std::int16_t>(address);
         nextFree = address + 1;
-        if (nextFree - 1 > 4095) {
+        if (nextFree - 1 > kLastAddress) {
             run.console += "ADRS OVER\n";
             PlacementFailed(run, word);
             return;
         }
     }
-}
-
-void ResolveTarget(CtrlRun& run, MicroWord& word) {
-    switch (word.SQ) {
-        case SqB: case SqBP: case SqBT: case SqBF: case SqIOP: case SqIRA: case SqIAB:
-            break;
-        case SqEI:
-            if (word.TS == TsNTS) return;  // GOTO FETCH keeps its literal
-            break;
-        default:
-            return;
-    }
-    if (word.refState != Resolved || word.target == kNone) return;
-    const LabelEntry& label = run.labels[static_cast<std::size_t>(word.target)];
-    word.LT = static_cast<std::uint16_t>(run.words[static_cast<std::size_t>(label.word)].address);
 }
 
 }  // namespace ctrlforge

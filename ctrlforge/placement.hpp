@@ -7,7 +7,4 @@ namespace ctrlforge {
 // address. On failure sets AssemblyFailed and places no further word.
 void PlaceWords(CtrlRun& run);
 
-// Puts the final address of the branch target into LT of a branching word.
-void ResolveTarget(CtrlRun& run, MicroWord& word);
-
 }  // namespace ctrlforge

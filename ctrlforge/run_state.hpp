@@ -11,6 +11,7 @@
 
 #include "common/diagnostics.hpp"
 #include "common/text_file.hpp"
+#include "ctrlforge/tokens.hpp"
 
 namespace ctrlforge {
 
@@ -27,6 +28,9 @@ enum RefState : std::uint8_t { Resolved = 0, Pending = 1, NoReference = 2 };
 
 constexpr std::int32_t kNone = -1;
 
+// The control store holds 4096 words, addresses 0 to 4095.
+constexpr std::int16_t kLastAddress = 4095;
+
 // A name significant to eight characters, blank padded.
 using Name = std::array<char, 8>;
 
@@ -36,7 +40,8 @@ struct MicroWord {
     bool addressGiven = false;
     std::uint8_t labelClass = Unlabelled;
     std::int32_t label = kNone;  // LabelEntry index
-    std::uint8_t LB = 0, RB = 18, AL = 35, SH = 44, SB = 53, MM = 70, SQ = 75, TS = 92, EX = 101;
+    std::uint8_t LB = LbBase, RB = RbBase, AL = AlBase, SH = ShBase, SB = SbBase, MM = MmBase, SQ = SqBase,
+                 TS = TsBase, EX = ExBase;
     std::uint16_t LT = 0;
     std::uint8_t refState = NoReference;
     // Resolved: the LabelEntry index; Pending: the next word waiting for the
@@ -91,6 +96,12 @@ struct CtrlRun {
     std::uint8_t TokenCode = 0;
     Name TokenName{' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
     std::int16_t TokenValue = 0;
+    // The number token's own mark: its reading overflowed, or it was a
+    // hexadecimal word of more than four digits. Set and cleared with every
+    // number read; by itself it reports nothing.
+    bool TokenOverflow = false;
+    // An error has been reported in the statement; set only by ReportError,
+    // cleared when the next statement starts.
     bool StatementError = false;
     bool AssemblyFailed = false;
 

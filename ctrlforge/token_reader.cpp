@@ -1,41 +1,10 @@
 #include "ctrlforge/token_reader.hpp"
 
 #include "ctrlforge/keywords.hpp"
+#include "ctrlforge/number_reader.hpp"
+#include "ctrlforge/source_reader.hpp"
 
 namespace ctrlforge {
-
-// Copies the current character and always at least one more, up to and
-// including the line feed or the end-of-file mark.
-void SkipRestOfLine(CtrlRun& run) {
-    {
-        ListingSpan copy(run);
-        copy.Put(run.CurChar);
-        do {
-            NextChar(run);
-            copy.Put(run.CurChar);
-        } while (run.CurChar != '\n' && run.CurChar != kEndOfFile);
-    }
-    if (run.CurChar == '\n') NextChar(run);
-}
-
-void ReadNumber(CtrlRun& run, int base) {
-    if (IsDigitOf(run.CurChar, base)) {
-        // The first digit has been copied already.
-        run.TokenValue = static_cast<std::int16_t>(DigitValue(run.CurChar));
-        NextChar(run);
-    }
-    bool noSignSeen = true;
-    ListingSpan copy(run);
-    while (IsDigitOf(run.CurChar, base)) {
-        copy.Put(run.CurChar);
-        if (run.TokenValue < 0) noSignSeen = false;
-        int next = static_cast<int>(static_cast<std::uint16_t>(run.TokenValue)) * base + DigitValue(run.CurChar);
-        run.TokenValue = static_cast<std::int16_t>(static_cast<std::uint16_t>(next));
-        if (run.TokenValue > 0 && !noSignSeen) run.StatementError = true;
-        NextChar(run);
-    }
-    run.TokenCode = TokNumber;
-}
 
 void ReadDirective(CtrlRun& run) {
     NextChar(run);

@@ -35,19 +35,22 @@ enum : std::uint8_t {
     KwIOP = 81, KwIRA = 82, KwIAB = 83, KwNSQ = 91,
     KwZER = 93, KwNEG = 94, KwCRY = 95, KwOV = 96, KwT = 97, KwCZ = 98,
     KwFLAG = 103, KwHLT = 115, KwNEX = 117,
-    KwR0 = 118, KwR7 = 125, KwLBUS = 126, KwRBUS = 127,
+    KwR0 = 118, KwR1 = 119, KwR2 = 120, KwR3 = 121, KwR4 = 122, KwR5 = 123, KwR6 = 124, KwR7 = 125,
+    KwLBUS = 126, KwRBUS = 127,
     KwIF = 134, KwGOTO = 135, KwCALL = 136, KwRETURN = 137, KwELSE = 138, KwTHEN = 139,
     KwFETCH = 140, KwREAD = 141, KwWRITE = 142, KwBY = 143, KwSET = 145, KwEXECUTE = 146,
     KwWITH = 147, KwIRB = 148, KwSAVE = 149, KwONE = 159,
 };
 
-// Field codes stored by clauses as constants.
+// Field codes: each field's base (the field not named, a fresh word's value)
+// and the codes that recodings and clauses store as constants. A register's
+// code in a bus field is the code of R0 in that field plus its number.
 enum : std::uint8_t {
-    LbBase = 0, LbNLB = 16,
-    RbBase = 18, RbSLT = 29, RbLLT = 30, RbNRB = 34,
-    AlBase = 35, AlADD = 36, AlOR = 39,
-    ShBase = 44,
-    SbBase = 53, SbNSB = 69,
+    LbBase = 0, LbR0L = 1, LbNLB = 16,
+    RbBase = 18, RbR0R = 19, RbSLT = 29, RbLLT = 30, RbNRB = 34,
+    AlBase = 35, AlADD = 36, AlOR = 39, AlNAL = 43,
+    ShBase = 44, ShNSH = 52,
+    SbBase = 53, SbR0S = 54, SbSA = 62, SbSAP = 63, SbSB = 64, SbSBP = 65, SbPCS = 66, SbNSB = 69,
     MmBase = 70, MmRM = 71, MmWM = 72,
     SqBase = 75, SqB = 76, SqBP = 77, SqRTN = 78, SqBT = 79, SqBF = 80, SqIOP = 81, SqIRA = 82,
     SqIAB = 83, SqEI = 84, SqNSQ = 91,

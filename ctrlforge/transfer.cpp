@@ -1,23 +1,14 @@
+#include "ctrlforge/transfer.hpp"
+
 #include "ctrlforge/error_report.hpp"
 #include "ctrlforge/keywords.hpp"
-#include "ctrlforge/parser.hpp"
+#include "ctrlforge/terminators.hpp"
+#include "ctrlforge/token_classes.hpp"
 #include "ctrlforge/token_reader.hpp"
 
 namespace ctrlforge {
 
-bool IsLeftOperand(std::uint8_t code) {
-    return (code >= KwR0 && code <= KwR7) || code == KwRB || code == KwRBP || code == KwPC || code == KwIO ||
-           code == KwMM || code == KwIR || code == KwFSR || code == KwZERO;
-}
-
-bool IsRightOperand(std::uint8_t code) {
-    return (code >= KwR0 && code <= KwR7) || code == KwRA || code == KwRAP || code == TokNumber;
-}
-
 namespace {
-
-bool IsOperator(std::uint8_t code) { return code >= 36 && code <= 43; }
-bool IsShift(std::uint8_t code) { return code >= KwSLL && code <= KwNSH; }
 
 // The branch address of these sequencing codes occupies LT.
 bool BranchOccupiesLiteral(std::uint8_t sq) {
@@ -31,39 +22,11 @@ bool BranchOccupiesLiteral(std::uint8_t sq) {
 
 enum class State { Start, AfterShift, AfterLeft, AfterOp, AfterColonShift, Complete, Bad };
 
-}  // namespace
-
-// Stores the current token as the right operand: a register into RB, or a
-// literal into LT with RB telling its size.
-void StoreRightOperand(CtrlRun& run, bool longLiteralAllowed) {
-    MicroWord& word = run.CurrentWord();
-    if (run.TokenCode != TokNumber) {
-        RecodeRightBus(run);
-        word.RB = run.TokenCode;
-        return;
-    }
-    const std::int16_t value = run.TokenValue;
-    if (value != 0 && BranchOccupiesLiteral(word.SQ)) {
-        ReportError(run, 9);  // the branch address takes LT
-        return;
-    }
-    word.LT = static_cast<std::uint16_t>(value);
-    if (run.StatementError) {
-        ReportError(run, 10);
-        return;
-    }
-    if (value == 0) {
-        word.RB = RbNRB;
-    } else if (value >= 1 && value <= 511) {
-        word.RB = RbSLT;
-    } else if (longLiteralAllowed) {
-        word.RB = RbLLT;
-    } else {
-        ReportError(run, 15);
-    }
-}
-
-void ParseExpression(CtrlRun& run) {
+// expression = [ shift ] left | [ shift ] right | left op [ ":" shift ] right
+// Entered with := or BY current; leaves the first token after the
+// expression current. Each step below runs once, in order, and leaves token
+// and state alone when its condition does not hold.
+[[nodiscard]] bool ParseExpression(CtrlRun& run) {
     MicroWord& word = run.CurrentWord();
     ReadToken(run);
     State state = State::Start;
@@ -96,8 +59,7 @@ void ParseExpression(CtrlRun& run) {
     if (IsRightOperand(run.TokenCode)) {
         if (state == State::Start || state == State::AfterShift || state == State::AfterOp ||
             state == State::AfterColonShift) {
-            StoreRightOperand(run);
-            if (run.StatementError) return;
+            if (StoreRightOperand(run)) return true;
             state = State::Complete;
             ReadToken(run);
         } else {
@@ -105,13 +67,41 @@ void ParseExpression(CtrlRun& run) {
         }
     }
     if (state != State::AfterLeft && state != State::Complete) {
-        ReportError(run, 11);
-        return;
+        return ReportError(run, CtrlError::IllegalExpression);
     }
     if (word.SB == SbNSB && word.AL == AlBase) word.AL = AlOR;
+    return false;
 }
 
-void ParseTransfer(CtrlRun& run) {
+}  // namespace
+
+// A register goes into RB; a literal into LT, with RB telling its size.
+bool StoreRightOperand(CtrlRun& run, bool longLiteralAllowed) {
+    MicroWord& word = run.CurrentWord();
+    if (run.TokenCode != TokNumber) {
+        RecodeRightBus(run);
+        word.RB = run.TokenCode;
+        return false;
+    }
+    const std::int16_t value = run.TokenValue;
+    if (value != 0 && BranchOccupiesLiteral(word.SQ)) {
+        return ReportError(run, CtrlError::LtFieldDefined);
+    }
+    word.LT = static_cast<std::uint16_t>(value);
+    if (run.TokenOverflow) return ReportError(run, CtrlError::LiteralOutOfRange);
+    if (value == 0) {
+        word.RB = RbNRB;
+    } else if (value >= 1 && value <= 511) {
+        word.RB = RbSLT;
+    } else if (longLiteralAllowed) {
+        word.RB = RbLLT;
+    } else {
+        return ReportError(run, CtrlError::ExFieldDefined);
+    }
+    return false;
+}
+
+bool ParseTransfer(CtrlRun& run) {
     MicroWord& word = run.CurrentWord();
     if (run.TokenCode == KwBY) {
         word.SB = SbNSB;
@@ -119,14 +109,10 @@ void ParseTransfer(CtrlRun& run) {
         RecodeSBus(run);
         word.SB = run.TokenCode;
         ReadToken(run);
-        if (run.TokenCode != TokAssign) {
-            ReportError(run, 11);
-            return;
-        }
+        if (run.TokenCode != TokAssign) return ReportError(run, CtrlError::IllegalExpression);
     }
-    ParseExpression(run);
-    if (run.StatementError) return;
-    EndClause(run);
+    if (ParseExpression(run)) return true;
+    return EndClause(run);
 }
 
 }  // namespace ctrlforge

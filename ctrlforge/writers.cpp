@@ -3,7 +3,6 @@
 #include <cstring>
 #include <string_view>
 
-#include "ctrlforge/placement.hpp"
 #include "ctrlforge/tokens.hpp"
 
 namespace ctrlforge {
@@ -39,6 +38,21 @@ void AppendNumberCell(LineBuffer& out, unsigned value) {
 void AppendName(LineBuffer& out, const Name& name) { out.Append(std::string_view(name.data(), name.size())); }
 
 }  // namespace
+
+void ResolveTarget(CtrlRun& run, MicroWord& word) {
+    switch (word.SQ) {
+        case SqB: case SqBP: case SqBT: case SqBF: case SqIOP: case SqIRA: case SqIAB:
+            break;
+        case SqEI:
+            if (word.TS == TsNTS) return;  // GOTO FETCH keeps its literal
+            break;
+        default:
+            return;
+    }
+    if (word.refState != Resolved || word.target == kNone) return;
+    const LabelEntry& label = run.labels[static_cast<std::size_t>(word.target)];
+    word.LT = static_cast<std::uint16_t>(run.words[static_cast<std::size_t>(label.word)].address);
+}
 
 PackedWord WriteObjectLine(CtrlRun& run, MicroWord& word) {
     ResolveTarget(run, word);

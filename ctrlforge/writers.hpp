@@ -7,6 +7,10 @@ namespace ctrlforge {
 // Resolves, packs and writes every word but the trailing blank one: one object
 // line (when O is selected) and one map line (when M is selected) each.
 void WriteOutputs(CtrlRun& run);
+
+// Puts the final address of the branch target into LT of a branching word.
+void ResolveTarget(CtrlRun& run, MicroWord& word);
+
 PackedWord WriteObjectLine(CtrlRun& run, MicroWord& word);
 void WriteMapLine(CtrlRun& run, const MicroWord& word);
 

@@ -55,6 +55,8 @@ RunEnd AssembleOneFile(common::Console& console) {
     if (errors == 0) {
         console.out << " NORMAL TERMINATION !\n";
     } else {
+        // "OCCURED" as it has always been printed: the dialogue is compared
+        // byte for byte.
         console.out << "ERROR OCCURED IN ASSEMBLE TIME !\n";
     }
     console.out << "\n";

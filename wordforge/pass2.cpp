@@ -178,6 +178,8 @@ void AssembleCommentLine(WordRun& run) {
 // the end of the source included. It is counted and takes one address.
 void AssembleErrorLine(WordRun& run) {
     static constexpr std::string_view kTextStops = " :;";
+    // After the colon of a label the text runs on over further colons.
+    static constexpr std::string_view kLabelledTextStops = " ;";
     ListingLine& line = run.line;
     SourceReader& reader = run.reader;
     Clear(line);
@@ -201,8 +203,10 @@ void AssembleErrorLine(WordRun& run) {
             PadTo(line, 23);
             NextChar(reader);
             SkipBlanks(reader);
-            CopyRest(run, kTextStops, false);
+            CopyRest(run, kLabelledTextStops, false);
         }
+        // The cut may drop the end of the text, a trailing colon included;
+        // the rest of the line follows from the character that stopped it.
         PadOrCut(line, 29);
         ShowRestOfLine(run);
     } else if (stop == ';') {

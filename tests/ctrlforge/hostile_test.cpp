@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -11,6 +9,7 @@
 #include "ctrlforge/dialogue.hpp"
 #include "parse_helpers.hpp"
 #include "common/text_file.hpp"
+#include "tests/support/unprivileged_run.hpp"
 
 namespace ctrlforge {
 namespace {
@@ -193,13 +192,16 @@ TEST(HostileSurroundings, WriteFailureStopsWithStatusOne) {
     EXPECT_EQ(s.console.find("TERMINATION"), std::string::npos);
 }
 
+// The program itself runs, as an unprivileged user when the tests run as root.
 TEST(HostileSurroundings, UnreadableSource) {
-    if (geteuid() == 0) GTEST_SKIP() << "permissions do not stop root";
     Surroundings s("unreadable");
     std::ofstream(s.dir / "P") << ".TITLE P\r\n";
     fs::permissions(s.dir / "P", fs::perms::none);
-    s.Run((s.dir / "P").string() + "\nN\n");
-    EXPECT_NE(s.console.find("SOURCE FILE NAME? ERROR:PERMISSION DENIED\nCONTINUE? (Y/N):"), std::string::npos);
+    test_support::ProgramRun run = test_support::RunUnprivileged(CTRLFORGE_PROGRAM, (s.dir / "P").string() + "\nN\n", s.dir);
+    if (!run.started) GTEST_SKIP() << run.skipReason;
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.output.find("SOURCE FILE NAME? ERROR:PERMISSION DENIED\nCONTINUE? (Y/N):"), std::string::npos)
+        << run.output;
 }
 
 TEST(HostileSurroundings, SourceNameWithBlanksAndCrLfAnswers) {

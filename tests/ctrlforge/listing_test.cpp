@@ -10,14 +10,14 @@ namespace {
 using testing::Lines;
 
 TEST(ErrorLine, NumberRightAlignedInFiveCharacters) {
-    EXPECT_EQ(ErrorLine(1), "ERROR    1:THIS LABEL ALREADY DEFINED.");
-    EXPECT_EQ(ErrorLine(3), "ERROR    3:END OF MICRO_INSTRUCTION MUST BE \";\" OR END OF LINE.");
-    EXPECT_EQ(ErrorLine(8), "ERROR    8:ELSE CLAUSE MUST BE \"FETCH\".");
-    EXPECT_EQ(ErrorLine(9), "ERROR    9:LT FEILD ALREADY DEFINED.");
-    EXPECT_EQ(ErrorLine(16), "ERROR   16:ILLEGAL FORMAT OF INSTRUCTION HEADING OR UNKNOWN STATEMENT.");
+    EXPECT_EQ(ErrorLine(CtrlError::LabelAlreadyDefined), "ERROR    1:THIS LABEL ALREADY DEFINED.");
+    EXPECT_EQ(ErrorLine(CtrlError::MissingTerminator), "ERROR    3:END OF MICRO_INSTRUCTION MUST BE \";\" OR END OF LINE.");
+    EXPECT_EQ(ErrorLine(CtrlError::ElseNotFetch), "ERROR    8:ELSE CLAUSE MUST BE \"FETCH\".");
+    EXPECT_EQ(ErrorLine(CtrlError::LtFieldDefined), "ERROR    9:LT FEILD ALREADY DEFINED.");
+    EXPECT_EQ(ErrorLine(CtrlError::IllegalStatement), "ERROR   16:ILLEGAL FORMAT OF INSTRUCTION HEADING OR UNKNOWN STATEMENT.");
     Name abc{'A', 'B', 'C', ' ', ' ', ' ', ' ', ' '};
-    EXPECT_EQ(ErrorLine(20, &abc), "ERROR   20:LABELS(ABC     ) IS NOT DECLARED.");
-    EXPECT_EQ(ErrorLine(21), "ERROR   21:ILLEGAL TYPE OF PROGRAM ENDING.");
+    EXPECT_EQ(ErrorLine(CtrlError::LabelNotDeclared, &abc), "ERROR   20:LABELS(ABC     ) IS NOT DECLARED.");
+    EXPECT_EQ(ErrorLine(CtrlError::IllegalProgramEnding), "ERROR   21:ILLEGAL TYPE OF PROGRAM ENDING.");
 }
 
 TEST(Listing, ErrorInsideALineSkipsItsRestThenAnEmptyLine) {

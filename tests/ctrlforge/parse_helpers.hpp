@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "ctrlforge/parser.hpp"
+#include "ctrlforge/parse_pass.hpp"
 
 namespace ctrlforge::testing {
 

@@ -172,6 +172,45 @@ TEST(Transfer, Errors) {
     EXPECT_STATEMENT_ERROR(({"CALL X", "R1 := 5"}), 9);
 }
 
+// A number that overflowed (80001, or a hexadecimal word of five digits
+// such as ABCDE) reports nothing by itself. Where a complete heading, clause
+// or transfer ends and the line must end too, it is just one more token on
+// the line: error 3, and the statement is abandoned at once.
+TEST(ErrorProtocol, AnOverflowedNumberAfterACompleteClauseIsError3) {
+    const std::string error3 = "ERROR    3:END OF MICRO_INSTRUCTION MUST BE \";\" OR END OF LINE.\r\n";
+    auto gotoLine = Parse(Lines({".TITLE DEMO", "* 10", "GOTO L 80001", "* L: 20", "R1 := R2", ".END"}));
+    EXPECT_EQ(gotoLine->listing.buffer,
+              ".TITLE DEMO\r\n* 10\r\nGOTO L 80001\r\n\r\n" + error3 + "* L: 20\r\nR1 := R2\r\n.END\r\n\r\n");
+    // The word after an overflowed literal's line starts the next statement.
+    EXPECT_EQ(Statement({"R1 := 5 ABCDE"})->listing.buffer,
+              ".TITLE PROG\r\n*\r\nR1 := 5 ABCDE\r\n\r\n" + error3 + ";\r\n.END\r\n\r\n");
+    // Sequencing and memory clauses.
+    EXPECT_STATEMENT_ERROR(({"IF ZER = 0 THEN L ELSE FETCH 80001"}), 3);
+    EXPECT_STATEMENT_ERROR(({"IF CRY = 1 THEN L ABCDE"}), 3);
+    EXPECT_STATEMENT_ERROR(({"GOTO FETCH 80001"}), 3);
+    EXPECT_STATEMENT_ERROR(({"IAB L 80001"}), 3);
+    EXPECT_STATEMENT_ERROR(({"RETURN 80001"}), 3);
+    EXPECT_STATEMENT_ERROR(({"NSQ ABCDE"}), 3);
+    EXPECT_STATEMENT_ERROR(({"READ 80001"}), 3);
+    // Transfers, SET BY included.
+    EXPECT_STATEMENT_ERROR(({"SET BY R1 + 1 80001"}), 3);
+    EXPECT_STATEMENT_ERROR(({"SET BY 5 ABCDE"}), 3);
+    EXPECT_STATEMENT_ERROR(({"R1 := R2 + R3 ABCDE"}), 3);
+    // Exception clauses, the first and the second of a statement.
+    EXPECT_STATEMENT_ERROR(({"C - 1 80001"}), 3);
+    EXPECT_STATEMENT_ERROR(({"C := R2 ABCDE"}), 3);
+    EXPECT_STATEMENT_ERROR(({"T := 0 80001"}), 3);
+    EXPECT_STATEMENT_ERROR(({"R1 := RA", "IR := R3 80001"}), 3);
+    EXPECT_STATEMENT_ERROR(({"SET BY R1", "FLAG SAVE", "IRB - 1 ABCDE"}), 3);
+    // The heading line.
+    EXPECT_STATEMENT_ERROR(({"* 10 80001"}), 3);
+    // Where the overflowed number is the operand itself, its own mark decides.
+    EXPECT_STATEMENT_ERROR(({"RETURN", "R1 := R2 + 80001"}), 10);
+    EXPECT_STATEMENT_ERROR(({"C := ABCDE"}), 10);
+    EXPECT_STATEMENT_ERROR(({"R1 := R2", "IRA + 80001"}), 13);
+    EXPECT_STATEMENT_ERROR(({"IF NEG = 80001 THEN L"}), 4);
+}
+
 TEST(Sequencing, Clauses) {
     EXPECT_STATEMENT(({"IF ZER = 1 THEN L"}), {.SQ = 79, .TS = 93});
     EXPECT_STATEMENT(({"IF CZ = 0 THEN L ELSE FETCH"}), {.SQ = 84, .TS = 98});

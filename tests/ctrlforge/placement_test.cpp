@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "ctrlforge/placement.hpp"
+#include "ctrlforge/writers.hpp"
 
 namespace ctrlforge {
 namespace {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "ctrlforge/keywords.hpp"
+#include "ctrlforge/source_reader.hpp"
 #include "ctrlforge/token_reader.hpp"
 
 namespace ctrlforge {
@@ -34,12 +35,11 @@ Scan ScanSource(std::string_view source, int previous = 0) {
     NextChar(run);
     Scan scan;
     for (int i = 0; i < 1000; ++i) {
-        run.StatementError = false;
         ReadToken(run);
         Token t{run.TokenCode, 0, "", false};
         if (run.TokenCode == TokNumber) {
             t.value = run.TokenValue;
-            t.overflow = run.StatementError;
+            t.overflow = run.TokenOverflow;
         }
         if (run.TokenCode == TokIdent) t.name.assign(run.TokenName.data(), 8);
         scan.tokens.push_back(t);
@@ -182,6 +182,14 @@ TEST(WordReader, TheWordCIsAKeywordOnlyAtALineStart) {
 TEST(WordReader, LongHexadecimalWordsOverflow) {
     EXPECT_EQ(ScanSource("+ ABCDE").tokens[1], Num(0, true));
     EXPECT_EQ(ScanSource("+ ABCD").tokens[1], Num(static_cast<std::int16_t>(0xABCD)));
+}
+
+// The overflow mark is the number token's own: every number read sets or
+// clears it, and other tokens leave it alone.
+TEST(TokenReader, EveryNumberCarriesItsOwnOverflowMark) {
+    EXPECT_EQ(ScanSource("80001 1 + ABCDE 5 + ABCDE B\"X").tokens,
+              (std::vector<Token>{Num(1, true), Num(1), Code(TokPlus), Num(0, true), Num(5), Code(TokPlus),
+                                  Num(0, true), Num(0), Id("X"), Code(TokEof)}));
 }
 
 TEST(WordReader, RadixPrefixes) {

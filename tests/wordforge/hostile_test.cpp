@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -10,6 +8,7 @@
 #include "wordforge/assembler.hpp"
 #include "assembly_helpers.hpp"
 #include "wordforge/dialogue.hpp"
+#include "tests/support/unprivileged_run.hpp"
 
 namespace {
 
@@ -156,12 +155,14 @@ TEST(HostileSurroundings, DirectoryAsSource) {
     EXPECT_EQ(s.console, std::string(kBanner) + "\n SOURCE FILE NAME ? ERROR:IS A DIRECTORY\n CONTINUE ? (Y/N):");
 }
 
+// The program itself runs, as an unprivileged user when the tests run as root.
 TEST(HostileSurroundings, UnreadableSource) {
-    if (geteuid() == 0) GTEST_SKIP() << "permissions do not stop root";
     Surroundings s("unreadable");
     fs::permissions(s.dir / "P", fs::perms::none);
-    s.Run(s.Path("P") + "\nN\n");
-    EXPECT_EQ(s.console, std::string(kBanner) + "\n SOURCE FILE NAME ? ERROR:PERMISSION DENIED\n CONTINUE ? (Y/N):");
+    test_support::ProgramRun run = test_support::RunUnprivileged(WORDFORGE_PROGRAM, s.Path("P") + "\nN\n", s.dir);
+    if (!run.started) GTEST_SKIP() << run.skipReason;
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.output, std::string(kBanner) + "\n SOURCE FILE NAME ? ERROR:PERMISSION DENIED\n CONTINUE ? (Y/N):");
 }
 
 TEST(HostileSurroundings, OutputThatCannotBeWrittenGoesToTheQuestion) {

@@ -254,6 +254,37 @@ TEST(WholeProgram, ErrorLinesKeepTheirTextInFixedColumns) {
     EXPECT_EQ(lines[5], "F 0005" + Blanks(9) + "*NOTE:  SEE" + Blanks(3) + " ; LATER");
 }
 
+// An error line whose text ends in a colon shows it as a label: the text
+// after that colon runs to a blank, ";" or the line end (further colons
+// included) from column 24, the line is padded or cut to 29 columns, and the
+// rest follows from the character that ended the text.
+TEST(WholeProgram, ErrorLineTextAfterALabelColonRunsOverColons) {
+    WordResult r = AssembleText(
+        " ORG 100\r\n"
+        "1AB:CD: HLT\r\n"
+        "1AB::X Y\r\n"
+        "1AB:ABCDEF: HLT\r\n"
+        "1AB:A:B:C:D:E:F G\r\n"
+        "1AB :CD:EF GH\r\n"
+        "1AB:CD:E;note\r\n"
+        " END\r\n");
+    EXPECT_EQ(r.errorCount, 6);
+    std::vector<std::string> lines = Lines(r.listing);
+    ASSERT_GE(lines.size(), 7u);
+    const std::string label = Blanks(9) + "1AB:" + Blanks(4);  // columns 7-23
+    EXPECT_EQ(lines[1], "F 0100         1AB:    CD:    HLT");
+    // A colon right after the first one starts the text.
+    EXPECT_EQ(lines[2], "F 0101" + label + ":X" + Blanks(4) + " Y");
+    // Text up to column 30 loses its last character, the trailing colon.
+    EXPECT_EQ(lines[3], "F 0102" + label + "ABCDEF" + " HLT");
+    // Text past column 29 is cut there, in the middle of its colons.
+    EXPECT_EQ(lines[4], "F 0103" + label + "A:B:C:" + " G");
+    // A blank before the first colon changes nothing.
+    EXPECT_EQ(lines[5], "F 0104" + label + "CD:EF" + Blanks(1) + " GH");
+    // A ";" ends the text; the comment follows at column 30, upper-cased.
+    EXPECT_EQ(lines[6], "F 0105" + label + "CD:E" + Blanks(2) + ";NOTE");
+}
+
 TEST(WholeProgram, OriginBlanksTheLocation) {
     WordResult r = AssembleText("L0: ORG 1f ; Here\r\nX: HLT\r\nEND\r\n");
     EXPECT_EQ(r.errorCount, 0);

@@ -1,0 +1,19 @@
+#include "ctrlforge/terminators.hpp"
+
+#include "ctrlforge/error_report.hpp"
+#include "ctrlforge/token_classes.hpp"
+#include "ctrlforge/token_reader.hpp"
+
+namespace ctrlforge {
+
+void SkipTerminators(CtrlRun& run) {
+    while (IsTerminator(run.TokenCode)) ReadToken(run);
+}
+
+bool EndClause(CtrlRun& run) {
+    if (!IsTerminator(run.TokenCode)) return ReportError(run, CtrlError::MissingTerminator);
+    SkipTerminators(run);
+    return false;
+}
+
+}  // namespace ctrlforge
