@@ -92,6 +92,7 @@ void StatementLoop(CtrlRun& run) {
         SkipTerminators(run);
         while (run.TokenCode == TokStar) {
             run.StatementError = false;
+            run.CurrentWord().heading = static_cast<std::uint32_t>(run.tokenStart);
             // An abandoned statement ends like any other: its word stays, and
             // the error reporter has stopped at "*", ".END" or end of file.
             (void)ParseStatement(run);
