@@ -97,6 +97,9 @@ void StatementLoop(CtrlRun& run) {
             // the error reporter has stopped at "*", ".END" or end of file.
             (void)ParseStatement(run);
             run.words.emplace_back();
+            // The blank word that may end the list stands where the parse
+            // stopped: the next "*", ".END" or the end of the file.
+            run.CurrentWord().heading = static_cast<std::uint32_t>(run.tokenStart);
         }
         if (run.TokenCode == TokEnd) {
             ReadToken(run);
