@@ -59,7 +59,29 @@ std::string ErrorLine(CtrlError error, const Name* name) {
 // the error line, then tokens are skipped up to the next "*", ".END" or end of
 // file. An error found at a line-end token finds CurChar at the start of the
 // next line already, so that whole next line is copied before the error line.
-bool ReportError(CtrlRun& run, CtrlError error, const Name* name) {
+namespace {
+
+// ".END EXPECTED." names the source's last line, at its end: the end of the
+// file stands past that line's line end.
+std::size_t EndOfLastLine(const CtrlRun& run, std::size_t end) {
+    if (end > 0 && run.source[end - 1] == '\n') --end;
+    if (end > 0 && run.source[end - 1] == '\r') --end;
+    return end;
+}
+
+void RecordError(CtrlRun& run, CtrlError error, const Name* name, std::size_t at) {
+    if (at == kAtToken) at = run.tokenStart;
+    if (error == CtrlError::EndExpected) at = EndOfLastLine(run, at);
+    // The listing's message without "ERROR   n:".
+    std::string message = ErrorLine(error, name).substr(11);
+    common::Record(*run.diagnostics, at, common::Severity::Error, "E" + std::to_string(static_cast<int>(error)),
+                   std::move(message));
+}
+
+}  // namespace
+
+bool ReportError(CtrlRun& run, CtrlError error, const Name* name, std::size_t at) {
+    if (run.diagnostics != nullptr) RecordError(run, error, name, at);
     if (error != CtrlError::LabelNotDeclared) SkipRestOfLine(run);
     if (run.options.S) {
         // Ends the listing line unconditionally, so an error line that follows

@@ -39,7 +39,9 @@ std::string ErrorLine(CtrlError error, const Name* name = nullptr);
 // (except for LabelNotDeclared), writes the error line, skips to the next
 // "*", ".END" or end of file, and marks the statement and the run as failed.
 // Returns true, the parse routines' "an error was reported", so that they can
-// end with `return ReportError(...)`.
-bool ReportError(CtrlRun& run, CtrlError error, const Name* name = nullptr);
+// end with `return ReportError(...)`. With a diagnostic sink, the error is
+// also recorded at the current token, or at `at` when given.
+inline constexpr std::size_t kAtToken = static_cast<std::size_t>(-1);
+bool ReportError(CtrlRun& run, CtrlError error, const Name* name = nullptr, std::size_t at = kAtToken);
 
 }  // namespace ctrlforge

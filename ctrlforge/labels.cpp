@@ -61,12 +61,12 @@ void ReferenceLabel(CtrlRun& run, std::uint8_t placementClass) {
         return;
     }
     run.pendingIndex.emplace(name, static_cast<std::int32_t>(run.pending.size()));
-    run.pending.push_back(PendingLabel{name, placementClass, self, self, true});
+    run.pending.push_back(PendingLabel{name, placementClass, self, self, true, run.tokenStart});
 }
 
 void ReportUndefinedLabels(CtrlRun& run) {
     for (const PendingLabel& label : run.pending) {
-        if (label.linked) ReportError(run, CtrlError::LabelNotDeclared, &label.name);
+        if (label.linked) ReportError(run, CtrlError::LabelNotDeclared, &label.name, label.firstUse);
     }
 }
 

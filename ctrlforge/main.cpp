@@ -1,8 +1,11 @@
 #include <iostream>
 
+#include "cli/program_commands.hpp"
 #include "ctrlforge/dialogue.hpp"
 
-int main() {
+// With arguments, the command line; without, the console dialogue.
+int main(int argc, char** argv) {
+    if (argc > 1) return cli::RunCtrlforgeCommandLine(argc, argv);
     std::ios::sync_with_stdio(false);
     common::Console console{std::cin, std::cout};
     return ctrlforge::RunCtrlforge(console, std::cerr);

@@ -9,4 +9,8 @@ namespace ctrlforge {
 // digit and by the word reader after the prefixes B" and D".
 void ReadNumber(CtrlRun& run, int base);
 
+// The warning for a number whose digits denote more than 16 bits but that
+// the reader keeps, without its overflow mark, as its low 16 bits.
+void WarnTruncation(CtrlRun& run);
+
 }  // namespace ctrlforge

@@ -92,10 +92,14 @@ void StatementLoop(CtrlRun& run) {
         SkipTerminators(run);
         while (run.TokenCode == TokStar) {
             run.StatementError = false;
+            run.CurrentWord().heading = static_cast<std::uint32_t>(run.tokenStart);
             // An abandoned statement ends like any other: its word stays, and
             // the error reporter has stopped at "*", ".END" or end of file.
             (void)ParseStatement(run);
             run.words.emplace_back();
+            // The blank word that may end the list stands where the parse
+            // stopped: the next "*", ".END" or the end of the file.
+            run.CurrentWord().heading = static_cast<std::uint32_t>(run.tokenStart);
         }
         if (run.TokenCode == TokEnd) {
             ReadToken(run);

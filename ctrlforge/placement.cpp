@@ -8,7 +8,12 @@ namespace ctrlforge {
 
 namespace {
 
-void PlacementFailed(CtrlRun& run, const MicroWord& word) {
+void PlacementFailed(CtrlRun& run, const MicroWord& word, bool storeFull) {
+    if (run.diagnostics != nullptr) {
+        std::string message = "INVALID SPECIFIED ADDRESS IN " + std::to_string(word.address);
+        if (storeFull) message += " (ADRS OVER)";
+        common::Record(*run.diagnostics, word.heading, common::Severity::Error, "", std::move(message));
+    }
     if (run.options.S) {
         // Written where the listing stands, with no line end before it.
         run.listing->Write("ERROR: INVALID SPECIFIED ADDRESS IN ");
@@ -70,14 +75,14 @@ void PlaceWords(CtrlRun& run) {
                 break;
         }
         if (fail) {
-            PlacementFailed(run, word);
+            PlacementFailed(run, word, false);
             return;
         }
         word.address = static_cast<std::int16_t>(address);
         nextFree = address + 1;
         if (nextFree - 1 > kLastAddress) {
             run.console += "ADRS OVER\n";
-            PlacementFailed(run, word);
+            PlacementFailed(run, word, true);
             return;
         }
     }

@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "common/diagnostics.hpp"
 #include "common/text_file.hpp"
 #include "ctrlforge/tokens.hpp"
 
@@ -46,6 +47,7 @@ struct MicroWord {
     // Resolved: the LabelEntry index; Pending: the next word waiting for the
     // same label (kNone at the end of the chain).
     std::int32_t target = kNone;
+    std::uint32_t heading = 0;  // where the statement's "*" stands in the source, for diagnostics
 };
 
 struct LabelEntry {
@@ -61,6 +63,7 @@ struct PendingLabel {
     std::int32_t first;
     std::int32_t last;  // end of the waiting chain, so appending is direct
     bool linked;
+    std::size_t firstUse;  // where the first reference stands in the source
 };
 
 struct OptionSet {
@@ -88,6 +91,8 @@ struct CtrlRun {
     common::OutputSink* object = nullptr;
     common::OutputSink* map = nullptr;
     std::string console;  // what the run shows on the console
+    common::DiagnosticSink* diagnostics = nullptr;  // recorded only when the caller asks
+    std::size_t tokenStart = 0;  // where the current token begins in the source
 
     // Token attributes.
     unsigned char CurChar = 0;

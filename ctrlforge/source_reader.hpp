@@ -59,6 +59,12 @@ struct PlainBytes {
 };
 inline constexpr PlainBytes kPlainBytes{};
 
+// Where CurChar stands in the source: the byte it was read from (the line
+// feed for the carriage return a lone line feed reads as), or the end.
+inline std::size_t CurCharOffset(const CtrlRun& run) {
+    return run.CurChar == kEndOfFile || run.pos == 0 ? run.pos : run.pos - 1;
+}
+
 // NextCharFull with a short path for the common case.
 inline void NextChar(CtrlRun& run) {
     if (!run.pendingLineFeed && run.pos < run.source.size()) {

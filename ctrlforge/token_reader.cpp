@@ -54,6 +54,7 @@ void ReadToken(CtrlRun& run) {
                 NextChar(run);
             } while (run.CurChar == ' ' || run.CurChar == '\t');
         }
+        run.tokenStart = CurCharOffset(run);
         if (run.CurChar == kEndOfFile) {
             run.TokenCode = TokEof;
             ListingLineEnd(run);
@@ -67,7 +68,11 @@ void ReadToken(CtrlRun& run) {
             return;
         }
         if (!IsTokenStart(run.CurChar)) {
-            // Reported in the listing only; the run does not fail.
+            // Reported in the listing only; the run does not fail. The
+            // command line still counts it: the rest of the line is lost.
+            if (run.diagnostics != nullptr) {
+                common::Record(*run.diagnostics, run.tokenStart, common::Severity::Error, "", "ILLEGAL CHARACTER");
+            }
             SkipRestOfLine(run);
             ListingText(run, "ERROR: ILLEGAL CHARACTER");
             ListingLineEnd(run);

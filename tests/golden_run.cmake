@@ -1,7 +1,10 @@
 # Runs one golden case: copies the case's input files into an empty working
 # folder, starts the program there with the case's answers on standard input,
 # and compares the console output, the exit status and every file the run left
-# behind with the expected bytes. Usage:
+# behind with the expected bytes. A case with an `args` file (one argument a
+# line) runs the command line instead: standard input comes from `stdin`, and
+# standard output and standard error are compared with `stdout` and `stderr`
+# (empty when the file is missing). Usage:
 #   cmake -DPROGRAM=<exe> -DCASE=<case folder> -DWORK=<scratch folder> -P golden_run.cmake
 
 foreach(var PROGRAM CASE WORK)
@@ -30,13 +33,21 @@ if(EXISTS "${CASE}/input")
   endforeach()
 endif()
 
-set(answers "${CASE}/answers")
+set(arguments "")
+set(command_line FALSE)
+if(EXISTS "${CASE}/args")
+  set(command_line TRUE)
+  file(STRINGS "${CASE}/args" arguments ENCODING UTF-8)
+  set(answers "${CASE}/stdin")
+else()
+  set(answers "${CASE}/answers")
+endif()
 if(NOT EXISTS "${answers}")
   set(answers "/dev/null")
 endif()
 
 execute_process(
-  COMMAND "${PROGRAM}"
+  COMMAND "${PROGRAM}" ${arguments}
   WORKING_DIRECTORY "${run}"
   INPUT_FILE "${answers}"
   OUTPUT_FILE "${WORK}/console"
@@ -103,18 +114,38 @@ if(NOT status STREQUAL expected_status)
   set(failures 1)
 endif()
 
-compare("${CASE}/console" "${WORK}/console" "console")
-if(failures)
-  set(console_failed 1)
+# A missing expectation of a command-line stream means it stays empty.
+function(expected_stream name out)
+  if(EXISTS "${CASE}/${name}")
+    set(${out} "${CASE}/${name}" PARENT_SCOPE)
+  else()
+    file(WRITE "${WORK}/empty" "")
+    set(${out} "${WORK}/empty" PARENT_SCOPE)
+  endif()
+endfunction()
+
+if(command_line)
+  expected_stream(stdout expected_out)
+  expected_stream(stderr expected_err)
+  compare("${expected_out}" "${WORK}/console" "standard output")
+  compare("${expected_err}" "${WORK}/stderr" "standard error")
+else()
+  compare("${CASE}/console" "${WORK}/console" "console")
 endif()
 
+# Files may stand in folders of the work folder (an output folder): every
+# file is compared, and every other file must be one of the inputs.
 set(expected_files "")
 if(EXISTS "${CASE}/expected")
-  file(GLOB expected_files LIST_DIRECTORIES false RELATIVE "${CASE}/expected" "${CASE}/expected/*")
+  file(GLOB_RECURSE expected_files LIST_DIRECTORIES false RELATIVE "${CASE}/expected" "${CASE}/expected/*")
 endif()
-file(GLOB produced LIST_DIRECTORIES true RELATIVE "${run}" "${run}/*")
+set(input_files_all "")
+if(EXISTS "${CASE}/input")
+  file(GLOB_RECURSE input_files_all LIST_DIRECTORIES false RELATIVE "${CASE}/input" "${CASE}/input/*")
+endif()
+file(GLOB_RECURSE produced LIST_DIRECTORIES false RELATIVE "${run}" "${run}/*")
 foreach(f IN LISTS produced)
-  list(FIND inputs "${f}" is_input)
+  list(FIND input_files_all "${f}" is_input)
   list(FIND expected_files "${f}" is_expected)
   if(is_input EQUAL -1 AND is_expected EQUAL -1)
     message("unexpected file left behind: ${f}")

@@ -7,8 +7,10 @@
 namespace wordforge {
 
 std::int32_t AssembleSource(std::string_view source, common::OutputSink& listing,
-                            common::OutputSink& object) {
+                            common::OutputSink& object, common::DiagnosticSink* diagnostics) {
     WordRun run;
+    run.diagnostics = diagnostics;
+    if (diagnostics != nullptr) run.wordLines.assign(1u << 16, 0);
     LoadSource(run.reader, source);
     run.listing = &listing;
     run.object = &object;
@@ -17,11 +19,11 @@ std::int32_t AssembleSource(std::string_view source, common::OutputSink& listing
     return run.errorCount;
 }
 
-WordResult AssembleText(std::string_view source) {
+WordResult AssembleText(std::string_view source, common::DiagnosticSink* diagnostics) {
     common::OutputSink listing;
     common::OutputSink object;
     WordResult result;
-    result.errorCount = AssembleSource(source, listing, object);
+    result.errorCount = AssembleSource(source, listing, object, diagnostics);
     result.listing = std::move(listing.buffer);
     result.object = std::move(object.buffer);
     return result;

@@ -1,5 +1,6 @@
 #include "wordforge/encoders.hpp"
 
+#include "wordforge/diagnostic_text.hpp"
 #include "wordforge/operand_readers.hpp"
 
 namespace wordforge {
@@ -20,7 +21,10 @@ std::uint16_t PackSubCode(unsigned operation, unsigned subCode, std::int32_t ope
 // Blanks, the comma, blanks.
 bool ReadComma(WordRun& run) {
     SkipBlanks(run.reader);
-    if (run.reader.current != ',') return false;
+    if (run.reader.current != ',') {
+        NoteFault(run, Fault::Comma, CurrentOffset(run.reader));
+        return false;
+    }
     Echo(run, ',');
     NextChar(run.reader);
     SkipBlanks(run.reader);
@@ -34,16 +38,23 @@ bool ReadIndex(WordRun& run, int& index) {
     SkipBlanks(run.reader);
     if (!ReadRegister(run, index)) return false;
     SkipBlanks(run.reader);
-    if (run.reader.current != ')') return false;
+    if (run.reader.current != ')') {
+        NoteFault(run, Fault::IndexClose, CurrentOffset(run.reader));
+        return false;
+    }
     Echo(run, ')');
     NextChar(run.reader);
     return true;
 }
 
-// The displacement of an address from this instruction's own location.
-bool Displacement(WordRun& run, std::int32_t address, std::int32_t& displacement) {
+// The displacement of an address from this instruction's own location; one
+// out of range is noted with where its address operand began.
+bool Displacement(WordRun& run, std::int32_t address, std::size_t start, std::int32_t& displacement) {
     displacement = WrapSub(address, run.location);
-    return displacement >= -128 && displacement <= 127;
+    if (displacement >= -128 && displacement <= 127) return true;
+    run.fault.offset = start;
+    run.fault.value = displacement;
+    return false;
 }
 
 // ADD SUB AND OR XOR MULT DIV CMP EX: r,n  r,(x)  r,n(x) with n unsigned.
@@ -55,10 +66,13 @@ EncodeOutcome EncodeArithmetic(WordRun& run, int mnemonic, std::uint16_t& word) 
     if (run.reader.current == '(') {
         if (!ReadIndex(run, index)) return EncodeOutcome::FormatError;
     } else if (BeginsUnsigned(run.reader.current)) {
+        std::size_t start = CurrentOffset(run.reader);
         if (!ReadUnsigned(run, operand)) return EncodeOutcome::FormatError;
+        if (run.diagnostics != nullptr) WarnTruncation(run, operand, 8, start);
         SkipBlanks(run.reader);
         if (run.reader.current == '(' && !ReadIndex(run, index)) return EncodeOutcome::FormatError;
     } else {
+        NoteFault(run, Fault::OperandStart, CurrentOffset(run.reader));
         return EncodeOutcome::FormatError;
     }
     unsigned operation = mnemonic == kEx ? 0xF : static_cast<unsigned>(mnemonic > kXor ? mnemonic + 1 : mnemonic);
@@ -71,7 +85,9 @@ EncodeOutcome EncodeImmediate(WordRun& run, int mnemonic, std::uint16_t& word) {
     int reg = 0;
     std::int32_t operand = 0;
     if (!ReadRegister(run, reg) || !ReadComma(run)) return EncodeOutcome::FormatError;
-    if (!BeginsUnsigned(run.reader.current) || !ReadUnsigned(run, operand)) return EncodeOutcome::FormatError;
+    std::size_t start = CurrentOffset(run.reader);
+    if (!ReadUnsigned(run, operand)) return EncodeOutcome::FormatError;
+    if (run.diagnostics != nullptr) WarnTruncation(run, operand, 8, start);
     unsigned operation = mnemonic == kLc ? 0x9 : 0xD;
     unsigned modifier = mnemonic == kLc ? 3 : (mnemonic == kPush ? 0 : 1);
     word = Pack(operation, modifier, static_cast<unsigned>(reg), operand);
@@ -83,7 +99,9 @@ EncodeOutcome EncodeShift(WordRun& run, int mnemonic, std::uint16_t& word) {
     int reg = 0;
     std::int32_t operand = 0;
     if (!ReadRegister(run, reg) || !ReadComma(run)) return EncodeOutcome::FormatError;
-    if (!BeginsSigned(run.reader.current) || !ReadSigned(run, operand)) return EncodeOutcome::FormatError;
+    std::size_t start = CurrentOffset(run.reader);
+    if (!ReadSigned(run, operand)) return EncodeOutcome::FormatError;
+    if (run.diagnostics != nullptr) WarnTruncation(run, operand, 8, start);
     if (mnemonic == kBix) {
         word = Pack(0xD, 2, static_cast<unsigned>(reg), operand);
     } else {
@@ -99,9 +117,14 @@ EncodeOutcome EncodeIndexed(WordRun& run, int mnemonic, std::uint16_t& word) {
     std::int32_t operand = 0;
     if (!ReadRegister(run, reg) || !ReadComma(run)) return EncodeOutcome::FormatError;
     if (run.reader.current != '(') {
-        if (!BeginsSigned(run.reader.current) || !ReadSigned(run, operand)) return EncodeOutcome::FormatError;
+        std::size_t start = CurrentOffset(run.reader);
+        if (!ReadSigned(run, operand)) return EncodeOutcome::FormatError;
+        if (run.diagnostics != nullptr) WarnTruncation(run, operand, 8, start);
         SkipBlanks(run.reader);
-        if (run.reader.current != '(') return EncodeOutcome::FormatError;
+        if (run.reader.current != '(') {
+            NoteFault(run, Fault::IndexOpen, CurrentOffset(run.reader));
+            return EncodeOutcome::FormatError;
+        }
     }
     if (!ReadIndex(run, index)) return EncodeOutcome::FormatError;
     word = Pack(static_cast<unsigned>(0xA + (mnemonic - kLea)), static_cast<unsigned>(index),
@@ -115,8 +138,9 @@ EncodeOutcome EncodeLoadStore(WordRun& run, int mnemonic, std::uint16_t& word) {
     std::int32_t address = 0;
     std::int32_t displacement = 0;
     if (!ReadRegister(run, reg) || !ReadComma(run)) return EncodeOutcome::FormatError;
+    std::size_t start = CurrentOffset(run.reader);
     if (!ReadAddress(run, address)) return EncodeOutcome::FormatError;
-    if (!Displacement(run, address, displacement)) return EncodeOutcome::RangeError;
+    if (!Displacement(run, address, start, displacement)) return EncodeOutcome::RangeError;
     word = Pack(0x9, static_cast<unsigned>(mnemonic - kL), static_cast<unsigned>(reg), displacement);
     return EncodeOutcome::Encoded;
 }
@@ -125,8 +149,9 @@ EncodeOutcome EncodeLoadStore(WordRun& run, int mnemonic, std::uint16_t& word) {
 EncodeOutcome EncodeBranch(WordRun& run, int mnemonic, std::uint16_t& word) {
     std::int32_t address = 0;
     std::int32_t displacement = 0;
+    std::size_t start = CurrentOffset(run.reader);
     if (!ReadAddress(run, address)) return EncodeOutcome::FormatError;
-    if (!Displacement(run, address, displacement)) return EncodeOutcome::RangeError;
+    if (!Displacement(run, address, start, displacement)) return EncodeOutcome::RangeError;
     if (mnemonic == kBdis) {
         word = Pack(0xD, 3, 0, displacement);
     } else {
@@ -140,6 +165,7 @@ EncodeOutcome EncodeBranch(WordRun& run, int mnemonic, std::uint16_t& word) {
 EncodeOutcome EncodeDevice(WordRun& run, int mnemonic, std::uint16_t& word) {
     SourceReader& reader = run.reader;
     std::int32_t device = 0;
+    std::size_t start = CurrentOffset(reader);
     if (IsLetter(reader.current)) {
         Word name;
         ReadWord(reader, name);
@@ -149,11 +175,18 @@ EncodeOutcome EncodeDevice(WordRun& run, int mnemonic, std::uint16_t& word) {
         } else if (name.key == PackName("LPT")) {
             device = 1;
         } else {
+            NoteFault(run, Fault::Device, start);
+            run.fault.name = name;
             return EncodeOutcome::DeviceError;
         }
     } else if (IsDigit(reader.current)) {
         device = ReadDecimal(run, true);
-        if (device < 0 || device > 255) return EncodeOutcome::DeviceError;
+        if (device < 0 || device > 255) {
+            NoteFault(run, Fault::Device, start);
+            run.fault.name = Word{};
+            run.fault.value = device;
+            return EncodeOutcome::DeviceError;
+        }
     }
     word = PackSubCode(0xE, mnemonic == kRio ? 0xC : 0xD, device);
     return EncodeOutcome::Encoded;

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "wordforge/diagnostic_text.hpp"
 #include "wordforge/operand_readers.hpp"
 
 namespace wordforge {
@@ -15,11 +16,27 @@ void FlagError(WordRun& run, char flag) {
         line.text[1] = flag;
     }
     ++run.errorCount;
+    if (run.diagnostics != nullptr) RecordFlag(run, flag);
 }
 
 void ShowRestOfLine(WordRun& run) { CopyRest(run, {}, false); }
 
+namespace {
+
+// Text left after a statement whose operand was read whole, which the
+// listing drops without a flag. END ignores its rest by definition, and ORG
+// has a warning of its own.
+void CheckTrailingText(WordRun& run) {
+    if (run.mnemonic == kEnd || run.mnemonic == kOrg || run.mnemonic == kNoMnemonic || run.mnemonic == kTitle) return;
+    const char* flags = run.line.text.data();
+    if (flags[0] == 'F' || flags[0] == 'L' || flags[1] == 'F' || flags[1] == 'L') return;
+    WarnTrailingText(run);
+}
+
+}  // namespace
+
 void FinishWithComment(WordRun& run) {
+    if (run.diagnostics != nullptr) CheckTrailingText(run);
     SkipToCommentOrLineEnd(run.reader);
     if (run.reader.current == ';') {
         PadOrCut(run.line, kCommentColumn - 1);
@@ -67,6 +84,7 @@ void WriteListingLine(WordRun& run) {
 }
 
 void WriteObjectLine(WordRun& run, std::int32_t address, std::int32_t word) {
+    if (run.diagnostics != nullptr) WarnOverlap(run, address);
     char text[12];
     HexDigits(text, address);
     text[4] = ' ';

@@ -43,9 +43,14 @@ std::int32_t ReadDigits(WordRun& run, std::uint32_t base, bool echo) {
 
 void EchoWord(WordRun& run, const Word& word) { AppendEight(run.line, word.text.data(), word.length); }
 
-bool LookUpValue(WordRun& run, const Word& name, std::int32_t& value) {
+// Looks the label up; an undefined one is noted as the line's fault.
+bool LookUpValue(WordRun& run, const Word& name, std::size_t start, std::int32_t& value) {
     int index = FindLabel(run.symbols, name);
-    if (index == kNotFound) return false;
+    if (index == kNotFound) {
+        NoteFault(run, Fault::UndefinedLabel, start);
+        run.fault.name = name;
+        return false;
+    }
     value = run.symbols.entries[static_cast<std::size_t>(index)].value;
     return true;
 }
@@ -92,10 +97,18 @@ bool ReadUnsigned(WordRun& run, std::int32_t& value) {
         value = ReadDecimal(run, true);
         return true;
     }
-    if (!BeginsUnsigned(reader.current)) return false;
+    if (!BeginsUnsigned(reader.current)) {
+        NoteFault(run, Fault::OperandStart, CurrentOffset(reader));
+        return false;
+    }
     char letter = reader.current;
+    std::size_t start = CurrentOffset(reader);
     NextChar(reader);
-    if (reader.current != '"') return false;
+    if (reader.current != '"') {
+        NoteFault(run, Fault::Quote, start);
+        run.fault.name = MakeWord(std::string_view(&letter, 1));
+        return false;
+    }
     value = ReadBasedDigits(run, letter);
     return true;
 }
@@ -103,15 +116,19 @@ bool ReadUnsigned(WordRun& run, std::int32_t& value) {
 bool ReadSigned(WordRun& run, std::int32_t& value) {
     bool negative = false;
     if (run.reader.current == '+' || run.reader.current == '-') negative = ReadSign(run);
-    if (!BeginsUnsigned(run.reader.current)) return false;
     if (!ReadUnsigned(run, value)) return false;
     if (negative) value = WrapNegate(value);
     return true;
 }
 
 bool ReadRegister(WordRun& run, int& reg) {
+    std::size_t start = CurrentOffset(run.reader);
     std::int32_t value = ReadDecimal(run, true);
-    if (value < 0 || value > 3) return false;
+    if (value < 0 || value > 3) {
+        NoteFault(run, Fault::Register, start);
+        run.fault.value = value;
+        return false;
+    }
     reg = static_cast<int>(value);
     return true;
 }
@@ -125,12 +142,14 @@ bool ReadAddress(WordRun& run, std::int32_t& value) {
         SkipBlanks(reader);
         base = run.location;
     } else if (IsLetter(reader.current)) {
+        std::size_t start = CurrentOffset(reader);
         Word name;
         ReadWord(reader, name);
         SkipBlanks(reader);
         EchoWord(run, name);
-        if (!LookUpValue(run, name, base)) return false;
+        if (!LookUpValue(run, name, start, base)) return false;
     } else {
+        NoteFault(run, Fault::OperandStart, CurrentOffset(reader));
         return false;
     }
     if (reader.current == '+' || reader.current == '-') {
@@ -166,6 +185,7 @@ bool ReadConstant(WordRun& run, std::int32_t& value) {
             } else {
                 Echo(run, reader.current);
                 code = code * 256 + static_cast<unsigned char>(reader.current);
+                run.currentTaken = true;  // the reader stays on the character it used
             }
             value = code;
         }
@@ -173,6 +193,7 @@ bool ReadConstant(WordRun& run, std::int32_t& value) {
     } else if (IsDigit(c)) {
         value = ReadDecimal(run, true);
     } else if (c == 'B' || c == 'O' || c == 'X') {
+        std::size_t start = CurrentOffset(reader);
         NextChar(reader);
         bool blankSeen = false;
         if (reader.current == ' ') {
@@ -187,14 +208,16 @@ bool ReadConstant(WordRun& run, std::int32_t& value) {
             AppendToWord(name, c);
             if (!blankSeen) ReadWordOnto(reader, name);
             EchoWord(run, name);
-            if (!LookUpValue(run, name, value)) return false;
+            if (!LookUpValue(run, name, start, value)) return false;
         }
     } else if (IsLetter(c)) {
+        std::size_t start = CurrentOffset(reader);
         Word name;
         ReadWord(reader, name);
         EchoWord(run, name);
-        if (!LookUpValue(run, name, value)) return false;
+        if (!LookUpValue(run, name, start, value)) return false;
     } else {
+        NoteFault(run, Fault::OperandStart, CurrentOffset(reader));
         return false;
     }
     if (negative) value = WrapNegate(value);

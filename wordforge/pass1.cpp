@@ -10,6 +10,8 @@ void DefineLineLabel(WordRun& run, const Word& name) {
     if (!DefineLabel(run.symbols, name, run.location)) {
         run.duplicateLines.push_back(run.reader.line);
         ++run.errorCount;
+    } else if (run.diagnostics != nullptr) {
+        run.definitionLines.push_back(run.reader.line);
     }
 }
 

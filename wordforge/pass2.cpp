@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "wordforge/diagnostic_text.hpp"
 #include "wordforge/encoders.hpp"
 #include "wordforge/listing_output.hpp"
 #include "wordforge/operand_readers.hpp"
@@ -109,18 +110,29 @@ void AssembleInstruction(WordRun& run, int mnemonic) {
 void AssembleStatement(WordRun& run) {
     SourceReader& reader = run.reader;
     ListingLine& line = run.line;
+    std::size_t wordStart = CurrentOffset(reader);
+    run.statementStart = wordStart;
+    run.statementLine = reader.line;
+    run.overlapWarned = false;
+    run.currentTaken = false;
     Word word;
     ReadWord(reader, word);
     SkipBlanks(reader);
+    Word label;
     if (reader.current == ':') {
-        Word label = word;
+        label = word;
+        std::size_t labelStart = wordStart;
         bool duplicate = IsDuplicateLine(run, reader.line);
         NextChar(reader);
         SkipBlanks(reader);
+        wordStart = CurrentOffset(reader);
         ReadWord(reader, word);
         SkipBlanks(reader);
         StartStatementLine(line, run.location, &label, word);
-        if (duplicate) line.text[0] = 'D';
+        if (duplicate) {
+            line.text[0] = 'D';
+            if (run.diagnostics != nullptr) RecordDuplicate(run, label, labelStart);
+        }
     } else {
         StartStatementLine(line, run.location, nullptr, word);
     }
@@ -135,7 +147,18 @@ void AssembleStatement(WordRun& run) {
             case kDs: AssembleStorage(run); break;
             case kOrg: AssembleOrigin(run); break;
             case kEnd: SetColumns(line, 3, "    "); break;
-            default: FlagError(run, 'F'); break;  // unknown word, lone label, misplaced TITLE
+            default:  // unknown word, lone label, misplaced TITLE
+                if (mnemonic == kTitle) {
+                    NoteFault(run, Fault::Title, wordStart);
+                } else if (word.length == 0) {
+                    NoteFault(run, Fault::LoneLabel, wordStart);
+                    run.fault.name = label;
+                } else {
+                    NoteFault(run, Fault::UnknownMnemonic, wordStart);
+                    run.fault.name = word;
+                }
+                FlagError(run, 'F');
+                break;
         }
     }
     if (mnemonic != kDs && mnemonic != kOrg && mnemonic != kEnd) {
@@ -166,6 +189,7 @@ void AssembleErrorLine(WordRun& run) {
     Append(line, std::string_view(digits, 4));
     Append(line, Blanks(17));
     ++run.errorCount;
+    if (run.diagnostics != nullptr) RecordErrorLine(run);
     run.location = WrapAdd(run.location, 1);
 
     CopyRest(run, kTextStops, false);
@@ -240,6 +264,7 @@ void Pass2(WordRun& run) {
 
     HandOverStaged(run);
     if (!ended) {
+        if (run.diagnostics != nullptr) RecordMissingEnd(run);
         run.listing->Write("F");
         run.listing->LineEnd();
         ++run.errorCount;

@@ -1,5 +1,6 @@
 #include "wordforge/pseudo_instructions.hpp"
 
+#include "wordforge/diagnostic_text.hpp"
 #include "wordforge/listing_output.hpp"
 #include "wordforge/operand_readers.hpp"
 #include "wordforge/pass1.hpp"
@@ -8,7 +9,9 @@ namespace wordforge {
 
 void AssembleConstant(WordRun& run) {
     std::int32_t value = 0;
+    std::size_t start = CurrentOffset(run.reader);
     bool read = ReadConstant(run, value);
+    if (read && run.diagnostics != nullptr) WarnTruncation(run, value, 16, start);
     if (read) {
         char digits[4];
         HexDigits(digits, value);
@@ -22,13 +25,18 @@ void AssembleConstant(WordRun& run) {
 }
 
 void AssembleStorage(WordRun& run) {
+    std::size_t start = CurrentOffset(run.reader);
     if (!IsDigit(run.reader.current)) {
+        NoteFault(run, Fault::StorageCount, start);
+        run.fault.value = -1;
         FlagError(run, 'F');
         ShowRestOfLine(run);
         return;
     }
     std::int32_t count = ReadDecimal(run, true);
     if (!StorageCountInRange(count)) {
+        NoteFault(run, Fault::StorageCount, start);
+        run.fault.value = count;
         FlagError(run, 'F');
         ShowRestOfLine(run);
         return;
@@ -52,8 +60,17 @@ void AssembleStorage(WordRun& run) {
 }
 
 void AssembleOrigin(WordRun& run) {
+    std::size_t start = CurrentOffset(run.reader);
+    char first = run.reader.current;
+    bool digitsFound = IsDigit(first) || (first >= 'A' && first <= 'F');
     run.location = ReadHex(run, true);
     SetColumns(run.line, 3, "    ");
+    if (run.diagnostics == nullptr) return;
+    if (!digitsFound) {
+        WarnOrigin(run, false, run.location, start);
+        return;
+    }
+    WarnOrigin(run, true, run.location, start);
 }
 
 }  // namespace wordforge

@@ -20,6 +20,7 @@ struct SourceReader {
     char current = kFileEnd;
     std::int32_t line = 1;
     bool keepCase = false;
+    std::size_t lineEndAt = 0;  // where the line end last reached stands in the text
 };
 
 // Binds the reader to the source bytes (a byte 26 ends the source there) and
@@ -59,6 +60,7 @@ inline char UpperCase(char c) {
 // The line end reached by NextChar: counts the line and steps over the line
 // feed of a carriage return and line feed pair.
 inline void EnterLineEnd(SourceReader& reader, char c) {
+    reader.lineEndAt = reader.position - 1;
     if (c == '\r' && reader.position < reader.text.size() && reader.text[reader.position] == '\n') {
         ++reader.position;
     }
@@ -81,6 +83,14 @@ inline void NextChar(SourceReader& reader) {
         return;
     }
     reader.current = reader.keepCase ? c : UpperCase(c);
+}
+
+// Where the current character stands in the text: a line end at its first
+// byte, the end of the source just past the text.
+inline std::size_t CurrentOffset(const SourceReader& reader) {
+    if (reader.current == kLineEnd) return reader.lineEndAt;
+    if (reader.current == kFileEnd) return reader.text.size();
+    return reader.position - 1;
 }
 
 // Whenever the current character is neither the line end nor the end of the

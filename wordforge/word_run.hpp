@@ -9,6 +9,7 @@
 #include "wordforge/mnemonic_table.hpp"
 #include "wordforge/source_reader.hpp"
 #include "wordforge/symbol_table.hpp"
+#include "common/diagnostics.hpp"
 #include "common/text_file.hpp"
 
 namespace wordforge {
@@ -18,6 +19,30 @@ namespace wordforge {
 struct OutputStage {
     std::string bytes;      // allocated at the first write; `used` of them hold output
     std::size_t used = 0;
+};
+
+// Why a reader or encoder gave up on a line: noted where the fault is found,
+// so that a diagnostic can name it. The listing shows only the flag.
+enum class Fault : std::uint8_t {
+    OperandStart,     // the operand begins with a character that begins no operand
+    UnknownMnemonic,
+    LoneLabel,        // a label with no mnemonic after it
+    Register,         // a register number outside 0..3
+    Comma,            // no comma after the register
+    Quote,            // no double quote after a base letter
+    IndexOpen,        // an index register is required and no "(" stands there
+    IndexClose,       // no ")" after the index register
+    UndefinedLabel,
+    Device,
+    StorageCount,
+    Title,            // TITLE anywhere but as the first statement
+};
+
+struct FaultNote {
+    Fault cause = Fault::OperandStart;
+    std::size_t offset = 0;  // where the token at fault begins
+    Word name;               // the label, mnemonic or device word
+    std::int32_t value = 0;  // the register or device number
 };
 
 struct WordRun {
@@ -33,7 +58,21 @@ struct WordRun {
     common::OutputSink* object = nullptr;     // written by pass 2
     OutputStage listingStage;                 // listing lines not yet handed to `listing`
     OutputStage objectStage;                  // object lines not yet handed to `object`
+    // Diagnostics, recorded only when the caller hands a sink.
+    common::DiagnosticSink* diagnostics = nullptr;
+    FaultNote fault;                          // the last fault found on the line
+    std::vector<std::int32_t> definitionLines; // with diagnostics: each label's defining line
+    std::vector<std::int32_t> wordLines;      // with diagnostics: the line that wrote each address, 0 = none
+    std::size_t statementStart = 0;           // where the current line's statement begins
+    std::int32_t statementLine = 0;           // the current statement's line
+    bool overlapWarned = false;               // the current statement has warned of an overlap
+    bool currentTaken = false;                // a character literal used the current character
 };
+
+inline void NoteFault(WordRun& run, Fault cause, std::size_t offset) {
+    run.fault.cause = cause;
+    run.fault.offset = offset;
+}
 
 // Arithmetic on values and counters wraps in 32 bits.
 inline std::int32_t WrapAdd(std::int32_t a, std::int32_t b) {

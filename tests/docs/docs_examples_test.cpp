@@ -18,6 +18,12 @@
 //   wordforge-object          nearest wordforge source block above
 //   wordforge-encodings       lines "statement   WORD": each statement,
 //                             assembled at location 0010, gives that word
+//   ctrlforge-diagnostics     everything the command line prints on standard
+//   wordforge-diagnostics     error for the nearest source block above, saved
+//                             as the file its "file=NAME" names (prog.mic,
+//                             prog.asm by default) and assembled with the
+//                             options of "args=A,B"; "status=N" checks the
+//                             exit status (0 by default)
 //
 // A source block whose info string also holds "no-final-line-end" is
 // assembled without the line end after its last line. A source block may be
@@ -27,6 +33,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <sys/wait.h>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <set>
@@ -131,6 +140,49 @@ bool ContainsLines(const std::string& output, const std::string& excerpt) {
     std::vector<std::string> part = Lines(excerpt);
     if (part.empty()) return false;
     return std::search(all.begin(), all.end(), part.begin(), part.end()) != all.end();
+}
+
+// Runs the built program's command line on the source block, saved under
+// its file name in a fresh folder, and checks standard error and the exit
+// status against the excerpt block.
+void CheckDiagnostics(const std::string& program, const Block& excerpt, const Block& source,
+                      const std::string& defaultName) {
+    namespace fs = std::filesystem;
+    std::string name = Option(source, "file");
+    if (name.empty()) name = defaultName;
+    const fs::path folder = fs::temp_directory_path() / ("docs-diagnostics-" + std::to_string(excerpt.line));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    {
+        std::ofstream out(folder / name, std::ios::binary);
+        std::string text = SourceOf(source);
+        // Guides show line ends as LF; the sources keep CR LF like the examples.
+        std::string crlf;
+        for (char c : text) {
+            if (c == '\n') crlf += '\r';
+            crlf += c;
+        }
+        out << crlf;
+    }
+    std::string args;
+    std::string list = Option(excerpt, "args");
+    for (std::size_t at = 0; !list.empty() && at <= list.size();) {
+        std::size_t comma = list.find(',', at);
+        if (comma == std::string::npos) comma = list.size();
+        args += " '" + list.substr(at, comma - at) + "'";
+        at = comma + 1;
+    }
+    const std::string command = "cd '" + folder.string() + "' && '" + program + "'" + args + " '" + name +
+                                "' >stdout.txt 2>stderr.txt";
+    int raw = std::system(command.c_str());
+    int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    std::ifstream err(folder / "stderr.txt", std::ios::binary);
+    std::ostringstream text;
+    text << err.rdbuf();
+    EXPECT_EQ(text.str(), excerpt.text) << Where(excerpt) << " (source at " << Where(source) << ")";
+    std::string expected = Option(excerpt, "status");
+    EXPECT_EQ(status, expected.empty() ? 0 : std::stoi(expected)) << Where(excerpt);
+    fs::remove_all(folder);
 }
 
 // ---------------------------------------------------------------- ctrlforge
@@ -252,6 +304,18 @@ TEST(MicroprogrammingGuide, OutputExcerptsMatchTheProgram) {
     }
 }
 
+TEST(MicroprogrammingGuide, DiagnosticsMatchTheCommandLine) {
+    const Block* source = nullptr;
+    for (const Block& block : MicroBlocks()) {
+        const std::string kind = Kind(block);
+        if (kind == "ctrlforge" || kind == "ctrlforge-error") source = &block;
+        if (kind != "ctrlforge-diagnostics") continue;
+        const Block* shown = SourceFor(block, source, MicroBlocks());
+        ASSERT_NE(shown, nullptr) << Where(block) << ": no source block for it";
+        CheckDiagnostics(CTRLFORGE_PROGRAM, block, *shown, "prog.mic");
+    }
+}
+
 TEST(MicroprogrammingGuide, EveryErrorHasAnExample) {
     std::set<std::string> shown;
     for (const Block& block : MicroBlocks()) {
@@ -361,6 +425,18 @@ TEST(AssemblyGuide, EncodingExamplesGiveTheirWords) {
         }
     }
     EXPECT_GE(statements, 39u);
+}
+
+TEST(AssemblyGuide, DiagnosticsMatchTheCommandLine) {
+    const Block* source = nullptr;
+    for (const Block& block : AssemblyBlocks()) {
+        const std::string kind = Kind(block);
+        if (kind == "wordforge" || kind == "wordforge-flag") source = &block;
+        if (kind != "wordforge-diagnostics") continue;
+        const Block* shown = SourceFor(block, source, AssemblyBlocks());
+        ASSERT_NE(shown, nullptr) << Where(block) << ": no source block for it";
+        CheckDiagnostics(WORDFORGE_PROGRAM, block, *shown, "prog.asm");
+    }
 }
 
 TEST(AssemblyGuide, EveryFlagHasAnExample) {

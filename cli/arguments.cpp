@@ -1,0 +1,198 @@
+#include "cli/arguments.hpp"
+
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#ifndef ZORVELT_VERSION
+#define ZORVELT_VERSION "0"
+#endif
+
+namespace cli {
+
+namespace {
+
+// "--listing", "--object" and "--map" written without "=FILE" choose a file;
+// with "=FILE" they also name it. The parser would take the next argument as
+// the name, so the bare forms become their short letters first.
+std::vector<std::string> ChooserFlagsAsLetters(const ProgramInfo& program, int argc, const char* const* argv) {
+    std::vector<std::string> args;
+    bool optionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        if (!optionsEnded && program.hasMap) {
+            if (arg == "--listing") arg = "-S";
+            else if (arg == "--object") arg = "-O";
+            else if (arg == "--map") arg = "-M";
+        }
+        if (arg == "--") optionsEnded = true;
+        args.push_back(std::move(arg));
+    }
+    return args;
+}
+
+bool KnownWarning(const ProgramInfo& program, std::string_view name) {
+    return std::any_of(program.warnings.begin(), program.warnings.end(),
+                       [&](const WarningInfo& w) { return w.name == name; });
+}
+
+// Applies -W options in their order to the defaults; -Wall turns every
+// warning on, -Wno-NAME one off, -Werror makes warnings count as errors.
+bool SettleWarnings(const ProgramInfo& program, const std::vector<std::string>& switches, WarningSettings& settings,
+                    std::string& bad) {
+    std::vector<std::pair<std::string_view, bool>> state;
+    for (const WarningInfo& w : program.warnings) state.emplace_back(w.name, w.onByDefault);
+    auto set = [&](std::string_view name, bool on) {
+        for (auto& entry : state) {
+            if (entry.first == name) entry.second = on;
+        }
+    };
+    for (const std::string& s : switches) {
+        if (s == "error") {
+            settings.asErrors = true;
+        } else if (s == "no-error") {
+            settings.asErrors = false;
+        } else if (s == "all") {
+            for (auto& entry : state) entry.second = true;
+        } else if (s.rfind("no-", 0) == 0 && KnownWarning(program, std::string_view(s).substr(3))) {
+            set(std::string_view(s).substr(3), false);
+        } else if (KnownWarning(program, s)) {
+            set(s, true);
+        } else {
+            bad = s;
+            return false;
+        }
+    }
+    for (const auto& entry : state) {
+        if (entry.second) settings.enabled.emplace_back(entry.first);
+    }
+    return true;
+}
+
+}  // namespace
+
+int UsageError(const ProgramInfo& program, std::ostream& err, std::string what) {
+    std::replace(what.begin(), what.end(), '\n', ' ');
+    err << program.name << ": " << what << '\n'
+        << "Try '" << program.name << " --help' for more information.\n";
+    return kFailure;
+}
+
+bool WarningEnabled(const WarningSettings& settings, std::string_view name) {
+    if (settings.silenced) return false;
+    return std::find(settings.enabled.begin(), settings.enabled.end(), name) != settings.enabled.end();
+}
+
+ParseOutcome ParseArguments(const ProgramInfo& program, int argc, const char* const* argv, Invocation& invocation,
+                            std::ostream& out, std::ostream& err, int& status) {
+    const std::string name(program.name);
+    CLI::App app{std::string(program.summary), name};
+    app.set_help_flag("-h,--help", "Print this help and exit");
+    bool version = false;
+    app.add_flag("--version", version, "Print the version and exit");
+
+    std::string objectName, listingName, mapName;
+    CLI::Option* objectOption = nullptr;
+    CLI::Option* listingOption = nullptr;
+    CLI::Option* mapOption = nullptr;
+    bool chooseListing = false, chooseObject = false, chooseMap = false;
+    if (program.hasMap) {
+        app.add_flag("-S", chooseListing, "Write the listing (--listing also works)");
+        app.add_flag("-O", chooseObject, "Write the object file (--object also works)");
+        app.add_flag("-M", chooseMap, "Write the map (--map also works)");
+        listingOption = app.add_option("--listing", listingName, "Write the listing to FILE (- for standard output)")
+                            ->type_name("[=FILE]");
+        objectOption = app.add_option("-o,--object", objectName, "Write the object file to FILE")->type_name("FILE");
+        mapOption = app.add_option("--map", mapName, "Write the map to FILE")->type_name("[=FILE]");
+    } else {
+        listingOption = app.add_option("--listing", listingName, "Write the listing to FILE (- for standard output)")
+                            ->type_name("FILE");
+        objectOption = app.add_option("-o,--object", objectName, "Write the object file to FILE")->type_name("FILE");
+    }
+    app.add_option("--output-dir", invocation.outputDir, "Write the files into DIR")->type_name("DIR");
+    std::vector<std::string> warningSwitches;
+    bool noWarnings = false;
+    app.add_option("-W", warningSwitches,
+                   "-WNAME / -Wno-NAME turns a warning on / off; -Wall, -Werror")
+        ->type_name("NAME")
+        ->allow_extra_args(false);
+    app.add_flag("-w", noWarnings, "Silence every warning");
+    app.add_option("SOURCE", invocation.sources, "Source files (- for standard input)")->type_name("");
+    std::string footer = "Exit status: 0 when every SOURCE assembled without errors, 1 when a SOURCE had\n"
+                         "errors, 2 on a usage error or a file that could not be read or written.\n";
+    if (!program.warnings.empty()) {
+        footer += "Warnings:";
+        for (const WarningInfo& w : program.warnings) {
+            footer += " ";
+            footer += w.name;
+            if (!w.onByDefault) footer += " (off by default)";
+        }
+        footer += "\n";
+    }
+    app.footer(footer);
+
+    std::vector<std::string> args = ChooserFlagsAsLetters(program, argc, argv);
+    std::reverse(args.begin(), args.end());  // the parser takes them last first
+    try {
+        app.parse(args);
+    } catch (const CLI::CallForHelp&) {
+        out << app.help();
+        status = kSuccess;
+        return ParseOutcome::Exit;
+    } catch (const CLI::ParseError& e) {
+        status = UsageError(program, err, e.what());
+        return ParseOutcome::Exit;
+    }
+    if (version) {
+        out << program.name << ' ' << ZORVELT_VERSION << '\n';
+        status = kSuccess;
+        return ParseOutcome::Exit;
+    }
+    if (invocation.sources.empty()) {
+        status = UsageError(program, err, "no SOURCE given");
+        return ParseOutcome::Exit;
+    }
+    std::string bad;
+    if (!SettleWarnings(program, warningSwitches, invocation.warnings, bad)) {
+        status = UsageError(program, err, "unknown warning option '-W" + bad + "'");
+        return ParseOutcome::Exit;
+    }
+    invocation.warnings.silenced = noWarnings;
+
+    bool named = listingOption->count() + objectOption->count() + (mapOption ? mapOption->count() : 0) > 0;
+    if (named && invocation.sources.size() > 1) {
+        status = UsageError(program, err, "--listing=FILE, --object=FILE, -o and --map=FILE need a single SOURCE");
+        return ParseOutcome::Exit;
+    }
+    if (listingOption->count() > 0 && listingName.empty()) {
+        status = UsageError(program, err, "--listing needs a FILE name");
+        return ParseOutcome::Exit;
+    }
+    if (objectOption->count() > 0 && objectName.empty()) {
+        status = UsageError(program, err, "--object needs a FILE name");
+        return ParseOutcome::Exit;
+    }
+    if (mapOption != nullptr && mapOption->count() > 0 && mapName.empty()) {
+        status = UsageError(program, err, "--map needs a FILE name");
+        return ParseOutcome::Exit;
+    }
+    if (std::count(invocation.sources.begin(), invocation.sources.end(), "-") > 1) {
+        status = UsageError(program, err, "standard input (-) given as SOURCE more than once");
+        return ParseOutcome::Exit;
+    }
+
+    invocation.listing = {chooseListing || listingOption->count() > 0, listingName};
+    invocation.object = {chooseObject || objectOption->count() > 0, objectName};
+    invocation.map = {chooseMap || (mapOption != nullptr && mapOption->count() > 0), mapName};
+    if (!program.hasMap) {
+        // wordforge always writes its listing and object file.
+        invocation.listing.chosen = invocation.object.chosen = true;
+    } else if (!invocation.listing.chosen && !invocation.object.chosen && !invocation.map.chosen) {
+        invocation.listing.chosen = invocation.object.chosen = invocation.map.chosen = true;
+    }
+    return ParseOutcome::Run;
+}
+
+}  // namespace cli

@@ -1,0 +1,201 @@
+#include "cli/command_line.hpp"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/arguments.hpp"
+#include "cli/output_plan.hpp"
+
+namespace cli {
+
+namespace {
+
+// Standard error, gathered and written in large pieces: a source with a
+// million errors prints a million lines.
+struct ErrorStream {
+    std::FILE* file;
+    std::string buffer;
+
+    void Line(std::string_view text) {
+        buffer.append(text);
+        buffer.push_back('\n');
+        if (buffer.size() >= (1u << 16)) Flush();
+    }
+    void Flush() {
+        if (!buffer.empty()) std::fwrite(buffer.data(), 1, buffer.size(), file);
+        buffer.clear();
+        std::fflush(file);
+    }
+};
+
+struct Output {
+    OutputKind kind;
+    std::string path;
+    bool toStandardOutput;
+    common::OutputFile file;
+    common::OutputSink memory;  // what goes to standard output, held until the run is judged
+
+    common::OutputSink& Sink() { return toStandardOutput ? memory : file.sink; }
+};
+
+std::string Failure(const ProgramInfo& program, std::string_view verb, std::string_view path, int errnum) {
+    std::string text(program.name);
+    text += ": cannot ";
+    text += verb;
+    text += " '";
+    text += path;
+    text += "': ";
+    text += std::strerror(errnum);
+    return text;
+}
+
+bool ReadStandardInput(std::FILE* in, std::string& bytes, int& errnum) {
+    char chunk[1 << 16];
+    for (;;) {
+        std::size_t got = std::fread(chunk, 1, sizeof chunk, in);
+        bytes.append(chunk, got);
+        if (got < sizeof chunk) break;
+    }
+    if (std::ferror(in)) {
+        errnum = errno != 0 ? errno : EIO;
+        return false;
+    }
+    return true;
+}
+
+void RemoveFiles(std::vector<std::unique_ptr<Output>>& outputs, bool keepListing) {
+    for (auto& output : outputs) {
+        if (output->toStandardOutput || (keepListing && output->kind == OutputKind::Listing)) continue;
+        output->file.Close();
+        int errnum = 0;
+        common::DeleteFile(output->path, errnum);
+    }
+}
+
+int RunJob(const ProgramInfo& program, const Invocation& invocation, const SourceJob& job,
+           const Assembler& assemble, std::FILE* in, std::FILE* out, ErrorStream& err) {
+    std::string text;
+    common::FileBytes bytes;
+    std::string_view source;
+    int errnum = 0;
+    if (job.source == "-") {
+        if (!ReadStandardInput(in, text, errnum)) {
+            err.Line(Failure(program, "read", "-", errnum));
+            return kFailure;
+        }
+        source = text;
+    } else {
+        if (!common::ReadWholeFile(job.source, bytes, errnum)) {
+            err.Line(Failure(program, "read", job.source, errnum));
+            return kFailure;
+        }
+        source = bytes.View();
+    }
+
+    std::vector<std::unique_ptr<Output>> outputs;
+    for (const PlannedOutput& planned : job.outputs) {
+        auto output = std::make_unique<Output>();
+        output->kind = planned.kind;
+        output->path = planned.path;
+        output->toStandardOutput = planned.path == "-";
+        if (!output->toStandardOutput && !output->file.Create(planned.path, errnum)) {
+            err.Line(Failure(program, "create", planned.path, errnum));
+            RemoveFiles(outputs, false);
+            return kFailure;
+        }
+        outputs.push_back(std::move(output));
+    }
+
+    JobOutputs sinks;
+    for (auto& output : outputs) {
+        common::OutputSink* sink = &output->Sink();
+        switch (output->kind) {
+            case OutputKind::Listing: sinks.listing = sink; break;
+            case OutputKind::Object: sinks.object = sink; break;
+            case OutputKind::Map: sinks.map = sink; break;
+        }
+    }
+
+    std::size_t errors = 0;
+    common::DiagnosticSink diagnostics;
+    diagnostics.locator.text = source;
+    diagnostics.emit = [&](const common::Diagnostic& diagnostic) {
+        if (diagnostic.severity == common::Severity::Error) {
+            ++errors;
+            err.Line(common::FormatDiagnostic(job.display, diagnostic));
+            return;
+        }
+        // A warning's tag is "-WNAME".
+        std::string_view name = std::string_view(diagnostic.tag).substr(2);
+        if (!WarningEnabled(invocation.warnings, name)) return;
+        if (!invocation.warnings.asErrors) {
+            err.Line(common::FormatDiagnostic(job.display, diagnostic));
+            return;
+        }
+        ++errors;
+        common::Diagnostic promoted = diagnostic;
+        promoted.severity = common::Severity::Error;
+        promoted.tag = "-Werror=" + std::string(name);
+        err.Line(common::FormatDiagnostic(job.display, promoted));
+    };
+    bool failed = assemble(source, sinks, diagnostics);
+    failed = failed || errors > 0;
+
+    for (auto& output : outputs) {
+        if (output->toStandardOutput) continue;
+        if (!output->file.Close()) {
+            err.Line(Failure(program, "write", output->path, output->file.sink.errnum));
+            RemoveFiles(outputs, false);
+            return kFailure;
+        }
+    }
+    if (failed) RemoveFiles(outputs, true);
+    err.Flush();
+    for (auto& output : outputs) {
+        if (!output->toStandardOutput) continue;
+        if (failed && output->kind != OutputKind::Listing) continue;
+        const std::string& bytesOut = output->memory.buffer;
+        if (std::fwrite(bytesOut.data(), 1, bytesOut.size(), out) != bytesOut.size() || std::fflush(out) != 0) {
+            err.Line(Failure(program, "write", "standard output", errno != 0 ? errno : EIO));
+            return kFailure;
+        }
+    }
+    return failed ? kSourceErrors : kSuccess;
+}
+
+}  // namespace
+
+int RunCommandLine(const ProgramInfo& program, const Assembler& assemble, int argc, const char* const* argv,
+                   std::FILE* in, std::FILE* out, std::FILE* err) {
+    Invocation invocation;
+    std::ostringstream outText, errText;
+    int status = kSuccess;
+    ParseOutcome outcome = ParseArguments(program, argc, argv, invocation, outText, errText, status);
+    std::vector<SourceJob> jobs;
+    std::string problem;
+    if (outcome == ParseOutcome::Run && !PlanOutputs(program, invocation, jobs, problem)) {
+        status = UsageError(program, errText, problem);
+        outcome = ParseOutcome::Exit;
+    }
+    if (outcome == ParseOutcome::Exit) {
+        std::string o = outText.str(), e = errText.str();
+        std::fwrite(o.data(), 1, o.size(), out);
+        std::fwrite(e.data(), 1, e.size(), err);
+        std::fflush(out);
+        std::fflush(err);
+        return status;
+    }
+    ErrorStream errors{err, {}};
+    for (const SourceJob& job : jobs) {
+        status = std::max(status, RunJob(program, invocation, job, assemble, in, out, errors));
+        errors.Flush();
+    }
+    return status;
+}
+
+}  // namespace cli

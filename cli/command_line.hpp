@@ -1,0 +1,31 @@
+#pragma once
+// The command-line mode of both programs: each SOURCE assembled on its own
+// into the files asked for, one line per diagnostic on standard error, and an
+// exit status for make, scripts and editors.
+#include <cstdio>
+#include <functional>
+#include <string_view>
+
+#include "cli/invocation.hpp"
+#include "common/diagnostics.hpp"
+#include "common/text_file.hpp"
+
+namespace cli {
+
+// The sinks of one assembly; a null sink is a file not written.
+struct JobOutputs {
+    common::OutputSink* listing = nullptr;
+    common::OutputSink* object = nullptr;
+    common::OutputSink* map = nullptr;
+};
+
+// Assembles the source into the sinks, recording diagnostics; returns true
+// when the source had errors.
+using Assembler = std::function<bool(std::string_view source, const JobOutputs& outputs,
+                                     common::DiagnosticSink& diagnostics)>;
+
+// Runs a whole command line; returns the exit status.
+int RunCommandLine(const ProgramInfo& program, const Assembler& assemble, int argc, const char* const* argv,
+                   std::FILE* in, std::FILE* out, std::FILE* err);
+
+}  // namespace cli

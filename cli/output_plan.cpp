@@ -1,0 +1,79 @@
+#include "cli/output_plan.hpp"
+
+#include <filesystem>
+#include <map>
+
+namespace cli {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The path with every existing folder and link resolved, so that two
+// spellings of one file compare equal.
+std::string SamePathKey(const std::string& path) {
+    if (path == "-") return path;
+    std::error_code ec;
+    fs::path absolute = fs::absolute(fs::path(path), ec);
+    if (ec) return path;
+    fs::path canonical = fs::weakly_canonical(absolute, ec);
+    if (ec) return absolute.lexically_normal().string();
+    return canonical.string();
+}
+
+std::string DefaultPath(const Invocation& invocation, const std::string& source, std::string_view extension) {
+    std::string name = source + std::string(extension);
+    if (invocation.outputDir.empty()) return name;
+    return (fs::path(invocation.outputDir) / fs::path(name).filename()).string();
+}
+
+void AddOutput(const Invocation& invocation, SourceJob& job, OutputKind kind, const OutputChoice& choice,
+               std::string_view extension) {
+    if (!choice.chosen) return;
+    if (!choice.name.empty()) {
+        job.outputs.push_back({kind, choice.name});
+    } else if (job.source != "-") {
+        // Standard input has no name to derive one from: only named files.
+        job.outputs.push_back({kind, DefaultPath(invocation, job.source, extension)});
+    }
+}
+
+}  // namespace
+
+bool PlanOutputs(const ProgramInfo& program, const Invocation& invocation, std::vector<SourceJob>& jobs,
+                 std::string& problem) {
+    jobs.clear();
+    for (const std::string& source : invocation.sources) {
+        SourceJob job;
+        job.source = source;
+        job.display = source == "-" ? "<stdin>" : source;
+        AddOutput(invocation, job, OutputKind::Listing, invocation.listing, program.listingExtension);
+        AddOutput(invocation, job, OutputKind::Object, invocation.object, program.objectExtension);
+        if (program.hasMap) AddOutput(invocation, job, OutputKind::Map, invocation.map, program.mapExtension);
+        jobs.push_back(std::move(job));
+    }
+
+    std::map<std::string, std::string> sources;  // path key -> the source as given
+    for (const std::string& source : invocation.sources) {
+        if (source != "-") sources.emplace(SamePathKey(source), source);
+    }
+    std::map<std::string, std::string> taken;  // path key -> the output as planned
+    for (const SourceJob& job : jobs) {
+        for (const PlannedOutput& output : job.outputs) {
+            std::string key = SamePathKey(output.path);
+            if (auto s = sources.find(key); s != sources.end()) {
+                problem = "output '" + output.path + "' would overwrite the source '" + s->second + "'";
+                return false;
+            }
+            auto [at, fresh] = taken.emplace(key, output.path);
+            if (!fresh) {
+                problem = output.path == "-" ? std::string("two outputs would go to standard output")
+                                             : "two outputs would be written to '" + output.path + "'";
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+}  // namespace cli

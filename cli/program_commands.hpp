@@ -1,0 +1,19 @@
+#pragma once
+// The command lines of the two programs.
+#include <string_view>
+
+#include "cli/command_line.hpp"
+
+namespace cli {
+
+const ProgramInfo& CtrlforgeProgram();
+const ProgramInfo& WordforgeProgram();
+
+// The assemblies the command lines run, also used by in-memory callers.
+bool AssembleMicroprogram(std::string_view source, const JobOutputs& outputs, common::DiagnosticSink& diagnostics);
+bool AssembleProgram(std::string_view source, const JobOutputs& outputs, common::DiagnosticSink& diagnostics);
+
+int RunCtrlforgeCommandLine(int argc, const char* const* argv);
+int RunWordforgeCommandLine(int argc, const char* const* argv);
+
+}  // namespace cli

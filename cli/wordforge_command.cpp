@@ -1,0 +1,34 @@
+// wordforge's command line: the listing and object file of every source,
+// byte for byte those of the dialogue.
+#include "cli/program_commands.hpp"
+
+#include "wordforge/assembler.hpp"
+
+namespace cli {
+
+const ProgramInfo& WordforgeProgram() {
+    static const ProgramInfo program{
+        "wordforge",
+        "wordforge: the ZORVELT assembler.\n"
+        "Assembles each SOURCE into its listing (.a) and object file (.b).",
+        false,
+        ".a",
+        ".b",
+        "",
+        {{"truncation", true}, {"org", true}, {"overlap", true}, {"trailing-text", false}},
+    };
+    return program;
+}
+
+bool AssembleProgram(std::string_view source, const JobOutputs& outputs, common::DiagnosticSink& diagnostics) {
+    common::OutputSink unusedListing, unusedObject;
+    common::OutputSink& listing = outputs.listing != nullptr ? *outputs.listing : unusedListing;
+    common::OutputSink& object = outputs.object != nullptr ? *outputs.object : unusedObject;
+    return wordforge::AssembleSource(source, listing, object, &diagnostics) > 0;
+}
+
+int RunWordforgeCommandLine(int argc, const char* const* argv) {
+    return RunCommandLine(WordforgeProgram(), AssembleProgram, argc, argv, stdin, stdout, stderr);
+}
+
+}  // namespace cli

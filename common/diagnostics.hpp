@@ -1,0 +1,59 @@
+#pragma once
+// Diagnostics of an assembly: one record per error or warning, located by
+// line and column in the source. A run records them only when its caller
+// hands it a sink; the dialogue never does, so its runs pay nothing.
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace common {
+
+enum class Severity : std::uint8_t { Error, Warning };
+
+struct Diagnostic {
+    std::int32_t line = 0;    // counted from 1
+    std::int32_t column = 0;  // byte within the line, counted from 1
+    Severity severity = Severity::Error;
+    std::string tag;          // "E3", "F", "-Wtruncation": ends the printed line in brackets
+    std::string message;
+};
+
+// Maps byte offsets of one source to lines and columns. A carriage return
+// with a line feed, a carriage return alone and a line feed alone each end a
+// line. Line starts are found once, as far as the offsets asked for reach,
+// so locating every token of a source costs time linear in its size.
+struct LineLocator {
+    std::string_view text;
+    std::vector<std::size_t> lineStarts{0};
+    std::size_t scanned = 0;  // line starts are known for offsets below this
+};
+
+struct Place {
+    std::int32_t line = 1;
+    std::int32_t column = 1;
+};
+
+Place Locate(LineLocator& locator, std::size_t offset);
+
+// Where a run hands its diagnostics: the caller decides what happens to each
+// (printed at once by the command line, kept in a list by tests).
+struct DiagnosticSink {
+    LineLocator locator;
+    std::function<void(const Diagnostic&)> emit;
+};
+
+// Builds the diagnostic at the byte offset and hands it to the sink.
+void Record(DiagnosticSink& sink, std::size_t offset, Severity severity, std::string tag,
+            std::string message);
+
+// The GNU one-line form that editors read:
+// "prog.mic:3:8: error: MESSAGE [E3]".
+std::string FormatDiagnostic(std::string_view file, const Diagnostic& diagnostic);
+
+// A sink that keeps every diagnostic in a list, for tests and in-memory runs.
+DiagnosticSink ListSink(std::string_view source, std::vector<Diagnostic>& list);
+
+}  // namespace common
