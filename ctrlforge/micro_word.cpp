@@ -81,4 +81,9 @@ PackedWord PackWord(MicroWord& word) {
     return packed;
 }
 
+std::uint64_t EmptyControlWord() {
+    MicroWord fresh;
+    return ControlWordBits(PackWord(fresh));
+}
+
 }  // namespace ctrlforge

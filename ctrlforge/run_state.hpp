@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/text_file.hpp"
+#include "image/placed_word.hpp"
 
 namespace ctrlforge {
 
@@ -83,6 +84,9 @@ struct CtrlRun {
     common::OutputSink* object = nullptr;
     common::OutputSink* map = nullptr;
     std::string console;  // what the run shows on the console
+    // When set, every word the writers pack is added here, as the object
+    // file lists it; memory images are made from these.
+    std::vector<image::PlacedWord>* placed = nullptr;
 
     // Token attributes.
     unsigned char CurChar = 0;

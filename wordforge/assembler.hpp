@@ -3,15 +3,23 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/text_file.hpp"
+#include "image/placed_word.hpp"
 
 namespace wordforge {
 
+// The main memory the object file's words load into.
+inline constexpr unsigned kMemoryWordBits = 16;
+inline constexpr std::uint32_t kMemoryWords = 65536;
+
 // Runs pass 1 and pass 2 over the source and writes the listing and the
-// object file through the two sinks. Returns the run's error count.
+// object file through the two sinks. Returns the run's error count. With
+// `placed`, the object file's words are added to it in object-file order;
+// a run with errors, which loses its object file, adds none.
 std::int32_t AssembleSource(std::string_view source, common::OutputSink& listing,
-                            common::OutputSink& object);
+                            common::OutputSink& object, std::vector<image::PlacedWord>* placed = nullptr);
 
 struct WordResult {
     std::string listing;
@@ -20,6 +28,6 @@ struct WordResult {
 };
 
 // The same with both outputs kept in memory.
-WordResult AssembleText(std::string_view source);
+WordResult AssembleText(std::string_view source, std::vector<image::PlacedWord>* placed = nullptr);
 
 }  // namespace wordforge

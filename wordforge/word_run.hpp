@@ -10,6 +10,7 @@
 #include "wordforge/source_reader.hpp"
 #include "wordforge/symbol_table.hpp"
 #include "common/text_file.hpp"
+#include "image/placed_word.hpp"
 
 namespace wordforge {
 
@@ -33,6 +34,9 @@ struct WordRun {
     common::OutputSink* object = nullptr;     // written by pass 2
     OutputStage listingStage;                 // listing lines not yet handed to `listing`
     OutputStage objectStage;                  // object lines not yet handed to `object`
+    // When set, every word written to the object file is added here, in the
+    // same order; memory images are made from these.
+    std::vector<image::PlacedWord>* placed = nullptr;
 };
 
 // Arithmetic on values and counters wraps in 32 bits.
