@@ -15,6 +15,11 @@ unsigned FieldValue(Field field, std::uint8_t code);
 // Four-character mnemonic cell of a field code.
 std::string_view FieldCell(Field field, std::uint8_t code);
 
+// Width of a field in bits, and the mnemonic of one of its bit values
+// without blanks ("B", "NLB"); empty for the values that have none.
+unsigned FieldWidth(Field field);
+std::string_view FieldMnemonic(Field field, unsigned value);
+
 struct PackedWord {
     std::uint8_t high;   // bits 39-32: LB RB
     std::uint16_t mid;   // bits 31-16: AL SH SB MM SQ
