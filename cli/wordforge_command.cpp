@@ -24,7 +24,7 @@ bool AssembleProgram(std::string_view source, const JobOutputs& outputs, common:
     common::OutputSink unusedListing, unusedObject;
     common::OutputSink& listing = outputs.listing != nullptr ? *outputs.listing : unusedListing;
     common::OutputSink& object = outputs.object != nullptr ? *outputs.object : unusedObject;
-    return wordforge::AssembleSource(source, listing, object, &diagnostics) > 0;
+    return wordforge::AssembleSource(source, listing, object, {.diagnostics = &diagnostics}) > 0;
 }
 
 int RunWordforgeCommandLine(int argc, const char* const* argv) {

@@ -36,7 +36,8 @@ OptionSet ParseOptions(std::string_view answer) {
     return options;
 }
 
-CtrlOutput AssembleText(std::string_view source, std::string_view options) {
+CtrlOutput AssembleText(std::string_view source, std::string_view options,
+                        std::vector<image::PlacedWord>* placed) {
     common::OutputSink listing, object, map;
     CtrlRun run;
     run.source = source;
@@ -44,6 +45,7 @@ CtrlOutput AssembleText(std::string_view source, std::string_view options) {
     run.listing = &listing;
     run.object = &object;
     run.map = &map;
+    run.placed = placed;
     AssembleSource(run);
     return CtrlOutput{listing.buffer, object.buffer, map.buffer, run.console, run.AssemblyFailed};
 }

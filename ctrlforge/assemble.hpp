@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "ctrlforge/run_state.hpp"
 
@@ -21,6 +22,9 @@ struct CtrlOutput {
 
 // Options are the letters of an option answer ("SOM", "m,s", ...).
 OptionSet ParseOptions(std::string_view answer);
-CtrlOutput AssembleText(std::string_view source, std::string_view options = "SOM");
+// With `placed`, every packed word is added to it in object-file order; a
+// failed run, which writes no words, adds none.
+CtrlOutput AssembleText(std::string_view source, std::string_view options = "SOM",
+                        std::vector<image::PlacedWord>* placed = nullptr);
 
 }  // namespace ctrlforge

@@ -47,6 +47,24 @@ std::string_view FieldCell(Field field, std::uint8_t code) {
     return info.cells.substr(cell * 4, 4);
 }
 
+unsigned FieldWidth(Field field) { return Info(field).width; }
+
+std::string_view FieldMnemonic(Field field, unsigned value) {
+    const FieldInfo& info = Info(field);
+    const std::size_t cellCount = info.cells.size() / 4;
+    const unsigned allOnes = (1u << info.width) - 1;
+    std::size_t cell;
+    if (value == allOnes) {
+        cell = cellCount - 1;
+    } else if (value < cellCount - 1) {
+        cell = value;
+    } else {
+        return {};
+    }
+    std::string_view text = info.cells.substr(cell * 4, 3);
+    return text.substr(text.find_first_not_of(' '));
+}
+
 PackedWord PackWord(MicroWord& word) {
     PackedWord packed{};
     packed.high = static_cast<std::uint8_t>((FieldValue(Field::LB, word.LB) << 4) | FieldValue(Field::RB, word.RB));
@@ -79,6 +97,11 @@ PackedWord PackWord(MicroWord& word) {
     unsigned low = ((ts & 7u) << 13) | ((ex & 15u) << 9) | (word.LT % 512u);
     packed.low = static_cast<std::uint16_t>(low);
     return packed;
+}
+
+std::uint64_t EmptyControlWord() {
+    MicroWord fresh;
+    return ControlWordBits(PackWord(fresh));
 }
 
 }  // namespace ctrlforge

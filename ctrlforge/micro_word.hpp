@@ -15,14 +15,33 @@ unsigned FieldValue(Field field, std::uint8_t code);
 // Four-character mnemonic cell of a field code.
 std::string_view FieldCell(Field field, std::uint8_t code);
 
+// Width of a field in bits, and the mnemonic of one of its bit values
+// without blanks ("B", "NLB"); empty for the values that have none.
+unsigned FieldWidth(Field field);
+std::string_view FieldMnemonic(Field field, unsigned value);
+
 struct PackedWord {
     std::uint8_t high;   // bits 39-32: LB RB
     std::uint16_t mid;   // bits 31-16: AL SH SB MM SQ
     std::uint16_t low;   // bits 15-0: TS EX LT
 };
 
+// The control store: 4096 words of 40 bits.
+inline constexpr unsigned kControlWordBits = 40;
+inline constexpr std::uint32_t kControlStoreWords = 4096;
+
+// The 40-bit control word of the three groups, bit 39 first.
+inline std::uint64_t ControlWordBits(const PackedWord& packed) {
+    return (std::uint64_t{packed.high} << 32) | (std::uint64_t{packed.mid} << 16) | packed.low;
+}
+
 // Packs a word whose branch target is resolved. Rewrites LT in the record for
 // IOP, IRA and IAB, as the map printed after it shows.
 PackedWord PackWord(MicroWord& word);
+
+// The word of a statement that names no field (every field at its
+// no-operation value, LT 0): what unused control-store words should hold,
+// since a zero word would decode as real operations and a branch to 0.
+std::uint64_t EmptyControlWord();
 
 }  // namespace ctrlforge

@@ -12,6 +12,7 @@
 #include "common/diagnostics.hpp"
 #include "common/text_file.hpp"
 #include "ctrlforge/tokens.hpp"
+#include "image/placed_word.hpp"
 
 namespace ctrlforge {
 
@@ -93,6 +94,9 @@ struct CtrlRun {
     std::string console;  // what the run shows on the console
     common::DiagnosticSink* diagnostics = nullptr;  // recorded only when the caller asks
     std::size_t tokenStart = 0;  // where the current token begins in the source
+    // When set, every word the writers pack is added here, as the object
+    // file lists it; memory images are made from these.
+    std::vector<image::PlacedWord>* placed = nullptr;
 
     // Token attributes.
     unsigned char CurChar = 0;

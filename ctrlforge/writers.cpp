@@ -57,6 +57,9 @@ void ResolveTarget(CtrlRun& run, MicroWord& word) {
 PackedWord WriteObjectLine(CtrlRun& run, MicroWord& word) {
     ResolveTarget(run, word);
     PackedWord packed = PackWord(word);
+    if (run.placed != nullptr) {
+        run.placed->push_back({static_cast<std::uint16_t>(word.address), ControlWordBits(packed)});
+    }
     if (run.options.O) {
         LineBuffer line;
         AppendHex(line, static_cast<std::uint16_t>(word.address), 3);

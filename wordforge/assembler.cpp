@@ -7,23 +7,26 @@
 namespace wordforge {
 
 std::int32_t AssembleSource(std::string_view source, common::OutputSink& listing,
-                            common::OutputSink& object, common::DiagnosticSink* diagnostics) {
+                            common::OutputSink& object, const Collectors& collect) {
     WordRun run;
-    run.diagnostics = diagnostics;
-    if (diagnostics != nullptr) run.wordLines.assign(1u << 16, 0);
+    run.diagnostics = collect.diagnostics;
+    if (run.diagnostics != nullptr) run.wordLines.assign(1u << 16, 0);
     LoadSource(run.reader, source);
     run.listing = &listing;
     run.object = &object;
+    run.placed = collect.placed;
+    const std::size_t before = run.placed != nullptr ? run.placed->size() : 0;
     Pass1(run);
     Pass2(run);
+    if (run.placed != nullptr && run.errorCount > 0) run.placed->resize(before);
     return run.errorCount;
 }
 
-WordResult AssembleText(std::string_view source, common::DiagnosticSink* diagnostics) {
+WordResult AssembleText(std::string_view source, const Collectors& collect) {
     common::OutputSink listing;
     common::OutputSink object;
     WordResult result;
-    result.errorCount = AssembleSource(source, listing, object, diagnostics);
+    result.errorCount = AssembleSource(source, listing, object, collect);
     result.listing = std::move(listing.buffer);
     result.object = std::move(object.buffer);
     return result;

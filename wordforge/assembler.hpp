@@ -3,17 +3,30 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/diagnostics.hpp"
 #include "common/text_file.hpp"
+#include "image/placed_word.hpp"
 
 namespace wordforge {
 
+// The main memory the object file's words load into.
+inline constexpr unsigned kMemoryWordBits = 16;
+inline constexpr std::uint32_t kMemoryWords = 65536;
+
 // Runs pass 1 and pass 2 over the source and writes the listing and the
-// object file through the two sinks. Returns the run's error count. With a
-// diagnostic sink, every error flag is also recorded there, in listing order.
+// object file through the two sinks. Returns the run's error count.
+// What a caller may collect from a run besides its files:
+// - diagnostics: every error flag (and warning), in listing order;
+// - placed: the object file's words in object-file order; a run with errors,
+//   which loses its object file, adds none.
+struct Collectors {
+    common::DiagnosticSink* diagnostics = nullptr;
+    std::vector<image::PlacedWord>* placed = nullptr;
+};
 std::int32_t AssembleSource(std::string_view source, common::OutputSink& listing,
-                            common::OutputSink& object, common::DiagnosticSink* diagnostics = nullptr);
+                            common::OutputSink& object, const Collectors& collect = {});
 
 struct WordResult {
     std::string listing;
@@ -22,6 +35,6 @@ struct WordResult {
 };
 
 // The same with both outputs kept in memory.
-WordResult AssembleText(std::string_view source, common::DiagnosticSink* diagnostics = nullptr);
+WordResult AssembleText(std::string_view source, const Collectors& collect = {});
 
 }  // namespace wordforge

@@ -85,6 +85,10 @@ void WriteListingLine(WordRun& run) {
 
 void WriteObjectLine(WordRun& run, std::int32_t address, std::int32_t word) {
     if (run.diagnostics != nullptr) WarnOverlap(run, address);
+    if (run.placed != nullptr) {
+        // The object line shows the low 16 bits of both.
+        run.placed->push_back({static_cast<std::uint16_t>(address), static_cast<std::uint16_t>(word)});
+    }
     char text[12];
     HexDigits(text, address);
     text[4] = ' ';

@@ -11,6 +11,7 @@
 #include "wordforge/symbol_table.hpp"
 #include "common/diagnostics.hpp"
 #include "common/text_file.hpp"
+#include "image/placed_word.hpp"
 
 namespace wordforge {
 
@@ -67,6 +68,9 @@ struct WordRun {
     std::int32_t statementLine = 0;           // the current statement's line
     bool overlapWarned = false;               // the current statement has warned of an overlap
     bool currentTaken = false;                // a character literal used the current character
+    // When set, every word written to the object file is added here, in the
+    // same order; memory images are made from these.
+    std::vector<image::PlacedWord>* placed = nullptr;
 };
 
 inline void NoteFault(WordRun& run, Fault cause, std::size_t offset) {

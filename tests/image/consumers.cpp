@@ -1,0 +1,122 @@
+#include "tests/image/consumers.hpp"
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "ctrlforge/assemble.hpp"
+#include "ctrlforge/micro_word.hpp"
+#include "wordforge/assembler.hpp"
+
+namespace image_test {
+
+std::optional<std::string> FindTool(const std::string& name) {
+    const char* path = std::getenv("PATH");
+    if (path == nullptr) return std::nullopt;
+    std::istringstream folders(path);
+    for (std::string folder; std::getline(folders, folder, ':');) {
+        if (folder.empty()) continue;
+        std::filesystem::path candidate = std::filesystem::path(folder) / name;
+        std::error_code error;
+        auto status = std::filesystem::status(candidate, error);
+        if (!error && std::filesystem::is_regular_file(status) &&
+            (status.permissions() & std::filesystem::perms::owner_exec) != std::filesystem::perms::none) {
+            return candidate.string();
+        }
+    }
+    return std::nullopt;
+}
+
+std::string Quote(const std::filesystem::path& path) {
+    std::string quoted = "'";
+    for (char c : path.string()) {
+        if (c == '\'') {
+            quoted += "'\\''";
+        } else {
+            quoted += c;
+        }
+    }
+    return quoted + "'";
+}
+
+int Run(const std::string& command, const std::filesystem::path& output) {
+    int status = std::system((command + " >" + Quote(output) + " 2>&1").c_str());
+    if (status == -1 || !WIFEXITED(status)) return -1;
+    return WEXITSTATUS(status);
+}
+
+std::filesystem::path FreshFolder(const std::string& name) {
+    std::filesystem::path folder = std::filesystem::path(IMAGE_WORK_DIR) / name;
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    return folder;
+}
+
+std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " + path.string());
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+    if (!out) throw std::runtime_error("cannot write " + path.string());
+}
+
+std::string Example(const std::string& name) { return ReadFile(std::filesystem::path(EXAMPLES_DIR) / name); }
+
+std::string TestProgram(const std::string& name) {
+    return ReadFile(std::filesystem::path(TEST_PROGRAMS_DIR) / name);
+}
+
+Program AssembleMicro(const std::string& name, const std::string& source) {
+    Program program;
+    program.name = name;
+    ctrlforge::CtrlOutput out = ctrlforge::AssembleText(source, "OM", &program.placed);
+    if (out.failed) throw std::runtime_error(name + " did not assemble");
+    program.object = out.object;
+    program.map = out.map;
+    program.store = {ctrlforge::kControlWordBits, ctrlforge::kControlStoreWords, ctrlforge::EmptyControlWord(), name};
+    return program;
+}
+
+Program AssembleMachine(const std::string& name, const std::string& source) {
+    Program program;
+    program.name = name;
+    wordforge::WordResult out = wordforge::AssembleText(source, {.placed = &program.placed});
+    if (out.errorCount != 0) throw std::runtime_error(name + " did not assemble");
+    program.object = out.object;
+    program.store = {wordforge::kMemoryWordBits, wordforge::kMemoryWords, 0, name};
+    return program;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::map<std::uint32_t, std::uint64_t> ObjectFileWords(const std::string& object) {
+    std::map<std::uint32_t, std::uint64_t> words;
+    std::vector<std::string> lines = Lines(object);
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        const std::string& line = lines[i];
+        const std::size_t blanks = line.find("  ");
+        if (blanks == std::string::npos) throw std::runtime_error("object line: " + line);
+        words[static_cast<std::uint32_t>(std::stoul(line.substr(0, blanks), nullptr, 16))] =
+            std::stoull(line.substr(blanks + 2), nullptr, 16);
+    }
+    return words;
+}
+
+}  // namespace image_test
