@@ -1,0 +1,10 @@
+#include "wordforge/end_message.hpp"
+
+namespace wordforge {
+
+std::string_view EndMessage(std::int32_t errorCount) {
+    if (errorCount == 0) return " NORMAL TERMINATION !\n\n";
+    return "ERROR OCCURED IN ASSEMBLE TIME !\n\n";
+}
+
+}  // namespace wordforge
