@@ -272,8 +272,8 @@ async function downloads(browser, url, args, label) {
   fs.rmSync(folder, { recursive: true, force: true });
   fs.mkdirSync(folder, { recursive: true });
   const { page } = await openPage(browser, url);
-  const session = await page.createCDPSession();
-  await session.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: folder, eventsEnabled: true });
+  const devtools = await page.createCDPSession();
+  await devtools.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: folder, eventsEnabled: true });
   const picks = [["ctrlforge/fetch", "PROG.s"], ["ctrlforge/fetch", "PROG.o"], ["wordforge/example-demo", "PROG.b"]];
   for (const [id, fileName] of picks) {
     const goldenCase = caseById(args, id);
@@ -282,13 +282,16 @@ async function downloads(browser, url, args, label) {
       program: goldenCase.program, name: run.name, letters: run.letters,
       text: sourceText(goldenCase.inputs.get(run.name)),
     });
+    let listener;
     const done = new Promise((resolve) => {
-      session.on("Browser.downloadProgress", (event) => {
+      listener = (event) => {
         if (event.state === "completed" || event.state === "canceled") resolve(event.state);
-      });
+      };
+      devtools.on("Browser.downloadProgress", listener);
     });
     await page.click(`#downloads a[data-file="${fileName}"]`);
     const state = await Promise.race([done, new Promise((resolve) => setTimeout(() => resolve("timed out"), 10000))]);
+    devtools.off("Browser.downloadProgress", listener);
     const saved = path.join(folder, fileName);
     if (check(state === "completed" && fs.existsSync(saved), `${label} download ${fileName}: ${state}`)) {
       checkBytes(`${label} download ${id} ${fileName}`, goldenCase.expected.get(fileName), fs.readFileSync(saved));

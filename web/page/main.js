@@ -66,9 +66,17 @@
     const started = performance.now();
     const program = programSelect.value;
     const source = new TextEncoder().encode(editor.text);
-    const result = program === "ctrlforge"
-      ? assemblers.assembleCtrlforge(source, { letters: letters() })
-      : assemblers.assembleWordforge(source, {});
+    let result;
+    try {
+      result = program === "ctrlforge"
+        ? assemblers.assembleCtrlforge(source, { letters: letters() })
+        : assemblers.assembleWordforge(source, {});
+    } catch (error) {
+      // Only a failure of the WebAssembly run itself (memory) gets here.
+      clearResults();
+      status.textContent = `The assembler stopped: ${error.message || error}`;
+      return;
+    }
     const name = sourceName();
     outputs.show(result.files.map((file) => ({
       name: name + file.extension,
