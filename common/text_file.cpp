@@ -8,6 +8,16 @@
 
 namespace common {
 
+namespace {
+
+// An array whose bytes are left uncleared, as make_unique_for_overwrite
+// gives; spelled out because the WebAssembly tool chain's library lacks it.
+std::unique_ptr<char[]> UnclearedChars(std::size_t count) {
+    return std::unique_ptr<char[]>(new char[count]);
+}
+
+}  // namespace
+
 std::string FailureText(int errnum) {
     return UpperCase(std::strerror(errnum));
 }
@@ -33,7 +43,7 @@ bool ReadWholeFile(const std::string& name, FileBytes& bytes, int& errnum) {
         std::uintmax_t size = std::filesystem::file_size(name, size_error);
         if (!size_error) expected = static_cast<std::size_t>(size);
     }
-    bytes.data = std::make_unique_for_overwrite<char[]>(expected + 1);
+    bytes.data = UnclearedChars(expected + 1);
     bytes.size = expected == 0 ? 0 : std::fread(bytes.data.get(), 1, expected, file);
     if (bytes.size == expected) {
         std::string more;
@@ -44,7 +54,7 @@ bool ReadWholeFile(const std::string& name, FileBytes& bytes, int& errnum) {
             if (got < sizeof chunk) break;
         }
         if (!more.empty()) {
-            auto grown = std::make_unique_for_overwrite<char[]>(bytes.size + more.size());
+            auto grown = UnclearedChars(bytes.size + more.size());
             std::memcpy(grown.get(), bytes.data.get(), bytes.size);
             std::memcpy(grown.get() + bytes.size, more.data(), more.size());
             bytes.data = std::move(grown);

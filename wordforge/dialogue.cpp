@@ -4,6 +4,7 @@
 #include <string>
 
 #include "wordforge/assembler.hpp"
+#include "wordforge/end_message.hpp"
 #include "common/text_file.hpp"
 
 namespace wordforge {
@@ -52,14 +53,7 @@ RunEnd AssembleOneFile(common::Console& console) {
     object.sink.Flush();
     if (int failure = SinkFailure(listing, object); failure != 0) return ReportFailure(console, failure);
 
-    if (errors == 0) {
-        console.out << " NORMAL TERMINATION !\n";
-    } else {
-        // "OCCURED" as it has always been printed: the dialogue is compared
-        // byte for byte.
-        console.out << "ERROR OCCURED IN ASSEMBLE TIME !\n";
-    }
-    console.out << "\n";
+    console.out << EndMessage(errors);
 
     if (!listing.Close()) return ReportFailure(console, listing.sink.errnum);
     if (!object.Close()) return ReportFailure(console, object.sink.errnum);

@@ -1,0 +1,526 @@
+// Browser checks of the assembler page in headless Chromium, driven by
+// puppeteer-core with the system browser (it downloads none).
+//
+//   node browser_test.mjs SUITE --page DIR --golden DIR --examples DIR
+//        --modules DIR --artifacts DIR [--chromium PATH]
+//
+// SUITE is one of
+//   golden-http, golden-file  every golden case whose source the page can
+//                             take, replayed in the page (served from
+//                             127.0.0.1, or opened from file://); each output
+//                             file must equal the native run's bytes
+//   interaction               share links, downloads, diagnostics, Ctrl+Enter,
+//                             the Examples menu, first-assembly time
+//   screenshots               1280x800 and 390x844, light and dark
+// Exit status: 0 passed, 1 failed, 77 skipped (the reason is printed).
+import fs from "node:fs";
+import { createRequire } from "node:module";
+import path from "node:path";
+import { pathToFileURL } from "node:url";
+import zlib from "node:zlib";
+
+import { readCases, sourceText } from "./golden_cases.mjs";
+import { serve } from "./static_server.mjs";
+
+const SKIP = 77;
+
+function parseArgs(argv) {
+  const args = { suite: argv[0] };
+  for (let i = 1; i < argv.length; i += 2) args[argv[i].replace(/^--/, "")] = argv[i + 1];
+  for (const needed of ["page", "golden", "examples", "modules", "artifacts"]) {
+    if (!args[needed]) throw new Error(`--${needed} missing`);
+  }
+  args.chromium = args.chromium || "/usr/bin/chromium";
+  return args;
+}
+
+const failures = [];
+function check(condition, message) {
+  if (!condition) {
+    failures.push(message);
+    console.log(`FAIL: ${message}`);
+  }
+  return condition;
+}
+
+// Where two byte strings first differ, with some context on each side.
+function describeDifference(expected, actual) {
+  let at = 0;
+  while (at < expected.length && at < actual.length && expected[at] === actual[at]) at++;
+  const from = Math.max(0, at - 30);
+  const show = (bytes) => JSON.stringify(bytes.subarray(from, at + 30).toString("latin1"));
+  return `differs at byte ${at} (expected ${expected.length} bytes, got ${actual.length})\n` +
+    `    expected from byte ${from}: ${show(expected)}\n    page     from byte ${from}: ${show(actual)}`;
+}
+
+function checkBytes(label, expected, actual) {
+  return check(Buffer.compare(expected, actual) === 0, `${label}: ${describeDifference(expected, actual)}`);
+}
+
+async function openPage(browser, url, options = {}) {
+  const page = await browser.newPage();
+  if (options.viewport) await page.setViewport(options.viewport);
+  if (options.scheme) await page.emulateMediaFeatures([{ name: "prefers-color-scheme", value: options.scheme }]);
+  const problems = [];
+  page.on("pageerror", (error) => problems.push(`page error: ${error.message}`));
+  page.on("console", (message) => {
+    if (message.type() === "error") problems.push(`console error: ${message.text()}`);
+  });
+  page.on("requestfailed", (request) => problems.push(`request failed: ${request.url().slice(0, 120)}`));
+  await page.goto(url, { waitUntil: "load" });
+  await page.waitForSelector("#assemble:not([disabled])", { timeout: 30000 });
+  return { page, problems };
+}
+
+function runCount(page) {
+  return page.evaluate(() => Number(document.body.dataset.runs || 0));
+}
+
+async function waitForRun(page, before) {
+  await page.waitForFunction((n) => Number(document.body.dataset.runs || 0) > n, { timeout: 10000 }, before);
+}
+
+// Sets program, source name, option letters and source text as a user would
+// leave them: the choice and the boxes through the controls, the text typed
+// into the editor in one piece.
+async function setState(page, { program, name, letters, text }) {
+  await page.select("#program", program);
+  await page.$eval("#source-name", (field, value) => {
+    field.value = value;
+    field.dispatchEvent(new Event("input", { bubbles: true }));
+  }, name);
+  if (program === "ctrlforge") {
+    for (const letter of ["S", "O", "M"]) {
+      const box = `#opt-${letter.toLowerCase()}`;
+      const checked = await page.$eval(box, (input) => input.checked);
+      if (checked !== letters.includes(letter)) await page.click(box);
+    }
+  }
+  await page.$eval("#source", (area, value) => {
+    area.value = value;
+    area.dispatchEvent(new Event("input", { bubbles: true }));
+  }, text);
+}
+
+// What the page shows after a run: each file's bytes as its download link
+// hands them out, the tab names, each tab's text, and the console.
+async function collect(page) {
+  const shown = await page.evaluate(async () => {
+    const files = [];
+    for (const link of document.querySelectorAll("#downloads a")) {
+      const bytes = new Uint8Array(await (await fetch(link.href)).arrayBuffer());
+      let binary = "";
+      for (const byte of bytes) binary += String.fromCharCode(byte);
+      files.push({ name: link.download, base64: btoa(binary) });
+    }
+    const tabs = [...document.querySelectorAll("#tabs [role=tab]")];
+    const views = {};
+    for (const tab of tabs) {
+      tab.click();
+      views[tab.textContent] = document.getElementById("file-view").textContent;
+    }
+    return {
+      files,
+      tabs: tabs.map((tab) => tab.textContent),
+      views,
+      console: document.getElementById("console").textContent,
+      diagnostics: document.querySelectorAll("#diagnostics li").length,
+    };
+  });
+  shown.files = shown.files.map((file) => ({ name: file.name, bytes: Buffer.from(file.base64, "base64") }));
+  return shown;
+}
+
+async function assembleInPage(page, state) {
+  await setState(page, state);
+  const before = await runCount(page);
+  await page.click("#assemble");
+  await waitForRun(page, before);
+  return collect(page);
+}
+
+// The page shows one tab per file, named like its download, with the file's
+// text (line ends shown as line breaks).
+function checkShown(label, shown) {
+  const names = shown.files.map((file) => file.name);
+  check(JSON.stringify(shown.tabs) === JSON.stringify(names),
+        `${label}: tabs ${JSON.stringify(shown.tabs)} differ from downloads ${JSON.stringify(names)}`);
+  for (const file of shown.files) {
+    const text = new TextDecoder().decode(file.bytes).replace(/\r\n/g, "\n");
+    check(shown.views[file.name] === text, `${label}: the tab of ${file.name} does not show the file's text`);
+  }
+}
+
+async function goldenSuite(browser, url, args) {
+  const cases = readCases(args.golden);
+  const { page, problems } = await openPage(browser, url);
+  const notTaken = [];
+  let taken = 0;
+  let files = 0;
+  for (const goldenCase of cases) {
+    if (goldenCase.runs.length === 0) {
+      notTaken.push(`${goldenCase.id} (its dialogue assembles nothing)`);
+      continue;
+    }
+    const texts = goldenCase.runs.map((run) => sourceText(goldenCase.inputs.get(run.name)));
+    if (texts.includes(null)) {
+      notTaken.push(`${goldenCase.id} (its source is not text the editor can hold)`);
+      continue;
+    }
+    taken++;
+    // The files the dialogue leaves: later runs overwrite earlier files of
+    // one name, and wordforge deletes the object file of a run with errors.
+    const left = new Map();
+    const consoles = [];
+    for (const [index, run] of goldenCase.runs.entries()) {
+      const shown = await assembleInPage(page, {
+        program: goldenCase.program, name: run.name, letters: run.letters, text: texts[index],
+      });
+      checkShown(`${goldenCase.id} run ${index + 1}`, shown);
+      consoles.push(shown.console);
+      for (const file of shown.files) left.set(file.name, file.bytes);
+      const object = `${run.name}.b`;
+      if (goldenCase.program === "wordforge" && !shown.files.some((file) => file.name === object)) {
+        left.delete(object);
+      }
+    }
+    const expectedNames = [...goldenCase.expected.keys()].sort();
+    const leftNames = [...left.keys()].sort();
+    check(JSON.stringify(expectedNames) === JSON.stringify(leftNames),
+          `${goldenCase.id}: page gives files ${JSON.stringify(leftNames)}, native ${JSON.stringify(expectedNames)}`);
+    for (const [name, bytes] of goldenCase.expected) {
+      if (left.has(name)) {
+        checkBytes(`${goldenCase.id}: ${name}`, bytes, left.get(name));
+        files++;
+      }
+    }
+    // Each run's console text is what the native dialogue showed for it, in order.
+    const nativeConsole = goldenCase.console.toString("latin1");
+    let at = 0;
+    for (const text of consoles) {
+      const found = nativeConsole.indexOf(text, at);
+      if (!check(text.length > 0 && found !== -1,
+                 `${goldenCase.id}: console ${JSON.stringify(text)} not in the native console after offset ${at}`)) break;
+      at = found + text.length;
+    }
+  }
+  console.log(`${taken} of ${cases.length} golden cases replayed, ${files} files compared byte for byte`);
+  for (const reason of notTaken) console.log(`  not replayed: ${reason}`);
+  check(taken > 0 && files > 0, "no golden case was replayed");
+  check(problems.length === 0, `page problems: ${problems.join("; ")}`);
+}
+
+function caseById(args, id) {
+  const found = readCases(args.golden).find((goldenCase) => goldenCase.id === id);
+  if (!found) throw new Error(`golden case ${id} not found`);
+  return found;
+}
+
+// A share link restores program, name, options and source, and assembles at once.
+async function shareRoundTrip(browser, url, args, label) {
+  const example = fs.readFileSync(path.join(args.examples, "fetch.mic"), "utf8").replace(/\r\n/g, "\n");
+  const states = [
+    { program: "ctrlforge", name: "Frühstück.mic", letters: "SM", text: `${example}; ÄÖÜ — ünïcödé\n` },
+    { program: "wordforge", name: "table.asm", letters: "",
+      text: fs.readFileSync(path.join(args.examples, "table.asm"), "utf8").replace(/\r\n/g, "\n") },
+  ];
+  for (const state of states) {
+    const tag = `${label} share ${state.program}`;
+    const { page, problems } = await openPage(browser, url);
+    const original = await assembleInPage(page, state);
+    await page.click("#share");
+    await page.waitForFunction(() => !document.getElementById("share-row").hidden);
+    const link = await page.$eval("#share-link", (field) => field.value);
+    const fragment = new URLSearchParams(new URL(link).hash.slice(1));
+    check(link.startsWith(url), `${tag}: link ${link.slice(0, 80)} does not start with the page's address`);
+    // The source travels as raw deflate data, shorter than the text itself.
+    if (check(fragment.has("z"), `${tag}: the link holds no compressed source`)) {
+      const packed = Buffer.from(fragment.get("z"), "base64url");
+      check(zlib.inflateRawSync(packed).toString("utf8") === state.text, `${tag}: the link's data is not the source`);
+      check(fragment.get("z").length < Buffer.byteLength(state.text),
+            `${tag}: the link's source (${fragment.get("z").length} characters) is longer than the text`);
+    }
+    await page.close();
+
+    const restored = await openPage(browser, link);
+    await restored.page.waitForFunction(() => Number(document.body.dataset.runs || 0) === 1, { timeout: 10000 });
+    const seen = await restored.page.evaluate(() => ({
+      program: document.getElementById("program").value,
+      name: document.getElementById("source-name").value,
+      letters: ["s", "o", "m"].filter((l) => document.getElementById(`opt-${l}`).checked).join("").toUpperCase(),
+      text: document.getElementById("source").value,
+    }));
+    check(seen.program === state.program, `${tag}: program ${seen.program}`);
+    check(seen.name === state.name, `${tag}: name ${JSON.stringify(seen.name)}`);
+    if (state.program === "ctrlforge") check(seen.letters === state.letters, `${tag}: options ${seen.letters}`);
+    check(seen.text === state.text, `${tag}: the source text is not restored exactly`);
+    const again = await collect(restored.page);
+    check(JSON.stringify(again.tabs) === JSON.stringify(original.tabs), `${tag}: files ${again.tabs} after restoring`);
+    for (const [index, file] of original.files.entries()) {
+      if (again.files[index]) checkBytes(`${tag}: ${file.name} after restoring`, file.bytes, again.files[index].bytes);
+    }
+    check(again.console === original.console, `${tag}: console differs after restoring`);
+    check(problems.length + restored.problems.length === 0,
+          `${tag}: page problems: ${[...problems, ...restored.problems].join("; ")}`);
+    await restored.page.close();
+  }
+}
+
+// Clicking a download link saves the file's exact bytes.
+async function downloads(browser, url, args, label) {
+  const folder = path.join(args.artifacts, `downloads-${label}`);
+  fs.rmSync(folder, { recursive: true, force: true });
+  fs.mkdirSync(folder, { recursive: true });
+  const { page } = await openPage(browser, url);
+  const devtools = await page.createCDPSession();
+  await devtools.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: folder, eventsEnabled: true });
+  const picks = [["ctrlforge/fetch", "PROG.s"], ["ctrlforge/fetch", "PROG.o"], ["wordforge/example-demo", "PROG.b"]];
+  for (const [id, fileName] of picks) {
+    const goldenCase = caseById(args, id);
+    const run = goldenCase.runs[0];
+    await assembleInPage(page, {
+      program: goldenCase.program, name: run.name, letters: run.letters,
+      text: sourceText(goldenCase.inputs.get(run.name)),
+    });
+    let listener;
+    const done = new Promise((resolve) => {
+      listener = (event) => {
+        if (event.state === "completed" || event.state === "canceled") resolve(event.state);
+      };
+      devtools.on("Browser.downloadProgress", listener);
+    });
+    await page.click(`#downloads a[data-file="${fileName}"]`);
+    const state = await Promise.race([done, new Promise((resolve) => setTimeout(() => resolve("timed out"), 10000))]);
+    devtools.off("Browser.downloadProgress", listener);
+    const saved = path.join(folder, fileName);
+    if (check(state === "completed" && fs.existsSync(saved), `${label} download ${fileName}: ${state}`)) {
+      checkBytes(`${label} download ${id} ${fileName}`, goldenCase.expected.get(fileName), fs.readFileSync(saved));
+    }
+  }
+  await page.close();
+}
+
+// Choosing a diagnostic puts the cursor on its line and column (a byte
+// column: Ä takes two bytes), and the gutter marks error lines only.
+async function diagnosticsView(browser, url, label) {
+  const { page } = await openPage(browser, url);
+  await setState(page, { program: "ctrlforge", name: "PROG.MIC", letters: "SOM", text: "LINE ONE\nÄ AB\nthird line\n" });
+  await page.evaluate(() => window.Playground.page.diagnostics.show("PROG.MIC", [
+    { line: 2, column: 4, severity: "error", code: "E1", message: "first" },
+    { line: 3, column: 7, severity: "warning", code: "W", message: "second" },
+  ]));
+  const entries = await page.$$eval("#diagnostics button", (buttons) => buttons.map((b) => b.textContent));
+  check(entries[0] === "PROG.MIC:2:4: error: first [E1]", `${label} diagnostics: entry reads ${entries[0]}`);
+  // Line 2 starts at 9; "Ä " is three bytes, two characters.
+  for (const [index, offset] of [[0, 11], [1, 20]]) {
+    await page.click(`#diagnostics li:nth-child(${index + 1}) button`);
+    const cursor = await page.evaluate(() => ({
+      focused: document.activeElement === document.getElementById("source"),
+      start: document.getElementById("source").selectionStart,
+      end: document.getElementById("source").selectionEnd,
+    }));
+    check(cursor.focused && cursor.start === offset && cursor.end === offset,
+          `${label} diagnostics: entry ${index + 1} put the cursor at ${JSON.stringify(cursor)}, not ${offset}`);
+  }
+  const marked = await page.$$eval("#gutter .error", (spans) => spans.map((s) => s.textContent));
+  check(JSON.stringify(marked) === '["2"]', `${label} diagnostics: gutter marks lines ${JSON.stringify(marked)}`);
+
+  // A real run with errors fills the same list from the assembler's answer.
+  await setState(page, { program: "ctrlforge", name: "PROG.MIC", letters: "S", text: "BROKEN\n" });
+  const before = await runCount(page);
+  await page.keyboard.down("Control");
+  await page.keyboard.press("Enter");
+  await page.keyboard.up("Control");
+  await waitForRun(page, before);
+  const afterRun = await page.evaluate(() => ({
+    text: document.getElementById("source").value,
+    console: document.getElementById("console").textContent,
+    listed: document.querySelectorAll("#diagnostics li").length,
+    marks: document.querySelectorAll("#gutter .error").length,
+  }));
+  check(afterRun.console.includes("ERROR OCCURRED IN ASSEMBLE-TIME!"),
+        `${label} Ctrl+Enter: console ${JSON.stringify(afterRun.console)}`);
+  check(afterRun.text === "BROKEN\n", `${label} Ctrl+Enter: changed the source to ${JSON.stringify(afterRun.text)}`);
+  check(afterRun.marks <= afterRun.listed, `${label}: gutter marks ${afterRun.marks} lines for ${afterRun.listed} diagnostics`);
+  await page.close();
+}
+
+// The Examples menu loads the bundled examples as they are in examples/.
+async function examplesMenu(browser, url, args, label) {
+  const { page, problems } = await openPage(browser, url);
+  const offered = await page.$$eval("#examples option", (options) => options.slice(1).map((o) => o.textContent));
+  check(offered.some((o) => o.startsWith("fetch.mic")) && offered.some((o) => o.startsWith("table.asm")),
+        `${label} examples: menu offers ${JSON.stringify(offered)}`);
+  for (const [file, program, message] of [["table.asm", "wordforge", " NORMAL TERMINATION !\n\n"],
+                                           ["fetch.mic", "ctrlforge", "\nNORMAL TERMINATION!\n\n"]]) {
+    const value = await page.$$eval("#examples option", (options, name) =>
+      options.find((o) => o.textContent.startsWith(name)).value, file);
+    await page.select("#examples", value);
+    const seen = await page.evaluate(() => ({
+      program: document.getElementById("program").value,
+      name: document.getElementById("source-name").value,
+      text: document.getElementById("source").value,
+    }));
+    const text = fs.readFileSync(path.join(args.examples, file), "utf8").replace(/\r\n?/g, "\n");
+    check(seen.program === program && seen.name === file, `${label} examples: ${file} chose ${seen.program} ${seen.name}`);
+    check(seen.text === text, `${label} examples: ${file} is not the text of examples/${file}`);
+    const before = await runCount(page);
+    await page.click("#assemble");
+    await waitForRun(page, before);
+    const consoleText = await page.$eval("#console", (pre) => pre.textContent);
+    check(consoleText === message, `${label} examples: ${file} console ${JSON.stringify(consoleText)}`);
+  }
+  check(problems.length === 0, `${label} examples: page problems: ${problems.join("; ")}`);
+  await page.close();
+}
+
+// From the click on Assemble to the result in the page, for the bundled
+// example a fresh page opens with. Reported, not judged.
+async function firstAssembly(browser, url, args, label) {
+  const { page } = await openPage(browser, url);
+  const ready = await page.evaluate(() => performance.now());
+  const timing = await page.evaluate(() => new Promise((resolve) => {
+    const name = document.getElementById("source-name").value;
+    const start = performance.now();
+    const observer = new MutationObserver(() => {
+      if (document.body.dataset.runs !== "1") return;
+      observer.disconnect();
+      const result = performance.now() - start;
+      requestAnimationFrame(() => resolve({ name, result, painted: performance.now() - start }));
+    });
+    observer.observe(document.body, { attributes: true });
+    document.getElementById("assemble").click();
+  }));
+  console.log(`first assembly (${label}) of ${timing.name}: ${timing.result.toFixed(1)} ms from click to result, ` +
+              `${timing.painted.toFixed(1)} ms to the next frame; page ready ${ready.toFixed(0)} ms after navigation`);
+  fs.writeFileSync(path.join(args.artifacts, `first-assembly-${label}.txt`),
+                   `${timing.name} ${timing.result.toFixed(1)} ms to result, ${timing.painted.toFixed(1)} ms to next frame\n`);
+  await page.close();
+}
+
+async function interactionSuite(browser, urls, args) {
+  for (const [label, url] of Object.entries(urls)) {
+    await shareRoundTrip(browser, url, args, label);
+    await downloads(browser, url, args, label);
+    await diagnosticsView(browser, url, label);
+    await examplesMenu(browser, url, args, label);
+    await firstAssembly(browser, url, args, label);
+  }
+}
+
+// Not blank: many colours, and a good share of pixels unlike the background.
+async function pictureStats(browser, png) {
+  const page = await browser.newPage();
+  const stats = await page.evaluate(async (data) => {
+    const image = new Image();
+    image.src = `data:image/png;base64,${data}`;
+    await image.decode();
+    const canvas = new OffscreenCanvas(image.width, image.height);
+    const context = canvas.getContext("2d");
+    context.drawImage(image, 0, 0);
+    const pixels = new Uint32Array(context.getImageData(0, 0, image.width, image.height).data.buffer);
+    const counts = new Map();
+    for (const pixel of pixels) counts.set(pixel, (counts.get(pixel) || 0) + 1);
+    const commonest = Math.max(...counts.values());
+    return { width: image.width, height: image.height, colours: counts.size,
+             unlikeBackground: 1 - commonest / pixels.length };
+  }, png.toString("base64"));
+  await page.close();
+  return stats;
+}
+
+function luminance(rgb) {
+  const [r, g, b] = rgb.match(/\d+/g).map(Number);
+  return 0.2126 * r + 0.7152 * g + 0.0722 * b;
+}
+
+async function screenshotSuite(browser, url, args) {
+  const backgrounds = {};
+  for (const scheme of ["light", "dark"]) {
+    for (const [width, height] of [[1280, 800], [390, 844]]) {
+      const label = `${width}x${height}-${scheme}`;
+      const { page, problems } = await openPage(browser, url, { viewport: { width, height }, scheme });
+      const before = await runCount(page);
+      await page.click("#assemble");
+      await waitForRun(page, before);
+      const file = path.join(args.artifacts, `page-${label}.png`);
+      const png = Buffer.from(await page.screenshot({ path: file }));
+      const stats = await pictureStats(browser, png);
+      check(stats.width === width && stats.height === height, `${label}: screenshot is ${stats.width}x${stats.height}`);
+      check(stats.colours >= 16 && stats.unlikeBackground >= 0.03,
+            `${label}: screenshot looks blank (${stats.colours} colours, ${(stats.unlikeBackground * 100).toFixed(1)}% unlike the background)`);
+      const layout = await page.evaluate(() => ({
+        overflow: document.documentElement.scrollWidth - window.innerWidth,
+        background: getComputedStyle(document.body).backgroundColor,
+      }));
+      check(layout.overflow <= 0, `${label}: the page is ${layout.overflow} px wider than the window`);
+      check(problems.length === 0, `${label}: page problems: ${problems.join("; ")}`);
+      backgrounds[scheme] = layout.background;
+      console.log(`${label}: ${file} (${stats.colours} colours, ${(stats.unlikeBackground * 100).toFixed(1)}% unlike the background)`);
+      if (width < 600) {
+        // The whole page at phone width: the results stack below the editor.
+        const whole = path.join(args.artifacts, `page-${label}-whole.png`);
+        const wholeStats = await pictureStats(browser, Buffer.from(await page.screenshot({ path: whole, fullPage: true })));
+        check(wholeStats.width === width && wholeStats.height > height && wholeStats.unlikeBackground >= 0.03,
+              `${label}: whole-page screenshot is ${wholeStats.width}x${wholeStats.height}, ` +
+              `${(wholeStats.unlikeBackground * 100).toFixed(1)}% unlike the background`);
+      }
+      await page.close();
+    }
+  }
+  check(luminance(backgrounds.dark) < luminance(backgrounds.light),
+        `the dark scheme's background ${backgrounds.dark} is not darker than the light one's ${backgrounds.light}`);
+}
+
+async function main() {
+  const args = parseArgs(process.argv.slice(2));
+  if (!fs.existsSync(args.chromium)) {
+    console.log(`SKIPPED: no Chromium at ${args.chromium}`);
+    return SKIP;
+  }
+  const index = path.join(args.page, "index.html");
+  if (!fs.existsSync(index) || !fs.existsSync(path.join(args.page, "assemblers.js"))) {
+    console.log(`SKIPPED: the page is not built in ${args.page} (cmake --workflow --preset web)`);
+    return SKIP;
+  }
+  let puppeteer;
+  try {
+    puppeteer = createRequire(path.join(args.modules, "package.json"))("puppeteer-core");
+  } catch {
+    console.log(`SKIPPED: puppeteer-core is not installed in ${args.modules} (npm ci)`);
+    return SKIP;
+  }
+  fs.mkdirSync(args.artifacts, { recursive: true });
+
+  const server = await serve(args.page);
+  const urls = { http: `${server.url}index.html`, file: pathToFileURL(index).href };
+  const browser = await puppeteer.launch({
+    executablePath: args.chromium,
+    headless: true,
+    // Chromium's sandbox refuses to run as root, as CI does.
+    args: process.getuid && process.getuid() === 0 ? ["--no-sandbox"] : [],
+  });
+  try {
+    switch (args.suite) {
+      case "golden-http": await goldenSuite(browser, urls.http, args); break;
+      case "golden-file": await goldenSuite(browser, urls.file, args); break;
+      case "interaction": await interactionSuite(browser, urls, args); break;
+      case "screenshots": await screenshotSuite(browser, urls.http, args); break;
+      default: throw new Error(`unknown suite ${args.suite}`);
+    }
+  } finally {
+    await browser.close();
+    server.close();
+  }
+  if (failures.length > 0) {
+    console.log(`${failures.length} check(s) failed`);
+    return 1;
+  }
+  console.log("all checks passed");
+  return 0;
+}
+
+main().then((status) => process.exit(status), (error) => {
+  console.log(`FAIL: ${error.stack || error}`);
+  process.exit(1);
+});

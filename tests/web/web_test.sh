@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Steps of the browser checks, for CTest. Exit status 77 means skipped; the
+# reason is printed first.
+#   web_test.sh page SOURCE_DIR             build the page (web workflow preset)
+#   web_test.sh modules PACKAGE_DIR         npm ci there when its lock changed
+#   web_test.sh browser SUITE ARGS...       run one suite of browser_test.mjs
+set -euo pipefail
+here="$(cd "${0%/*}" && pwd)"
+step="$1"
+shift
+
+skip() {
+  echo "SKIPPED: $*"
+  exit 77
+}
+
+case "$step" in
+  page)
+    command -v emcc >/dev/null 2>&1 || skip "emcc not found (Debian package emscripten); the page cannot be built"
+    command -v node >/dev/null 2>&1 || skip "node not found; emcc needs it to build the page"
+    cd "$1"
+    # Incremental after the first time; configure and build as the README says.
+    cmake --workflow --preset web
+    ;;
+  modules)
+    command -v npm >/dev/null 2>&1 || skip "npm not found; puppeteer-core cannot be installed"
+    cd "$1"
+    if ! cmp -s package-lock.json node_modules/.installed-lock.json; then
+      npm ci --no-audit --no-fund
+      cp package-lock.json node_modules/.installed-lock.json
+    fi
+    ;;
+  browser)
+    command -v node >/dev/null 2>&1 || skip "node not found"
+    exec node "$here/browser_test.mjs" "$@"
+    ;;
+  *)
+    echo "unknown step $step" >&2
+    exit 2
+    ;;
+esac
