@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -68,10 +69,14 @@ bool ReadStandardInput(std::FILE* in, std::string& bytes, int& errnum) {
     return true;
 }
 
+// Removes the outputs of a failed source. Only regular files go: an output
+// named as a device (/dev/null), a pipe or a link is left as it stands.
 void RemoveFiles(std::vector<std::unique_ptr<Output>>& outputs, bool keepListing) {
     for (auto& output : outputs) {
         if (output->toStandardOutput || (keepListing && output->kind == OutputKind::Listing)) continue;
         output->file.Close();
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(std::filesystem::symlink_status(output->path, ec))) continue;
         int errnum = 0;
         common::DeleteFile(output->path, errnum);
     }

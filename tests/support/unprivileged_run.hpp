@@ -11,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace test_support {
 
@@ -19,6 +20,7 @@ struct ProgramRun {
     std::string skipReason;  // why the program was not started, when it was not
     int status = -1;         // exit status
     std::string output;      // standard output
+    std::string errors;      // standard error (command-line runs)
 };
 
 inline std::string ShellQuoted(const std::string& text) {
@@ -38,7 +40,7 @@ inline std::string ShellQuoted(const std::string& text) {
 // setpriv (util-linux) as the user nobody, with nobody's group and no
 // supplementary groups.
 inline ProgramRun RunUnprivileged(const std::string& program, const std::string& input,
-                                  const std::filesystem::path& dir) {
+                                  const std::filesystem::path& dir, const std::vector<std::string>& args = {}) {
     ProgramRun run;
     std::string prefix;
     if (geteuid() == 0) {
@@ -58,15 +60,22 @@ inline ProgramRun RunUnprivileged(const std::string& program, const std::string&
     const std::filesystem::path answers = dir / "answers.txt";
     const std::filesystem::path console = dir / "console.txt";
     std::ofstream(answers, std::ios::binary) << input;
-    const std::string command = prefix + ShellQuoted(program) + " <" + ShellQuoted(answers.string()) + " >" +
-                                ShellQuoted(console.string());
+    const std::filesystem::path errors = dir / "errors.txt";
+    std::string command = prefix + ShellQuoted(program);
+    for (const std::string& arg : args) command += " " + ShellQuoted(arg);
+    command += " <" + ShellQuoted(answers.string()) + " >" + ShellQuoted(console.string()) + " 2>" +
+               ShellQuoted(errors.string());
     const int raw = std::system(command.c_str());
     run.started = true;
     run.status = raw != -1 && WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    std::ifstream text(console, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << text.rdbuf();
-    run.output = bytes.str();
+    auto read = [](const std::filesystem::path& path) {
+        std::ifstream text(path, std::ios::binary);
+        std::ostringstream bytes;
+        bytes << text.rdbuf();
+        return bytes.str();
+    };
+    run.output = read(console);
+    run.errors = read(errors);
     return run;
 }
 
