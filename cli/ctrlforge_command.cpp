@@ -15,7 +15,7 @@ const ProgramInfo& CtrlforgeProgram() {
         ".s",
         ".o",
         ".m",
-        {{"truncation", true}},
+        {{"truncation", true}, {"replaced-exception", true}},
     };
     return program;
 }

@@ -37,7 +37,7 @@ OptionSet ParseOptions(std::string_view answer) {
 }
 
 CtrlOutput AssembleText(std::string_view source, std::string_view options,
-                        std::vector<image::PlacedWord>* placed) {
+                        std::vector<image::PlacedWord>* placed, common::DiagnosticSink* diagnostics) {
     common::OutputSink listing, object, map;
     CtrlRun run;
     run.source = source;
@@ -46,6 +46,7 @@ CtrlOutput AssembleText(std::string_view source, std::string_view options,
     run.object = &object;
     run.map = &map;
     run.placed = placed;
+    run.diagnostics = diagnostics;
     AssembleSource(run);
     return CtrlOutput{listing.buffer, object.buffer, map.buffer, run.console, run.AssemblyFailed};
 }

@@ -23,8 +23,10 @@ struct CtrlOutput {
 // Options are the letters of an option answer ("SOM", "m,s", ...).
 OptionSet ParseOptions(std::string_view answer);
 // With `placed`, every packed word is added to it in object-file order; a
-// failed run, which writes no words, adds none.
+// failed run, which writes no words, adds none. With `diagnostics`, errors
+// and warnings are recorded there too.
 CtrlOutput AssembleText(std::string_view source, std::string_view options = "SOM",
-                        std::vector<image::PlacedWord>* placed = nullptr);
+                        std::vector<image::PlacedWord>* placed = nullptr,
+                        common::DiagnosticSink* diagnostics = nullptr);
 
 }  // namespace ctrlforge

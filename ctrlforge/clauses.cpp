@@ -233,7 +233,13 @@ bool ParseExceptionClause(CtrlRun& run) {
     if (run.CurrentWord().RB == RbLLT) {
         return ReportError(run, CtrlError::ExFieldDefined);  // the long literal fills EX
     }
+    const std::uint8_t earlier = run.CurrentWord().EX;  // only exception clauses set EX
+    const std::size_t start = run.tokenStart;
     if (ParseExceptionBody(run)) return true;
+    if (earlier != ExBase && run.diagnostics != nullptr) {
+        common::Record(*run.diagnostics, start, common::Severity::Warning, "-Wreplaced-exception",
+                       "this exception clause replaces the statement's earlier one; only one is kept");
+    }
     ReadToken(run);
     return EndClause(run);
 }

@@ -1,13 +1,18 @@
 // Fuzz target for the ctrlforge core: the first byte chooses the option
 // letters, the rest is the source. Besides the absence of crashes it checks
 // that a run is deterministic, that the listing holds every source character
-// in order, and that the console message agrees with the run's outcome.
+// in order, and that the console message agrees with the run's outcome. The
+// second run records diagnostics: its files must not change, and its errors
+// must agree with the outcome.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <string_view>
 
+#include <vector>
+
+#include "common/diagnostics.hpp"
 #include "ctrlforge/assemble.hpp"
 
 namespace {
@@ -67,9 +72,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string_view source(reinterpret_cast<const char*>(data + 1), size - 1);
 
     ctrlforge::CtrlOutput first = ctrlforge::AssembleText(source, options);
-    ctrlforge::CtrlOutput second = ctrlforge::AssembleText(source, options);
+    std::vector<common::Diagnostic> diagnostics;
+    common::DiagnosticSink sink = common::ListSink(source, diagnostics);
+    ctrlforge::CtrlOutput second = ctrlforge::AssembleText(source, options, nullptr, &sink);
     Check(first.listing == second.listing && first.object == second.object && first.map == second.map &&
           first.console == second.console && first.failed == second.failed);
+    // A failed run has an error that is not an illegal character (those
+    // leave the run alone), and a run that did not fail has no other.
+    bool failingError = false;
+    for (const common::Diagnostic& d : diagnostics) {
+        Check(d.line >= 1 && d.column >= 1);
+        if (d.severity == common::Severity::Error && d.message != "ILLEGAL CHARACTER") failingError = true;
+    }
+    Check(first.failed == failingError);
 
     const std::string_view normal = "\nNORMAL TERMINATION!\n\n";
     const std::string_view failed = "\nERROR OCCURRED IN ASSEMBLE-TIME!\n\n";

@@ -16,7 +16,7 @@ for target in build/fuzz/fuzz/*_fuzz; do
   mkdir -p "$corpus"
   # Seeds: the test sources and examples of this program. The ctrlforge
   # target reads its options from the first byte, so its seeds get one.
-  for f in tests/golden/"$name"/*/input/* examples/*; do
+  for f in tests/golden/"$name"/*/input/* tests/golden/"$name"/*/stdin examples/*; do
     [ -f "$f" ] || continue
     seed="$corpus/seed-$(echo "$f" | tr '/' '_')"
     if [ "$name" = ctrlforge ]; then

@@ -8,6 +8,9 @@
 #include <string>
 #include <string_view>
 
+#include <vector>
+
+#include "common/diagnostics.hpp"
 #include "wordforge/assembler.hpp"
 
 namespace {
@@ -29,9 +32,19 @@ std::string Summary(std::int32_t errors) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string_view source(reinterpret_cast<const char*>(data), size);
     wordforge::WordResult first = wordforge::AssembleText(source);
-    wordforge::WordResult second = wordforge::AssembleText(source);
+    // The second run records diagnostics: the files stay the same, and there
+    // is one error diagnostic per counted error.
+    std::vector<common::Diagnostic> diagnostics;
+    common::DiagnosticSink sink = common::ListSink(source, diagnostics);
+    wordforge::WordResult second = wordforge::AssembleText(source, {.diagnostics = &sink});
     Check(first.listing == second.listing && first.object == second.object &&
           first.errorCount == second.errorCount);
+    std::int32_t errors = 0;
+    for (const common::Diagnostic& d : diagnostics) {
+        Check(d.line >= 1 && d.column >= 1);
+        errors += d.severity == common::Severity::Error;
+    }
+    Check(errors == first.errorCount);
     Check(first.errorCount >= 0);
     Check(first.listing.find("\r\n" + Summary(first.errorCount) + "\r\n") != std::string::npos);
 
