@@ -23,7 +23,15 @@
 //                             as the file its "file=NAME" names (prog.mic,
 //                             prog.asm by default) and assembled with the
 //                             options of "args=A,B"; "status=N" checks the
-//                             exit status (0 by default)
+//                             exit status (0 by default). A first line
+//                             "$ PROGRAM ARGS FILE" shows the command and must
+//                             be exactly that call. With "stdin" the source is
+//                             given as "-" and read from the file
+//                             ("$ PROGRAM ARGS - < FILE"); "dirs=A,B" makes
+//                             these folders first.
+//   any block with "from=PATH"  lines that appear, in this order and adjacent,
+//                             in the project's file PATH (such as the
+//                             Makefile of examples/)
 //
 // A source block whose info string also holds "no-final-line-end" is
 // assembled without the line end after its last line. A source block may be
@@ -35,6 +43,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -142,17 +151,34 @@ bool ContainsLines(const std::string& output, const std::string& excerpt) {
     return std::search(all.begin(), all.end(), part.begin(), part.end()) != all.end();
 }
 
+// The items of a comma-separated info value ("args=-S,-Wall").
+std::vector<std::string> Items(const std::string& list) {
+    std::vector<std::string> items;
+    for (std::size_t at = 0; !list.empty() && at <= list.size();) {
+        std::size_t comma = list.find(',', at);
+        if (comma == std::string::npos) comma = list.size();
+        items.push_back(list.substr(at, comma - at));
+        at = comma + 1;
+    }
+    return items;
+}
+
 // Runs the built program's command line on the source block, saved under
 // its file name in a fresh folder, and checks standard error and the exit
-// status against the excerpt block.
+// status against the excerpt block, and the command it shows, if any.
 void CheckDiagnostics(const std::string& program, const Block& excerpt, const Block& source,
                       const std::string& defaultName) {
     namespace fs = std::filesystem;
     std::string name = Option(source, "file");
     if (name.empty()) name = defaultName;
-    const fs::path folder = fs::temp_directory_path() / ("docs-diagnostics-" + std::to_string(excerpt.line));
+    const std::string programName = fs::path(program).filename().string();
+    // Several builds may run these checks at once: the folder is this run's own.
+    const fs::path folder = fs::temp_directory_path() / ("docs-diagnostics-" + programName + "-" +
+                                                         std::to_string(::getpid()) + "-" +
+                                                         std::to_string(excerpt.line));
     fs::remove_all(folder);
     fs::create_directories(folder);
+    for (const std::string& dir : Items(Option(excerpt, "dirs"))) fs::create_directories(folder / dir);
     {
         std::ofstream out(folder / name, std::ios::binary);
         std::string text = SourceOf(source);
@@ -164,25 +190,45 @@ void CheckDiagnostics(const std::string& program, const Block& excerpt, const Bl
         }
         out << crlf;
     }
+    const bool fromStdin = Has(excerpt, "stdin");
     std::string args;
-    std::string list = Option(excerpt, "args");
-    for (std::size_t at = 0; !list.empty() && at <= list.size();) {
-        std::size_t comma = list.find(',', at);
-        if (comma == std::string::npos) comma = list.size();
-        args += " '" + list.substr(at, comma - at) + "'";
-        at = comma + 1;
+    std::string shown = "$ " + programName;
+    for (const std::string& arg : Items(Option(excerpt, "args"))) {
+        args += " '" + arg + "'";
+        shown += " " + arg;
     }
-    const std::string command = "cd '" + folder.string() + "' && '" + program + "'" + args + " '" + name +
-                                "' >stdout.txt 2>stderr.txt";
+    shown += fromStdin ? " - < " + name : " " + name;
+    const std::string input = fromStdin ? " - <'" + name + "'" : " '" + name + "'";
+    const std::string command =
+        "cd '" + folder.string() + "' && '" + program + "'" + args + input + " >stdout.txt 2>stderr.txt";
     int raw = std::system(command.c_str());
     int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     std::ifstream err(folder / "stderr.txt", std::ios::binary);
     std::ostringstream text;
     text << err.rdbuf();
-    EXPECT_EQ(text.str(), excerpt.text) << Where(excerpt) << " (source at " << Where(source) << ")";
-    std::string expected = Option(excerpt, "status");
-    EXPECT_EQ(status, expected.empty() ? 0 : std::stoi(expected)) << Where(excerpt);
+    std::string expected = excerpt.text;
+    if (expected.rfind("$ ", 0) == 0) {
+        const std::size_t end = expected.find('\n');
+        EXPECT_EQ(RightTrimmed(expected.substr(0, end)), shown) << Where(excerpt) << ": the command shown";
+        expected.erase(0, end == std::string::npos ? expected.size() : end + 1);
+    }
+    EXPECT_EQ(text.str(), expected) << Where(excerpt) << " (source at " << Where(source) << ")";
+    std::string wanted = Option(excerpt, "status");
+    EXPECT_EQ(status, wanted.empty() ? 0 : std::stoi(wanted)) << Where(excerpt);
     fs::remove_all(folder);
+}
+
+// Checks every block with "from=PATH" against that file of the project.
+void CheckProjectExcerpts(const std::vector<Block>& blocks) {
+    for (const Block& block : blocks) {
+        const std::string from = Option(block, "from");
+        if (from.empty()) continue;
+        std::ifstream in(std::string(DOCS_DIR) + "/../" + from, std::ios::binary);
+        ASSERT_TRUE(in.good()) << Where(block) << ": cannot read " << from;
+        std::ostringstream text;
+        text << in.rdbuf();
+        EXPECT_TRUE(ContainsLines(text.str(), block.text)) << Where(block) << ": not in " << from;
+    }
 }
 
 // ---------------------------------------------------------------- ctrlforge
@@ -316,6 +362,8 @@ TEST(MicroprogrammingGuide, DiagnosticsMatchTheCommandLine) {
     }
 }
 
+TEST(MicroprogrammingGuide, ExcerptsOfProjectFilesMatch) { CheckProjectExcerpts(MicroBlocks()); }
+
 TEST(MicroprogrammingGuide, EveryErrorHasAnExample) {
     std::set<std::string> shown;
     for (const Block& block : MicroBlocks()) {
@@ -438,6 +486,8 @@ TEST(AssemblyGuide, DiagnosticsMatchTheCommandLine) {
         CheckDiagnostics(WORDFORGE_PROGRAM, block, *shown, "prog.asm");
     }
 }
+
+TEST(AssemblyGuide, ExcerptsOfProjectFilesMatch) { CheckProjectExcerpts(AssemblyBlocks()); }
 
 TEST(AssemblyGuide, EveryFlagHasAnExample) {
     std::set<std::string> shown;
