@@ -75,6 +75,11 @@ bool SettleWarnings(const ProgramInfo& program, const std::vector<std::string>& 
 
 int UsageError(const ProgramInfo& program, std::ostream& err, std::string what) {
     std::replace(what.begin(), what.end(), '\n', ' ');
+    // Messages start in lower case after the program's name, the parser's
+    // own ("The following argument ...") included.
+    if (what.size() > 1 && what[0] >= 'A' && what[0] <= 'Z' && what[1] >= 'a' && what[1] <= 'z') {
+        what[0] = static_cast<char>(what[0] - 'A' + 'a');
+    }
     err << program.name << ": " << what << '\n'
         << "Try '" << program.name << " --help' for more information.\n";
     return kFailure;
