@@ -1,7 +1,10 @@
 // A problem matcher of package.json, applied to one line of output as VS
 // Code applies a single-line pattern: the regexp as declared there, and the
-// groups its pattern names.
+// groups its pattern names. Also how VS Code turns the matched file name
+// into a file, following its fileLocation.
 'use strict';
+const fs = require('fs');
+const path = require('path');
 const { manifest } = require('./manifest');
 
 function loadMatcher(name) {
@@ -28,4 +31,27 @@ function applyMatcher(matcher, line) {
   };
 }
 
-module.exports = { loadMatcher, applyMatcher };
+// ${name} replaced from variables; a variable not given is an error, so
+// that a misspelt or unsupported one is found.
+function substitute(text, variables) {
+  return text.replace(/\$\{([^}]*)\}/g, (whole, name) => {
+    if (!(name in variables)) throw new Error(`no value for ${whole}`);
+    return variables[name];
+  });
+}
+
+// The file a matched name stands for, as VS Code documents fileLocation:
+// "absolute" takes the name as it is, ["relative", base] joins it to base,
+// and ["autoDetect", base] takes an absolute name that exists as it is and
+// otherwise joins the name to base.
+function resolveFileLocation(matcher, fileName, variables) {
+  const location = [].concat(matcher.fileLocation || 'relative');
+  const kind = location[0];
+  const base = substitute(location[1] || '${workspaceFolder}', variables);
+  if (kind === 'absolute') return fileName;
+  if (kind === 'autoDetect' && path.isAbsolute(fileName) && fs.existsSync(fileName)) return fileName;
+  if (kind === 'relative' || kind === 'autoDetect') return path.join(base, fileName);
+  throw new Error(`fileLocation ${JSON.stringify(matcher.fileLocation)} is not one this check knows`);
+}
+
+module.exports = { loadMatcher, applyMatcher, substitute, resolveFileLocation };
