@@ -144,11 +144,21 @@ try
       call s:CheckAssertions()
     endif
   endfor
+  " The sources among the examples (a Makefile and scripts sit there too);
+  " both languages must have one.
+  let s:languages = {}
   for s:file in glob(s:root . '/examples/*.mic', 0, 1) + glob(s:root . '/examples/*.asm', 0, 1)
+        \ + glob(s:root . '/examples/*.zasm', 0, 1)
     let s:name = fnamemodify(s:file, ':s?^' . s:root . '/??')
     if s:Open(s:name, s:file =~# '\.asm$' ? 'zorvelt-asm' : '')
+      let s:languages[&filetype] = 1
       call s:CheckExampleCovered()
       call s:CheckPoints(s:name)
+    endif
+  endfor
+  for s:language in ['zorvelt-micro', 'zorvelt-asm']
+    if !has_key(s:languages, s:language)
+      call add(s:failures, 'no ' . s:language . ' example in examples/')
     endif
   endfor
 catch

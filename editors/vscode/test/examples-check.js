@@ -33,8 +33,13 @@ function scopesAt(tokens, column) {
   const points = fs.readFileSync(pointsFile, 'utf8').split('\n')
     .filter((row) => row.includes('\t') && !row.startsWith('#'))
     .map((row) => row.split('\t'));
-  const examples = fs.readdirSync(examplesDir).filter((f) => /\.(mic|asm)$/i.test(f)).sort();
-  if (examples.length === 0) failures.push(`no examples in ${examplesDir}`);
+  // The sources among the examples (a Makefile and scripts sit there too);
+  // both languages must have one.
+  const examples = fs.readdirSync(examplesDir).filter((f) => /\.(mic|asm|zasm)$/i.test(f)).sort();
+  const languages = new Set(examples.map(exampleLanguage));
+  for (const language of ['zorvelt-micro', 'zorvelt-asm']) {
+    if (!languages.has(language)) failures.push(`no ${language} example in ${examplesDir}`);
+  }
   for (const name of examples) {
     const language = exampleLanguage(name);
     const text = fs.readFileSync(path.join(examplesDir, name), 'latin1');
