@@ -35,8 +35,4 @@ bool AssembleMicroprogram(std::string_view source, const JobOutputs& outputs, co
     return run.AssemblyFailed;
 }
 
-int RunCtrlforgeCommandLine(int argc, const char* const* argv) {
-    return RunCommandLine(CtrlforgeProgram(), AssembleMicroprogram, argc, argv, stdin, stdout, stderr);
-}
-
 }  // namespace cli

@@ -27,8 +27,4 @@ bool AssembleProgram(std::string_view source, const JobOutputs& outputs, common:
     return wordforge::AssembleSource(source, listing, object, {.diagnostics = &diagnostics}) > 0;
 }
 
-int RunWordforgeCommandLine(int argc, const char* const* argv) {
-    return RunCommandLine(WordforgeProgram(), AssembleProgram, argc, argv, stdin, stdout, stderr);
-}
-
 }  // namespace cli
