@@ -32,6 +32,7 @@ bool AssembleMicroprogram(std::string_view source, const JobOutputs& outputs, co
     run.map = outputs.map != nullptr ? outputs.map : &unused;
     run.diagnostics = &diagnostics;
     ctrlforge::AssembleSource(run);
+    if (outputs.console != nullptr) *outputs.console += run.console;
     return run.AssemblyFailed;
 }
 
