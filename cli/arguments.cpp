@@ -85,11 +85,6 @@ int UsageError(const ProgramInfo& program, std::ostream& err, std::string what) 
     return kFailure;
 }
 
-bool WarningEnabled(const WarningSettings& settings, std::string_view name) {
-    if (settings.silenced) return false;
-    return std::find(settings.enabled.begin(), settings.enabled.end(), name) != settings.enabled.end();
-}
-
 ParseOutcome ParseArguments(const ProgramInfo& program, int argc, const char* const* argv, Invocation& invocation,
                             std::ostream& out, std::ostream& err, int& status) {
     const std::string name(program.name);

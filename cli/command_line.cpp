@@ -11,6 +11,7 @@
 
 #include "cli/arguments.hpp"
 #include "cli/output_plan.hpp"
+#include "cli/warnings.hpp"
 
 namespace cli {
 
@@ -130,14 +131,12 @@ int RunJob(const ProgramInfo& program, const Invocation& invocation, const Sourc
     common::DiagnosticSink diagnostics;
     diagnostics.locator.text = source;
     diagnostics.emit = [&](const common::Diagnostic& diagnostic) {
+        if (!Shown(invocation.warnings, diagnostic)) return;
         if (diagnostic.severity == common::Severity::Error) {
             ++errors;
             err.Line(common::FormatDiagnostic(job.display, diagnostic));
             return;
         }
-        // A warning's tag is "-WNAME".
-        std::string_view name = std::string_view(diagnostic.tag).substr(2);
-        if (!WarningEnabled(invocation.warnings, name)) return;
         if (!invocation.warnings.asErrors) {
             err.Line(common::FormatDiagnostic(job.display, diagnostic));
             return;
@@ -145,7 +144,7 @@ int RunJob(const ProgramInfo& program, const Invocation& invocation, const Sourc
         ++errors;
         common::Diagnostic promoted = diagnostic;
         promoted.severity = common::Severity::Error;
-        promoted.tag = "-Werror=" + std::string(name);
+        promoted.tag = "-Werror=" + std::string(WarningName(diagnostic));
         err.Line(common::FormatDiagnostic(job.display, promoted));
     };
     bool failed = assemble(source, sinks, diagnostics);

@@ -4,6 +4,7 @@
 // exit status for make, scripts and editors.
 #include <cstdio>
 #include <functional>
+#include <string>
 #include <string_view>
 
 #include "cli/invocation.hpp"
@@ -17,6 +18,9 @@ struct JobOutputs {
     common::OutputSink* listing = nullptr;
     common::OutputSink* object = nullptr;
     common::OutputSink* map = nullptr;
+    // When set, receives what the dialogue shows on its console for the run
+    // (placement messages, the end message); the command line shows none.
+    std::string* console = nullptr;
 };
 
 // Assembles the source into the sinks, recording diagnostics; returns true

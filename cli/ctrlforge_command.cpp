@@ -32,11 +32,8 @@ bool AssembleMicroprogram(std::string_view source, const JobOutputs& outputs, co
     run.map = outputs.map != nullptr ? outputs.map : &unused;
     run.diagnostics = &diagnostics;
     ctrlforge::AssembleSource(run);
+    if (outputs.console != nullptr) *outputs.console += run.console;
     return run.AssemblyFailed;
-}
-
-int RunCtrlforgeCommandLine(int argc, const char* const* argv) {
-    return RunCommandLine(CtrlforgeProgram(), AssembleMicroprogram, argc, argv, stdin, stdout, stderr);
 }
 
 }  // namespace cli

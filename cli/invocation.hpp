@@ -46,7 +46,4 @@ struct ProgramInfo {
 
 enum ExitStatus : int { kSuccess = 0, kSourceErrors = 1, kFailure = 2 };
 
-// True when the warning is on for this run.
-bool WarningEnabled(const WarningSettings& settings, std::string_view name);
-
 }  // namespace cli

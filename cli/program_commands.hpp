@@ -9,11 +9,9 @@ namespace cli {
 const ProgramInfo& CtrlforgeProgram();
 const ProgramInfo& WordforgeProgram();
 
-// The assemblies the command lines run, also used by in-memory callers.
+// The assemblies the command lines run (cli::RunCommandLine), also used by
+// in-memory callers.
 bool AssembleMicroprogram(std::string_view source, const JobOutputs& outputs, common::DiagnosticSink& diagnostics);
 bool AssembleProgram(std::string_view source, const JobOutputs& outputs, common::DiagnosticSink& diagnostics);
-
-int RunCtrlforgeCommandLine(int argc, const char* const* argv);
-int RunWordforgeCommandLine(int argc, const char* const* argv);
 
 }  // namespace cli

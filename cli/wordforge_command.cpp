@@ -3,6 +3,7 @@
 #include "cli/program_commands.hpp"
 
 #include "wordforge/assembler.hpp"
+#include "wordforge/end_message.hpp"
 
 namespace cli {
 
@@ -24,11 +25,9 @@ bool AssembleProgram(std::string_view source, const JobOutputs& outputs, common:
     common::OutputSink unusedListing, unusedObject;
     common::OutputSink& listing = outputs.listing != nullptr ? *outputs.listing : unusedListing;
     common::OutputSink& object = outputs.object != nullptr ? *outputs.object : unusedObject;
-    return wordforge::AssembleSource(source, listing, object, {.diagnostics = &diagnostics}) > 0;
-}
-
-int RunWordforgeCommandLine(int argc, const char* const* argv) {
-    return RunCommandLine(WordforgeProgram(), AssembleProgram, argc, argv, stdin, stdout, stderr);
+    std::int32_t errors = wordforge::AssembleSource(source, listing, object, {.diagnostics = &diagnostics});
+    if (outputs.console != nullptr) *outputs.console += wordforge::EndMessage(errors);
+    return errors > 0;
 }
 
 }  // namespace cli

@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <iostream>
 
 #include "cli/program_commands.hpp"
@@ -5,7 +6,9 @@
 
 // With arguments, the command line; without, the console dialogue.
 int main(int argc, char** argv) {
-    if (argc > 1) return cli::RunCtrlforgeCommandLine(argc, argv);
+    if (argc > 1) {
+        return cli::RunCommandLine(cli::CtrlforgeProgram(), cli::AssembleMicroprogram, argc, argv, stdin, stdout, stderr);
+    }
     std::ios::sync_with_stdio(false);
     common::Console console{std::cin, std::cout};
     return ctrlforge::RunCtrlforge(console, std::cerr);

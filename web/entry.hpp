@@ -1,10 +1,13 @@
 #pragma once
 // In-memory entry points of the two assemblers for the browser page: source
-// bytes and options in, the program's output files and console text out.
-// The cores do all the work; these only gather what a run leaves behind.
+// bytes and options in, the program's output files, console text and
+// diagnostics out. They run the command line's own assemblies; these only
+// gather what a run leaves behind.
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "common/diagnostics.hpp"
 
 namespace web {
 
@@ -14,15 +17,6 @@ struct OutputFile {
     std::string kind;       // "listing", "object", "map"
     std::string extension;  // ".s", ".o", ".m", ".a", ".b"
     std::string bytes;
-};
-
-// One error or warning, at the place in the source where it was found.
-struct Diagnostic {
-    int line = 0;    // from 1
-    int column = 0;  // byte within the line, from 1
-    std::string severity;  // "error" or "warning"
-    std::string code;      // "E3", "F", "L", "D"
-    std::string message;
 };
 
 struct EntryOptions {
@@ -35,7 +29,9 @@ struct EntryResult {
     std::vector<OutputFile> files;  // the files the run leaves, in the order shown
     std::string console;            // what the dialogue shows for the run
     bool failed = false;            // the source had errors
-    std::vector<Diagnostic> diagnostics;
+    // The errors and warnings the command line prints for the source when
+    // no warning option is given, in its order.
+    std::vector<common::Diagnostic> diagnostics;
 };
 
 EntryResult AssembleCtrlforge(std::string_view source, const EntryOptions& options);

@@ -3,9 +3,11 @@
 //   assembleWordforge(source: Uint8Array, options: {})
 // each return
 //   {files: [{kind, extension, bytes: Uint8Array}], console: string,
-//    failed: boolean, diagnostics: [{line, column, severity, code, message}]}
+//    failed: boolean, diagnostics: [{line, column, severity, tag, message}]}
 // File bytes cross as byte arrays, never as text, so CR LF and every other
-// byte reach the page's downloads unchanged.
+// byte reach the page's downloads unchanged. A diagnostic's column counts
+// bytes of its line in the source as handed in; severity is "error" or
+// "warning", tag as the command line prints it in brackets ("" for none).
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
@@ -33,6 +35,10 @@ web::EntryOptions ReadOptions(const val& options) {
 }
 
 val ToJs(const web::EntryResult& result) {
+    // Messages may quote source bytes that are not UTF-8 (a line starting
+    // with a byte of a longer character); the decoder shows each such byte
+    // as U+FFFD, the way the page decodes every text it shows.
+    val decoder = val::global("TextDecoder").new_();
     val files = val::array();
     for (const web::OutputFile& file : result.files) {
         val f = val::object();
@@ -42,13 +48,13 @@ val ToJs(const web::EntryResult& result) {
         files.call<void>("push", f);
     }
     val diagnostics = val::array();
-    for (const web::Diagnostic& d : result.diagnostics) {
+    for (const common::Diagnostic& d : result.diagnostics) {
         val item = val::object();
         item.set("line", d.line);
         item.set("column", d.column);
-        item.set("severity", d.severity);
-        item.set("code", d.code);
-        item.set("message", d.message);
+        item.set("severity", std::string(d.severity == common::Severity::Error ? "error" : "warning"));
+        item.set("tag", d.tag);
+        item.set("message", decoder.call<val>("decode", Bytes(d.message)));
         diagnostics.call<void>("push", item);
     }
     val out = val::object();

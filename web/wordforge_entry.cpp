@@ -1,17 +1,17 @@
+#include "cli/program_commands.hpp"
 #include "web/entry.hpp"
-#include "wordforge/assembler.hpp"
-#include "wordforge/end_message.hpp"
+#include "web/shown_diagnostics.hpp"
 
 namespace web {
 
 EntryResult AssembleWordforge(std::string_view source, const EntryOptions&) {
-    wordforge::WordResult run = wordforge::AssembleText(source);
+    common::OutputSink listing, object;
     EntryResult result;
-    result.failed = run.errorCount != 0;
-    result.files.push_back({"listing", ".a", std::move(run.listing)});
+    common::DiagnosticSink sink = ShownDiagnostics(cli::WordforgeProgram(), source, result.diagnostics);
+    result.failed = cli::AssembleProgram(source, {.listing = &listing, .object = &object, .console = &result.console}, sink);
+    result.files.push_back({"listing", ".a", std::move(listing.buffer)});
     // The dialogue deletes the object file of a run with errors.
-    if (run.errorCount <= 0) result.files.push_back({"object", ".b", std::move(run.object)});
-    result.console = std::string(wordforge::EndMessage(run.errorCount));
+    if (!result.failed) result.files.push_back({"object", ".b", std::move(object.buffer)});
     return result;
 }
 

@@ -8,7 +8,12 @@
 //   golden-http, golden-file  every golden case whose source the page can
 //                             take, replayed in the page (served from
 //                             127.0.0.1, or opened from file://); each output
-//                             file must equal the native run's bytes
+//                             file must equal the native run's bytes, and the
+//                             page must list as many errors as the listing
+//                             holds; every command-line case of one source
+//                             and no option must list exactly the lines the
+//                             command line printed, and clicking each puts
+//                             the cursor on its line and column
 //   interaction               share links, downloads, diagnostics, Ctrl+Enter,
 //                             the Examples menu, first-assembly time
 //   screenshots               1280x800 and 390x844, light and dark
@@ -19,7 +24,7 @@ import path from "node:path";
 import { pathToFileURL } from "node:url";
 import zlib from "node:zlib";
 
-import { readCases, sourceText } from "./golden_cases.mjs";
+import { listingErrors, readCases, readCommandLineCases, sourceText } from "./golden_cases.mjs";
 import { serve } from "./static_server.mjs";
 
 const SKIP = 77;
@@ -124,7 +129,13 @@ async function collect(page) {
       tabs: tabs.map((tab) => tab.textContent),
       views,
       console: document.getElementById("console").textContent,
-      diagnostics: document.querySelectorAll("#diagnostics li").length,
+      failed: document.getElementById("console").classList.contains("failed"),
+      diagnostics: [...document.querySelectorAll("#diagnostics button")].map((button) => ({
+        text: button.textContent,
+        severity: button.className,
+        line: Number(button.dataset.line),
+        column: Number(button.dataset.column),
+      })),
     };
   });
   shown.files = shown.files.map((file) => ({ name: file.name, bytes: Buffer.from(file.base64, "base64") }));
@@ -151,12 +162,15 @@ function checkShown(label, shown) {
   }
 }
 
+const listingExtension = { ctrlforge: ".s", wordforge: ".a" };
+
 async function goldenSuite(browser, url, args) {
   const cases = readCases(args.golden);
   const { page, problems } = await openPage(browser, url);
   const notTaken = [];
   let taken = 0;
   let files = 0;
+  let counted = 0;
   for (const goldenCase of cases) {
     if (goldenCase.runs.length === 0) {
       notTaken.push(`${goldenCase.id} (its dialogue assembles nothing)`);
@@ -178,6 +192,15 @@ async function goldenSuite(browser, url, args) {
       });
       checkShown(`${goldenCase.id} run ${index + 1}`, shown);
       consoles.push(shown.console);
+      // The page lists as many errors as the listing reports.
+      const listing = shown.files.find((file) => file.name === run.name + listingExtension[goldenCase.program]);
+      if (listing) {
+        const errors = shown.diagnostics.filter((d) => d.severity === "error").length;
+        const reported = listingErrors(goldenCase.program, listing.bytes);
+        check(errors === reported,
+              `${goldenCase.id} run ${index + 1}: the page lists ${errors} errors, the listing reports ${reported}`);
+        counted++;
+      }
       for (const file of shown.files) left.set(file.name, file.bytes);
       const object = `${run.name}.b`;
       if (goldenCase.program === "wordforge" && !shown.files.some((file) => file.name === object)) {
@@ -204,10 +227,67 @@ async function goldenSuite(browser, url, args) {
       at = found + text.length;
     }
   }
-  console.log(`${taken} of ${cases.length} golden cases replayed, ${files} files compared byte for byte`);
+  console.log(`${taken} of ${cases.length} golden cases replayed, ${files} files compared byte for byte, ` +
+              `error counts of ${counted} listings compared`);
   for (const reason of notTaken) console.log(`  not replayed: ${reason}`);
-  check(taken > 0 && files > 0, "no golden case was replayed");
+  check(taken > 0 && files > 0 && counted > 0, "no golden case was replayed");
+  await commandLineCases(page, args);
   check(problems.length === 0, `page problems: ${problems.join("; ")}`);
+}
+
+// Whether the cursor stands where a diagnostic points: on its line, after
+// the characters whose UTF-8 bytes fill column - 1 bytes of the line, and
+// before the next one (or at the line's end when the line is shorter).
+function cursorAt(text, cursor, line, column) {
+  const before = text.slice(0, cursor);
+  if (before.split("\n").length !== line) return false;
+  const used = Buffer.byteLength(before.slice(before.lastIndexOf("\n") + 1));
+  if (used > column - 1) return false;
+  if (cursor === text.length || text[cursor] === "\n") return true;
+  return used + Buffer.byteLength(String.fromCodePoint(text.codePointAt(cursor))) > column - 1;
+}
+
+async function cursorAfterClicking(page, index) {
+  await page.click(`#diagnostics li:nth-child(${index + 1}) button`);
+  return page.evaluate(() => {
+    const area = document.getElementById("source");
+    return { focused: document.activeElement === area, start: area.selectionStart, end: area.selectionEnd };
+  });
+}
+
+// The command line's own cases of one source: the page, named as the command
+// line named the source, lists the lines it printed on standard error, fails
+// when it exited 1, and shows each file it left with the same bytes.
+async function commandLineCases(page, args) {
+  let taken = 0;
+  let listed = 0;
+  for (const c of readCommandLineCases(args.golden)) {
+    const text = sourceText(c.source);
+    if (text === null) {
+      console.log(`  not replayed: ${c.id} (its source is not text the editor can hold)`);
+      continue;
+    }
+    taken++;
+    const shown = await assembleInPage(page, { program: c.program, name: c.name, letters: "SOM", text });
+    const printed = new TextDecoder().decode(c.stderr).split("\n").filter((line) => line !== "");
+    const lines = shown.diagnostics.map((d) => d.text);
+    check(JSON.stringify(lines) === JSON.stringify(printed),
+          `${c.id}: the page lists\n    ${lines.join("\n    ")}\n  the command line printed\n    ${printed.join("\n    ")}`);
+    check(shown.failed === (c.status === 1), `${c.id}: the page ${shown.failed ? "fails" : "succeeds"}, status ${c.status}`);
+    for (const [name, bytes] of c.expected) {
+      const file = shown.files.find((f) => f.name === name);
+      if (check(file !== undefined, `${c.id}: the page shows no ${name}`)) checkBytes(`${c.id}: ${name}`, bytes, file.bytes);
+    }
+    const editorText = await page.$eval("#source", (area) => area.value);
+    for (const [index, d] of shown.diagnostics.entries()) {
+      const cursor = await cursorAfterClicking(page, index);
+      check(cursor.focused && cursor.start === cursor.end && cursorAt(editorText, cursor.start, d.line, d.column),
+            `${c.id}: clicking ${d.text} put the cursor at ${JSON.stringify(cursor)}`);
+      listed++;
+    }
+  }
+  console.log(`${taken} command-line cases replayed, ${listed} diagnostics clicked`);
+  check(taken >= 8 && listed > 0, `only ${taken} command-line cases replayed`);
 }
 
 function caseById(args, id) {
@@ -300,30 +380,50 @@ async function downloads(browser, url, args, label) {
   await page.close();
 }
 
-// Choosing a diagnostic puts the cursor on its line and column (a byte
-// column: Ä takes two bytes), and the gutter marks error lines only.
+// A run with errors and a warning: the list reads as the command line's lines,
+// choosing an entry puts the cursor on its line and column, and the gutter
+// marks error lines and warning lines apart. The lines before the errors hold
+// characters of two and three UTF-8 bytes, so byte and character offsets part.
 async function diagnosticsView(browser, url, label) {
-  const { page } = await openPage(browser, url);
-  await setState(page, { program: "ctrlforge", name: "PROG.MIC", letters: "SOM", text: "LINE ONE\nÄ AB\nthird line\n" });
-  await page.evaluate(() => window.Playground.page.diagnostics.show("PROG.MIC", [
-    { line: 2, column: 4, severity: "error", code: "E1", message: "first" },
-    { line: 3, column: 7, severity: "warning", code: "W", message: "second" },
-  ]));
-  const entries = await page.$$eval("#diagnostics button", (buttons) => buttons.map((b) => b.textContent));
-  check(entries[0] === "PROG.MIC:2:4: error: first [E1]", `${label} diagnostics: entry reads ${entries[0]}`);
-  // Line 2 starts at 9; "Ä " is three bytes, two characters.
-  for (const [index, offset] of [[0, 11], [1, 20]]) {
-    await page.click(`#diagnostics li:nth-child(${index + 1}) button`);
-    const cursor = await page.evaluate(() => ({
-      focused: document.activeElement === document.getElementById("source"),
-      start: document.getElementById("source").selectionStart,
-      end: document.getElementById("source").selectionEnd,
-    }));
+  const { page, problems } = await openPage(browser, url);
+  const text = "; Prüfung: ein Fehler\n LC 2,300 ; Größe\n FOO 1\nÄB HLT\n END\n";
+  const shown = await assembleInPage(page, { program: "wordforge", name: "PRÜF.ASM", letters: "", text });
+  // 300 is read at column 7 of line 2; FOO begins line 3 at column 2; line
+  // 4 begins with the first byte of Ä, which the message quotes alone.
+  const expected = [
+    "PRÜF.ASM:2:7: warning: value 300 does not fit in 8 bits; 2C is used [-Wtruncation]",
+    "PRÜF.ASM:3:2: error: unknown mnemonic FOO [F]",
+    "PRÜF.ASM:4:1: error: a line must begin with a letter or ';', found '\uFFFD' [F]",
+  ];
+  const lines = shown.diagnostics.map((d) => d.text);
+  check(JSON.stringify(lines) === JSON.stringify(expected), `${label} diagnostics: the page lists ${JSON.stringify(lines)}`);
+  const count = await page.$eval("#diagnostics-count", (span) => span.textContent);
+  check(count === "2 errors, 1 warning", `${label} diagnostics: the heading counts ${JSON.stringify(count)}`);
+  // Line 1 holds 21 characters (22 bytes), line 2 17 characters, line 3 six.
+  for (const [index, offset] of [[0, 22 + 6], [1, 40 + 1], [2, 47]]) {
+    const cursor = await cursorAfterClicking(page, index);
     check(cursor.focused && cursor.start === offset && cursor.end === offset,
           `${label} diagnostics: entry ${index + 1} put the cursor at ${JSON.stringify(cursor)}, not ${offset}`);
   }
-  const marked = await page.$$eval("#gutter .error", (spans) => spans.map((s) => s.textContent));
-  check(JSON.stringify(marked) === '["2"]', `${label} diagnostics: gutter marks lines ${JSON.stringify(marked)}`);
+  const marks = await page.evaluate(() => ({
+    errors: [...document.querySelectorAll("#gutter .error")].map((s) => s.textContent),
+    warnings: [...document.querySelectorAll("#gutter .warning")].map((s) => s.textContent),
+  }));
+  check(JSON.stringify(marks) === '{"errors":["3","4"],"warnings":["2"]}',
+        `${label} diagnostics: gutter marks ${JSON.stringify(marks)}`);
+
+  // A column counts bytes. In "Ä𝄞 AB", Ä takes bytes 1-2 (one character), 𝄞
+  // bytes 3-6 (two UTF-16 units), the blank byte 7, A byte 8. A column inside
+  // a character's bytes puts the cursor before it; past the line, at its end.
+  await setState(page, { program: "wordforge", name: "PRÜF.ASM", letters: "", text: "Ä𝄞 AB\nx\n" });
+  const table = [[1, 1, 0], [1, 2, 0], [1, 3, 1], [1, 5, 1], [1, 7, 3], [1, 8, 4], [1, 10, 6], [1, 40, 6], [2, 1, 7]];
+  for (const [line, column, offset] of table) {
+    const at = await page.evaluate((l, c) => {
+      window.Playground.page.editor.goTo(l, c);
+      return document.getElementById("source").selectionStart;
+    }, line, column);
+    check(at === offset, `${label} editor: line ${line} column ${column} put the cursor at ${at}, not ${offset}`);
+  }
 
   // A real run with errors fills the same list from the assembler's answer.
   await setState(page, { program: "ctrlforge", name: "PROG.MIC", letters: "S", text: "BROKEN\n" });
@@ -341,7 +441,9 @@ async function diagnosticsView(browser, url, label) {
   check(afterRun.console.includes("ERROR OCCURRED IN ASSEMBLE-TIME!"),
         `${label} Ctrl+Enter: console ${JSON.stringify(afterRun.console)}`);
   check(afterRun.text === "BROKEN\n", `${label} Ctrl+Enter: changed the source to ${JSON.stringify(afterRun.text)}`);
-  check(afterRun.marks <= afterRun.listed, `${label}: gutter marks ${afterRun.marks} lines for ${afterRun.listed} diagnostics`);
+  check(afterRun.listed > 0 && afterRun.marks > 0,
+        `${label} Ctrl+Enter: ${afterRun.listed} diagnostics, ${afterRun.marks} gutter marks`);
+  check(problems.length === 0, `${label} diagnostics: page problems: ${problems.join("; ")}`);
   await page.close();
 }
 

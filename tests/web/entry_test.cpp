@@ -1,13 +1,18 @@
 // The page's entry points leave exactly the files the dialogue leaves, with
-// the dialogue's console text.
+// the dialogue's console text, and list the diagnostics the command line
+// prints. The browser checks compare those lists with every command-line
+// golden case of one source.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "common/diagnostics.hpp"
 #include "web/entry.hpp"
 
 namespace {
+
+using common::Severity;
 
 std::vector<std::string> Extensions(const web::EntryResult& result) {
     std::vector<std::string> names;
@@ -49,6 +54,25 @@ TEST(CtrlforgeEntry, FailedRunKeepsItsFilesAsTheDialogueLeavesThem) {
     EXPECT_NE(result.files[0].bytes.find("ERROR    2:"), std::string::npos);
     EXPECT_EQ(result.files[1].bytes, "");
     EXPECT_EQ(result.files[2].bytes, "");
+    // GOTO is a reserved word: the title that begins at column 8 is refused.
+    ASSERT_EQ(result.diagnostics.size(), 1u);
+    const common::Diagnostic& d = result.diagnostics[0];
+    EXPECT_EQ(d.line, 1);
+    EXPECT_EQ(d.column, 8);
+    EXPECT_EQ(d.severity, Severity::Error);
+    EXPECT_EQ(d.tag, "E2");
+    EXPECT_EQ(d.message, "ILLEGAL FORMAT OF PROGRAM TITLE.");
+}
+
+TEST(CtrlforgeEntry, PlacementMessagesReachTheConsole) {
+    // A statement at the last address leaves none for the blank word that
+    // closes the list: the dialogue says ADRS OVER before its end message.
+    web::EntryResult result = web::AssembleCtrlforge(".TITLE FULL\r\n* FFF\r\n.END\r\n", {"S"});
+    EXPECT_TRUE(result.failed);
+    EXPECT_EQ(result.console, "ADRS OVER\n\nERROR OCCURRED IN ASSEMBLE-TIME!\n\n");
+    ASSERT_EQ(result.diagnostics.size(), 1u);
+    EXPECT_EQ(result.diagnostics[0].line, 3);
+    EXPECT_EQ(result.diagnostics[0].severity, Severity::Error);
 }
 
 TEST(WordforgeEntry, CleanRunGivesListingAndObjectFile) {
@@ -65,6 +89,19 @@ TEST(WordforgeEntry, RunWithErrorsLosesItsObjectFile) {
     EXPECT_TRUE(result.failed);
     EXPECT_EQ(result.console, "ERROR OCCURED IN ASSEMBLE TIME !\n\n");
     EXPECT_NE(result.files[0].bytes.find("THERE WAS ONE ERROR."), std::string::npos);
+    ASSERT_EQ(result.diagnostics.size(), 1u);
+    EXPECT_EQ(common::FormatDiagnostic("P", result.diagnostics[0]), "P:1:9: error: unknown mnemonic FOO [F]");
+}
+
+TEST(WordforgeEntry, ListsOnlyTheWarningsOnByDefault) {
+    // 300 does not fit in LC's 8-bit field (a warning on by default); the X
+    // after ADD's complete operand is dropped text (a warning off by default).
+    web::EntryResult result = web::AssembleWordforge(" LC 2,300\r\n ADD 1,5(2) X\r\n END\r\n", {});
+    EXPECT_FALSE(result.failed);
+    ASSERT_EQ(result.diagnostics.size(), 1u);
+    EXPECT_EQ(common::FormatDiagnostic("P", result.diagnostics[0]),
+              "P:1:7: warning: value 300 does not fit in 8 bits; 2C is used [-Wtruncation]");
+    EXPECT_EQ(Extensions(result), (std::vector<std::string>{"listing .a", "object .b"}));
 }
 
 }  // namespace

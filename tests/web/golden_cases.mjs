@@ -105,3 +105,56 @@ export function sourceText(bytes) {
     return null;
   }
 }
+
+// The command-line cases that assemble one source given by itself: `args`
+// holds a single SOURCE (a file of input/, or `-` for `stdin`) and no option.
+// The page runs such a source with its defaults, so it must list exactly the
+// lines the command line printed on standard error.
+export function readCommandLineCases(goldenDir) {
+  const cases = [];
+  for (const program of ["ctrlforge", "wordforge"]) {
+    const programDir = path.join(goldenDir, program);
+    for (const name of fs.readdirSync(programDir).sort()) {
+      const dir = path.join(programDir, name);
+      const argsFile = path.join(dir, "args");
+      if (!fs.existsSync(argsFile)) continue;
+      const args = answerLines(fs.readFileSync(argsFile));
+      if (args.length !== 1 || (args[0] !== "-" && args[0].startsWith("-"))) continue;
+      const fromStdin = args[0] === "-";
+      const sourceFile = fromStdin ? path.join(dir, "stdin") : path.join(dir, "input", args[0]);
+      let source;
+      try {
+        source = fs.statSync(sourceFile).isFile() ? fs.readFileSync(sourceFile) : null;
+      } catch {
+        source = fromStdin ? Buffer.alloc(0) : null;
+      }
+      if (source === null) continue;  // the case is about a SOURCE that cannot be read
+      const stderr = path.join(dir, "stderr");
+      const status = path.join(dir, "status");
+      cases.push({
+        id: `${program}/${name}`,
+        program,
+        name: fromStdin ? "<stdin>" : args[0],
+        source,
+        stderr: fs.existsSync(stderr) ? fs.readFileSync(stderr) : Buffer.alloc(0),
+        status: fs.existsSync(status) ? Number(fs.readFileSync(status, "latin1").trim()) : 0,
+        expected: filesIn(path.join(dir, "expected")),
+      });
+    }
+  }
+  return cases;
+}
+
+// The errors a listing reports: ctrlforge writes a line beginning with ERROR
+// for each; wordforge counts them in the summary line that ends its listing.
+export function listingErrors(program, listing) {
+  const lines = listing.toString("latin1").split("\r\n");
+  if (program === "ctrlforge") return lines.filter((line) => line.startsWith("ERROR")).length;
+  for (const line of lines.reverse()) {
+    if (line === "THERE WERE NO ERRORS.") return 0;
+    if (line === "THERE WAS ONE ERROR.") return 1;
+    const many = /^THERE WERE (\d+) ERRORS\.$/.exec(line);
+    if (many) return Number(many[1]);
+  }
+  return null;
+}

@@ -1,10 +1,12 @@
 // The source editor: a plain textarea with a line-number gutter that marks
-// lines holding errors, and moving the cursor to a line and column.
+// lines holding errors or warnings, and moving the cursor to a line and a
+// byte column.
 "use strict";
 window.Playground = window.Playground || {};
 
 window.Playground.createEditor = function createEditor(textarea, gutter) {
   let errorLines = new Set();
+  let warningLines = new Set();
   let shownLines = 0;
 
   function lineCount() {
@@ -18,14 +20,28 @@ window.Playground.createEditor = function createEditor(textarea, gutter) {
     const count = lineCount();
     const parts = [];
     for (let n = 1; n <= count; n++) {
-      parts.push(errorLines.has(n) ? `<span class="error">${n}</span>` : String(n));
+      if (errorLines.has(n)) parts.push(`<span class="error">${n}</span>`);
+      else if (warningLines.has(n)) parts.push(`<span class="warning">${n}</span>`);
+      else parts.push(String(n));
     }
     gutter.innerHTML = parts.join("\n") + "\n";
     shownLines = count;
     gutter.scrollTop = textarea.scrollTop;
   }
 
-  // Column counts bytes of the line's UTF-8 form, as the assemblers do.
+  // A column counts bytes of its line's UTF-8 form, which is what the page
+  // hands the assemblers. The cursor goes after the characters whose bytes
+  // fill at most column - 1 bytes: a column inside a character's bytes lands
+  // before that character, one past the line's end at its end. The text
+  // holds only LF line ends (a textarea turns CR LF and CR into LF), so its
+  // lines are the assemblers' lines.
+  function utf8Size(codePoint) {
+    if (codePoint < 0x80) return 1;
+    if (codePoint < 0x800) return 2;
+    // A lone surrogate is encoded as U+FFFD, three bytes as well.
+    return codePoint < 0x10000 ? 3 : 4;
+  }
+
   function offsetOf(line, column) {
     const text = textarea.value;
     let start = 0;
@@ -36,9 +52,16 @@ window.Playground.createEditor = function createEditor(textarea, gutter) {
     }
     let end = text.indexOf("\n", start);
     if (end === -1) end = text.length;
-    const bytes = new TextEncoder().encode(text.slice(start, end));
-    const before = new TextDecoder().decode(bytes.subarray(0, Math.max(0, column - 1)));
-    return start + Math.min(before.length, end - start);
+    let bytes = column - 1;
+    let at = start;
+    while (at < end) {
+      const codePoint = text.codePointAt(at);
+      const size = utf8Size(codePoint);
+      if (size > bytes) break;
+      bytes -= size;
+      at += codePoint > 0xffff ? 2 : 1;
+    }
+    return at;
   }
 
   function lineHeight() {
@@ -61,9 +84,11 @@ window.Playground.createEditor = function createEditor(textarea, gutter) {
       textarea.scrollTop = 0;
       renderGutter();
     },
-    // Lines (from 1) that hold errors get a mark in the gutter.
-    markErrors(lines) {
-      errorLines = new Set(lines);
+    // Lines (from 1) that hold errors get a mark in the gutter; lines with
+    // warnings but no error get a mark of their own.
+    markLines(errors, warnings = []) {
+      errorLines = new Set(errors);
+      warningLines = new Set(warnings);
       renderGutter();
     },
     goTo(line, column) {

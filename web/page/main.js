@@ -19,7 +19,7 @@
 
   const editor = P.createEditor($("source"), $("gutter"));
   const outputs = P.createOutputs($("tabs"), $("file-view"), $("downloads"));
-  const diagnostics = P.createDiagnostics($("diagnostics"), $("no-diagnostics"), editor);
+  const diagnostics = P.createDiagnostics($("diagnostics"), $("no-diagnostics"), $("diagnostics-count"), editor);
 
   const ready = typeof window.createAssemblers === "function"
     ? window.createAssemblers()

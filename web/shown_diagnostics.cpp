@@ -1,0 +1,17 @@
+#include "web/shown_diagnostics.hpp"
+
+#include "cli/warnings.hpp"
+
+namespace web {
+
+common::DiagnosticSink ShownDiagnostics(const cli::ProgramInfo& program, std::string_view source,
+                                        std::vector<common::Diagnostic>& list) {
+    common::DiagnosticSink sink;
+    sink.locator.text = source;
+    sink.emit = [settings = cli::DefaultWarnings(program), &list](const common::Diagnostic& diagnostic) {
+        if (cli::Shown(settings, diagnostic)) list.push_back(diagnostic);
+    };
+    return sink;
+}
+
+}  // namespace web
