@@ -74,8 +74,9 @@ void RecordError(CtrlRun& run, CtrlError error, const Name* name, std::size_t at
     if (error == CtrlError::EndExpected) at = EndOfLastLine(run, at);
     // The listing's message without "ERROR   n:".
     std::string message = ErrorLine(error, name).substr(11);
-    common::Record(*run.diagnostics, at, common::Severity::Error, "E" + std::to_string(static_cast<int>(error)),
-                   std::move(message));
+    std::string tag = std::to_string(static_cast<int>(error));
+    tag.insert(tag.begin(), 'E');
+    common::Record(*run.diagnostics, at, common::Severity::Error, std::move(tag), std::move(message));
 }
 
 }  // namespace
