@@ -16,6 +16,8 @@ const ProgramInfo& WordforgeProgram() {
         ".b",
         "",
         {{"truncation", true}, {"org", true}, {"overlap", true}, {"trailing-text", false}},
+        {wordforge::kMemoryWordBits, wordforge::kMemoryWords, 0},
+        {},
     };
     return program;
 }
@@ -24,7 +26,8 @@ bool AssembleProgram(std::string_view source, const JobOutputs& outputs, common:
     common::OutputSink unusedListing, unusedObject;
     common::OutputSink& listing = outputs.listing != nullptr ? *outputs.listing : unusedListing;
     common::OutputSink& object = outputs.object != nullptr ? *outputs.object : unusedObject;
-    return wordforge::AssembleSource(source, listing, object, {.diagnostics = &diagnostics}) > 0;
+    std::vector<image::PlacedWord>* placed = outputs.image != nullptr ? &outputs.image->words : nullptr;
+    return wordforge::AssembleSource(source, listing, object, {.diagnostics = &diagnostics, .placed = placed}) > 0;
 }
 
 int RunWordforgeCommandLine(int argc, const char* const* argv) {
