@@ -26,7 +26,7 @@ WORD="$BUILD/wordforge/wordforge"
 
 mkdir -p "$WORK"
 cd "$WORK"
-rm -f ./*.s ./*.o ./*.m ./*.a ./*.b ./*.out
+rm -f ./*.s ./*.o ./*.m ./*.a ./*.b ./*.out ./*.mem ./*.memb ./*.hex ./*.img ./*.mif ./*.bin
 
 # ---------------------------------------------------------------- inputs
 "$GEN" ctrl-fill FILL.MIC
@@ -117,6 +117,16 @@ if ((HAVE_AS)); then
 fi
 add_case word-1m "wordforge WORD1M.ASM" WORD1M.ASM "$(word_answers WORD1M.ASM)$NL" \
     "WORD1M.ASM.a WORD1M.ASM.b" "$WORD"
+# The command line without and with every memory image (-w: the generated
+# program writes over its addresses again and again, and a warning a line
+# would time standard error).
+IMAGES=(--image=readmemh --image=readmemb --image=intelhex --image=logisim --image=mif --image=bin)
+add_case word-1m-cli "wordforge -w WORD1M.ASM (command line)" WORD1M.ASM "" \
+    "WORD1M.ASM.a WORD1M.ASM.b" "$WORD" -w WORD1M.ASM
+add_case word-1m-images "wordforge -w, every image, WORD1M.ASM" WORD1M.ASM "" \
+    "WORD1M.ASM.*" "$WORD" -w "${IMAGES[@]}" WORD1M.ASM
+add_case word-1m-lanes "wordforge -w, every image in lanes, WORD1M.ASM" WORD1M.ASM "" \
+    "WORD1M.ASM.*" "$WORD" -w "${IMAGES[@]}" --lanes=8 WORD1M.ASM
 add_case word-100k "wordforge WORD100K.ASM" WORD100K.ASM "$(word_answers WORD100K.ASM)$NL" \
     "WORD100K.ASM.a WORD100K.ASM.b" "$WORD"
 
@@ -173,6 +183,8 @@ else
     echo "| wordforge 1M / as 1M | - | - | 0.333 | as not installed | - |"
 fi
 goal "wordforge 1M / copy loop (same source)" word-1m copy-word1m 2.00
+goal "wordforge 1M every image / no image (command line)" word-1m-images word-1m-cli 1.30
+goal "wordforge 1M every image in lanes / no image (command line)" word-1m-lanes word-1m-cli 1.30
 goal "ctrlforge fill / cat (same file)" ctrl-fill cat-fill 5.00
 goal "ctrlforge 1M / copy loop (same source)" ctrl-over1m copy-over1m 3.00
 linearity "ctrlforge time per line, 1M / 100k" ctrl-over1m ctrl-over100k

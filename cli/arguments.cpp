@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/image_options.hpp"
+
 #ifndef ZORVELT_VERSION
 #define ZORVELT_VERSION "0"
 #endif
@@ -71,6 +73,35 @@ bool SettleWarnings(const ProgramInfo& program, const std::vector<std::string>& 
     return true;
 }
 
+// The default fill in as many hexadecimal digits as a word has.
+std::string DefaultFillDigits(const ProgramInfo& program) {
+    std::string digits;
+    for (unsigned shift = (program.store.wordBits + 3) / 4 * 4; shift >= 4; shift -= 4) {
+        digits += "0123456789ABCDEF"[(program.store.defaultFill >> (shift - 4)) & 15u];
+    }
+    return digits;
+}
+
+// --word-layout=KIND prints its header and ends the run; it reads no source.
+ParseOutcome PrintWordLayout(const ProgramInfo& program, const std::string& kind, const Invocation& invocation,
+                             std::ostream& out, std::ostream& err, int& status) {
+    if (!invocation.sources.empty()) {
+        status = UsageError(program, err, "--word-layout prints the header only and takes no SOURCE");
+        return ParseOutcome::Exit;
+    }
+    std::string kinds;
+    for (const WordLayout& layout : program.wordLayouts) {
+        if (layout.kind == kind) {
+            out << layout.text();
+            status = kSuccess;
+            return ParseOutcome::Exit;
+        }
+        kinds += (kinds.empty() ? "" : ", ") + std::string(layout.kind);
+    }
+    status = UsageError(program, err, "unknown word layout '" + kind + "'; the layouts are " + kinds);
+    return ParseOutcome::Exit;
+}
+
 }  // namespace
 
 int UsageError(const ProgramInfo& program, std::ostream& err, std::string what) {
@@ -119,6 +150,30 @@ ParseOutcome ParseArguments(const ProgramInfo& program, int argc, const char* co
         ->type_name("NAME")
         ->allow_extra_args(false);
     app.add_flag("-w", noWarnings, "Silence every warning");
+    ImageArguments imageArguments;
+    app.add_option("--image", imageArguments.formats,
+                   "Also write a memory image: readmemh, readmemb, intelhex, logisim, mif or bin (repeatable)")
+        ->type_name("FORMAT")
+        ->allow_extra_args(false);
+    CLI::Option* fillOption =
+        app.add_option("--fill", imageArguments.fill,
+                       "Word of unused addresses in logisim, mif and bin images (default " +
+                           DefaultFillDigits(program) + ")")
+            ->type_name("HEX");
+    CLI::Option* lanesOption =
+        app.add_option("--lanes", imageArguments.lanes, "One image per 8-bit lane of the words, for byte-wide memories")
+            ->type_name("8");
+    app.add_flag("--hex-word-addresses", imageArguments.wordAddresses,
+                 "Intel HEX addresses count words instead of bytes");
+    std::string layoutKind;
+    CLI::Option* layoutOption = nullptr;
+    if (!program.wordLayouts.empty()) {
+        std::string kinds;
+        for (const WordLayout& layout : program.wordLayouts) kinds += (kinds.empty() ? "" : "|") + std::string(layout.kind);
+        layoutOption = app.add_option("--word-layout", layoutKind,
+                                      "Print a header of the control word to standard output and exit")
+                           ->type_name(kinds);
+    }
     app.add_option("SOURCE", invocation.sources, "Source files (- for standard input)")->type_name("");
     std::string footer = "Exit status: 0 when every SOURCE assembled without errors, 1 when a SOURCE had\n"
                          "errors, 2 on a usage error or a file that could not be read or written.\n";
@@ -150,6 +205,9 @@ ParseOutcome ParseArguments(const ProgramInfo& program, int argc, const char* co
         status = kSuccess;
         return ParseOutcome::Exit;
     }
+    if (layoutOption != nullptr && layoutOption->count() > 0) {
+        return PrintWordLayout(program, layoutKind, invocation, out, err, status);
+    }
     if (invocation.sources.empty()) {
         status = UsageError(program, err, "no SOURCE given");
         return ParseOutcome::Exit;
@@ -180,6 +238,14 @@ ParseOutcome ParseArguments(const ProgramInfo& program, int argc, const char* co
     }
     if (std::count(invocation.sources.begin(), invocation.sources.end(), "-") > 1) {
         status = UsageError(program, err, "standard input (-) given as SOURCE more than once");
+        return ParseOutcome::Exit;
+    }
+
+    imageArguments.fillGiven = fillOption->count() > 0;
+    imageArguments.lanesGiven = lanesOption->count() > 0;
+    std::string problem;
+    if (!SettleImages(program, imageArguments, invocation.images, problem)) {
+        status = UsageError(program, err, problem);
         return ParseOutcome::Exit;
     }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/arguments.hpp"
+#include "cli/image_outputs.hpp"
 #include "cli/output_plan.hpp"
 #include "cli/warnings.hpp"
 
@@ -36,8 +37,7 @@ struct ErrorStream {
 };
 
 struct Output {
-    OutputKind kind;
-    std::string path;
+    PlannedOutput planned;  // the kind and path of the file
     bool toStandardOutput;
     common::OutputFile file;
     common::OutputSink memory;  // what goes to standard output, held until the run is judged
@@ -74,12 +74,22 @@ bool ReadStandardInput(std::FILE* in, std::string& bytes, int& errnum) {
 // named as a device (/dev/null), a pipe or a link is left as it stands.
 void RemoveFiles(std::vector<std::unique_ptr<Output>>& outputs, bool keepListing) {
     for (auto& output : outputs) {
-        if (output->toStandardOutput || (keepListing && output->kind == OutputKind::Listing)) continue;
+        if (output->toStandardOutput || (keepListing && output->planned.kind == OutputKind::Listing)) continue;
         output->file.Close();
         std::error_code ec;
-        if (!std::filesystem::is_regular_file(std::filesystem::symlink_status(output->path, ec))) continue;
+        if (!std::filesystem::is_regular_file(std::filesystem::symlink_status(output->planned.path, ec))) continue;
         int errnum = 0;
-        common::DeleteFile(output->path, errnum);
+        common::DeleteFile(output->planned.path, errnum);
+    }
+}
+
+void WriteImages(const ProgramInfo& program, const Invocation& invocation, const ImageWords& handed,
+                 std::vector<std::unique_ptr<Output>>& outputs) {
+    const LoadedImage loaded = LoadImage(program, invocation.images, handed);
+    for (auto& output : outputs) {
+        if (output->planned.kind == OutputKind::Image) {
+            output->file.sink.WriteThrough(ImageBytes(loaded, invocation.images, output->planned));
+        }
     }
 }
 
@@ -106,8 +116,7 @@ int RunJob(const ProgramInfo& program, const Invocation& invocation, const Sourc
     std::vector<std::unique_ptr<Output>> outputs;
     for (const PlannedOutput& planned : job.outputs) {
         auto output = std::make_unique<Output>();
-        output->kind = planned.kind;
-        output->path = planned.path;
+        output->planned = planned;
         output->toStandardOutput = planned.path == "-";
         if (!output->toStandardOutput && !output->file.Create(planned.path, errnum)) {
             err.Line(Failure(program, "create", planned.path, errnum));
@@ -118,14 +127,18 @@ int RunJob(const ProgramInfo& program, const Invocation& invocation, const Sourc
     }
 
     JobOutputs sinks;
+    ImageWords handed;
     for (auto& output : outputs) {
         common::OutputSink* sink = &output->Sink();
-        switch (output->kind) {
+        switch (output->planned.kind) {
             case OutputKind::Listing: sinks.listing = sink; break;
             case OutputKind::Object: sinks.object = sink; break;
             case OutputKind::Map: sinks.map = sink; break;
+            case OutputKind::Image: sinks.image = &handed; break;
         }
     }
+    // The images name the source file unless the assembler knows a title.
+    if (sinks.image != nullptr) handed.name = std::filesystem::path(job.source).filename().string();
 
     std::size_t errors = 0;
     common::DiagnosticSink diagnostics;
@@ -149,11 +162,12 @@ int RunJob(const ProgramInfo& program, const Invocation& invocation, const Sourc
     };
     bool failed = assemble(source, sinks, diagnostics);
     failed = failed || errors > 0;
+    if (!failed && sinks.image != nullptr) WriteImages(program, invocation, handed, outputs);
 
     for (auto& output : outputs) {
         if (output->toStandardOutput) continue;
         if (!output->file.Close()) {
-            err.Line(Failure(program, "write", output->path, output->file.sink.errnum));
+            err.Line(Failure(program, "write", output->planned.path, output->file.sink.errnum));
             RemoveFiles(outputs, false);
             return kFailure;
         }
@@ -162,7 +176,7 @@ int RunJob(const ProgramInfo& program, const Invocation& invocation, const Sourc
     err.Flush();
     for (auto& output : outputs) {
         if (!output->toStandardOutput) continue;
-        if (failed && output->kind != OutputKind::Listing) continue;
+        if (failed && output->planned.kind != OutputKind::Listing) continue;
         const std::string& bytesOut = output->memory.buffer;
         if (std::fwrite(bytesOut.data(), 1, bytesOut.size(), out) != bytesOut.size() || std::fflush(out) != 0) {
             err.Line(Failure(program, "write", "standard output", errno != 0 ? errno : EIO));

@@ -6,14 +6,25 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "cli/invocation.hpp"
 #include "common/diagnostics.hpp"
 #include "common/text_file.hpp"
+#include "image/placed_word.hpp"
 
 namespace cli {
 
-// The sinks of one assembly; a null sink is a file not written.
+// What an assembly hands over for memory images: the words of its object
+// file, in its order, and the program's name for the images' comment lines,
+// which an assembler may set to the program's title.
+struct ImageWords {
+    std::vector<image::PlacedWord> words;
+    std::string name;
+};
+
+// The sinks of one assembly; a null sink is a file not written, a null
+// `image` an assembly without images.
 struct JobOutputs {
     common::OutputSink* listing = nullptr;
     common::OutputSink* object = nullptr;
@@ -21,6 +32,7 @@ struct JobOutputs {
     // When set, receives what the dialogue shows on its console for the run
     // (placement messages, the end message); the command line shows none.
     std::string* console = nullptr;
+    ImageWords* image = nullptr;
 };
 
 // Assembles the source into the sinks, recording diagnostics; returns true

@@ -3,6 +3,8 @@
 #include "cli/program_commands.hpp"
 
 #include "ctrlforge/assemble.hpp"
+#include "ctrlforge/micro_word.hpp"
+#include "ctrlforge/word_layout.hpp"
 
 namespace cli {
 
@@ -16,6 +18,10 @@ const ProgramInfo& CtrlforgeProgram() {
         ".o",
         ".m",
         {{"truncation", true}, {"replaced-exception", true}},
+        // Unused words hold the word of a statement that names no field,
+        // which does nothing; a zero word would act and branch to 0.
+        {ctrlforge::kControlWordBits, ctrlforge::kControlStoreWords, ctrlforge::EmptyControlWord()},
+        {{"verilog", ctrlforge::ControlWordVerilog}, {"c", ctrlforge::ControlWordC}},
     };
     return program;
 }
@@ -31,8 +37,15 @@ bool AssembleMicroprogram(std::string_view source, const JobOutputs& outputs, co
     run.object = outputs.object != nullptr ? outputs.object : &unused;
     run.map = outputs.map != nullptr ? outputs.map : &unused;
     run.diagnostics = &diagnostics;
+    if (outputs.image != nullptr) run.placed = &outputs.image->words;
     ctrlforge::AssembleSource(run);
     if (outputs.console != nullptr) *outputs.console += run.console;
+    if (outputs.image != nullptr && !run.AssemblyFailed) {
+        // The images name the program by its title, without the blanks that
+        // pad it to eight characters.
+        std::string_view title(run.title.data(), run.title.size());
+        outputs.image->name = std::string(title.substr(0, title.find_last_not_of(' ') + 1));
+    }
     return run.AssemblyFailed;
 }
 

@@ -6,10 +6,12 @@
 #include <string_view>
 #include <vector>
 
+#include "image/image.hpp"
+
 namespace cli {
 
 // The kinds of file an assembly writes; each program uses some of them.
-enum class OutputKind : std::uint8_t { Listing, Object, Map };
+enum class OutputKind : std::uint8_t { Listing, Object, Map, Image };
 
 struct OutputChoice {
     bool chosen = false;
@@ -28,11 +30,33 @@ struct WarningSettings {
     std::vector<std::string> enabled;  // the names that end up on
 };
 
+// The memory images asked for with --image, and how to write them.
+struct ImageChoice {
+    std::vector<image::Format> formats;  // each once, in the order first asked for
+    std::uint64_t fill = 0;              // the word of unused addresses in dense images
+    bool lanes = false;                  // --lanes=8: one image per 8-bit lane instead
+    bool wordAddresses = false;          // --hex-word-addresses
+};
+
 struct Invocation {
     std::vector<std::string> sources;
     std::string outputDir;
     OutputChoice listing, object, map;
     WarningSettings warnings;
+    ImageChoice images;
+};
+
+// The memory a program's words are loaded into.
+struct StoreInfo {
+    unsigned wordBits = 0;         // 40, 16
+    std::uint32_t depth = 0;       // 4096, 65536
+    std::uint64_t defaultFill = 0; // the fill when --fill is not given
+};
+
+// A header that --word-layout=KIND prints.
+struct WordLayout {
+    std::string_view kind;   // "verilog"
+    std::string (*text)();
 };
 
 // How a program is presented on its command line.
@@ -42,6 +66,8 @@ struct ProgramInfo {
     bool hasMap;                      // ctrlforge writes a map and chooses its files
     std::string_view listingExtension, objectExtension, mapExtension;
     std::vector<WarningInfo> warnings;
+    StoreInfo store;
+    std::vector<WordLayout> wordLayouts;  // none: the program has no --word-layout
 };
 
 enum ExitStatus : int { kSuccess = 0, kSourceErrors = 1, kFailure = 2 };

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <map>
 
+#include "image/lanes.hpp"
+
 namespace cli {
 
 namespace {
@@ -21,8 +23,9 @@ std::string SamePathKey(const std::string& path) {
     return canonical.string();
 }
 
-std::string DefaultPath(const Invocation& invocation, const std::string& source, std::string_view extension) {
-    std::string name = source + std::string(extension);
+// The path of an output named after its source ("prog.mic.o"), in the
+// output folder when one is given.
+std::string DefaultPath(const Invocation& invocation, const std::string& name) {
     if (invocation.outputDir.empty()) return name;
     return (fs::path(invocation.outputDir) / fs::path(name).filename()).string();
 }
@@ -34,7 +37,24 @@ void AddOutput(const Invocation& invocation, SourceJob& job, OutputKind kind, co
         job.outputs.push_back({kind, choice.name});
     } else if (job.source != "-") {
         // Standard input has no name to derive one from: only named files.
-        job.outputs.push_back({kind, DefaultPath(invocation, job.source, extension)});
+        job.outputs.push_back({kind, DefaultPath(invocation, job.source + std::string(extension))});
+    }
+}
+
+// Images have no option that names them, so standard input gets none.
+void AddImages(const ProgramInfo& program, const Invocation& invocation, SourceJob& job) {
+    if (job.source == "-") return;
+    const unsigned lanes = invocation.images.lanes ? image::LaneCount(program.store.wordBits) : 0;
+    for (image::Format format : invocation.images.formats) {
+        if (lanes == 0) {
+            job.outputs.push_back(
+                {OutputKind::Image, DefaultPath(invocation, image::ImageFileName(job.source, format)), format, {}});
+        }
+        for (unsigned lane = 0; lane < lanes; ++lane) {
+            job.outputs.push_back(
+                {OutputKind::Image, DefaultPath(invocation, image::ImageFileName(job.source, format, lane)), format,
+                 lane});
+        }
     }
 }
 
@@ -50,6 +70,7 @@ bool PlanOutputs(const ProgramInfo& program, const Invocation& invocation, std::
         AddOutput(invocation, job, OutputKind::Listing, invocation.listing, program.listingExtension);
         AddOutput(invocation, job, OutputKind::Object, invocation.object, program.objectExtension);
         if (program.hasMap) AddOutput(invocation, job, OutputKind::Map, invocation.map, program.mapExtension);
+        AddImages(program, invocation, job);
         jobs.push_back(std::move(job));
     }
 

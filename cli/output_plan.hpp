@@ -2,6 +2,7 @@
 // Which files each source of a command line writes, decided before anything
 // is written, so that a call that would overwrite a source or write two
 // outputs to one path is refused whole.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,9 @@ namespace cli {
 struct PlannedOutput {
     OutputKind kind;
     std::string path;  // "-" is standard output
+    // Images only: the format, and the lane of a lane image.
+    image::Format format = image::Format::Readmemh;
+    std::optional<unsigned> lane = std::nullopt;
 };
 
 struct SourceJob {
@@ -20,7 +24,8 @@ struct SourceJob {
     std::vector<PlannedOutput> outputs;
 };
 
-// Builds one job per source. Returns false, with the reason in `problem`,
+// Builds one job per source: the listing, object file and map chosen, then
+// the images, each format's whole image or its lane images in lane order. Returns false, with the reason in `problem`,
 // when an output would land on a source or two outputs on one path.
 bool PlanOutputs(const ProgramInfo& program, const Invocation& invocation, std::vector<SourceJob>& jobs,
                  std::string& problem);

@@ -17,6 +17,8 @@ const ProgramInfo& WordforgeProgram() {
         ".b",
         "",
         {{"truncation", true}, {"org", true}, {"overlap", true}, {"trailing-text", false}},
+        {wordforge::kMemoryWordBits, wordforge::kMemoryWords, 0},
+        {},
     };
     return program;
 }
@@ -25,7 +27,9 @@ bool AssembleProgram(std::string_view source, const JobOutputs& outputs, common:
     common::OutputSink unusedListing, unusedObject;
     common::OutputSink& listing = outputs.listing != nullptr ? *outputs.listing : unusedListing;
     common::OutputSink& object = outputs.object != nullptr ? *outputs.object : unusedObject;
-    std::int32_t errors = wordforge::AssembleSource(source, listing, object, {.diagnostics = &diagnostics});
+    std::vector<image::PlacedWord>* placed = outputs.image != nullptr ? &outputs.image->words : nullptr;
+    std::int32_t errors =
+        wordforge::AssembleSource(source, listing, object, {.diagnostics = &diagnostics, .placed = placed});
     if (outputs.console != nullptr) *outputs.console += wordforge::EndMessage(errors);
     return errors > 0;
 }

@@ -136,6 +136,7 @@ void ReadProgramHeading(CtrlRun& run) {
         return;
     }
     Name title = run.TokenName;
+    run.title = title;
     ReadToken(run);
     if (!IsTerminator(run.TokenCode)) {
         ReportError(run, CtrlError::MissingTerminator);

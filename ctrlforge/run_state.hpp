@@ -97,6 +97,7 @@ struct CtrlRun {
     // When set, every word the writers pack is added here, as the object
     // file lists it; memory images are made from these.
     std::vector<image::PlacedWord>* placed = nullptr;
+    Name title{' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};  // the program's title, once read
 
     // Token attributes.
     unsigned char CurChar = 0;

@@ -22,6 +22,14 @@ Contents Load(const Store& store, std::span<const PlacedWord> words) {
     return contents;
 }
 
+std::vector<PlacedWord> UsedWords(const Contents& contents) {
+    std::vector<PlacedWord> words;
+    for (std::uint32_t address = 0; address < contents.end; ++address) {
+        if (contents.used[address]) words.push_back({address, contents.words[address]});
+    }
+    return words;
+}
+
 std::vector<Run> UsedRuns(const Contents& contents) {
     std::vector<Run> runs;
     std::uint32_t address = 0;

@@ -28,6 +28,11 @@ struct Contents {
 
 Contents Load(const Store& store, std::span<const PlacedWord> words);
 
+// The words the contents hold, one per used address, ascending: loading
+// them gives the same contents as the words they were loaded from, so every
+// image of them is the same, however many words were written over.
+std::vector<PlacedWord> UsedWords(const Contents& contents);
+
 // A run of consecutive used addresses [first, end).
 struct Run {
     std::uint32_t first;

@@ -4,7 +4,8 @@
 # behind with the expected bytes. A case with an `args` file (one argument a
 # line) runs the command line instead: standard input comes from `stdin`, and
 # standard output and standard error are compared with `stdout` and `stderr`
-# (empty when the file is missing). Usage:
+# (empty when the file is missing). Input files that the run must delete
+# (outputs an earlier run left) are named in `removed`, one a line. Usage:
 #   cmake -DPROGRAM=<exe> -DCASE=<case folder> -DWORK=<scratch folder> -P golden_run.cmake
 
 foreach(var PROGRAM CASE WORK)
@@ -160,6 +161,16 @@ foreach(f IN LISTS expected_files)
     compare("${CASE}/expected/${f}" "${run}/${f}" "${f}")
   endif()
 endforeach()
+
+if(EXISTS "${CASE}/removed")
+  file(STRINGS "${CASE}/removed" removed_files ENCODING UTF-8)
+  foreach(f IN LISTS removed_files)
+    if(EXISTS "${run}/${f}")
+      message("file not removed: ${f}")
+      set(failures 1)
+    endif()
+  endforeach()
+endif()
 
 if(failures)
   message(FATAL_ERROR "golden case ${CASE} failed (work folder: ${WORK})")

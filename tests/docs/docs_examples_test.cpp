@@ -32,6 +32,23 @@
 //   any block with "from=PATH"  lines that appear, in this order and adjacent,
 //                             in the project's file PATH (such as the
 //                             Makefile of examples/)
+//   ctrlforge-image           the bytes of the image file "image=NAME" that
+//   wordforge-image           the command line writes for the nearest source
+//                             block above, saved as for diagnostics and
+//                             assembled with the options of "args=A,B"; LF
+//                             in the guide stands for the file's CR LF. With
+//                             "head" the block is the file's beginning; with
+//                             "hex" it shows the bytes as two-digit
+//                             hexadecimal numbers parted by white space
+//   ctrlforge-stdout          lines that appear, adjacent, in what the
+//                             command line prints on standard output with
+//                             the options of "args=A,B" and no source
+//   verilog                   compiled by Icarus Verilog (skipped when it is
+//                             missing) and run in the folder where the
+//                             command line has written the images of the
+//                             nearest source block above ("args=A,B"); it
+//                             prints exactly the "verilog-output" block
+//                             right after it, or nothing
 //
 // A source block whose info string also holds "no-final-line-end" is
 // assembled without the line end after its last line. A source block may be
@@ -151,6 +168,8 @@ bool ContainsLines(const std::string& output, const std::string& excerpt) {
     return std::search(all.begin(), all.end(), part.begin(), part.end()) != all.end();
 }
 
+namespace fs = std::filesystem;
+
 // The items of a comma-separated info value ("args=-S,-Wall").
 std::vector<std::string> Items(const std::string& list) {
     std::vector<std::string> items;
@@ -163,59 +182,203 @@ std::vector<std::string> Items(const std::string& list) {
     return items;
 }
 
-// Runs the built program's command line on the source block, saved under
-// its file name in a fresh folder, and checks standard error and the exit
-// status against the excerpt block, and the command it shows, if any.
-void CheckDiagnostics(const std::string& program, const Block& excerpt, const Block& source,
-                      const std::string& defaultName) {
-    namespace fs = std::filesystem;
-    std::string name = Option(source, "file");
-    if (name.empty()) name = defaultName;
-    const std::string programName = fs::path(program).filename().string();
-    // Several builds may run these checks at once: the folder is this run's own.
-    const fs::path folder = fs::temp_directory_path() / ("docs-diagnostics-" + programName + "-" +
-                                                         std::to_string(::getpid()) + "-" +
-                                                         std::to_string(excerpt.line));
+// LF as the guides show line ends, CR LF as the programs' files hold them.
+std::string WithCrLf(const std::string& text) {
+    std::string crlf;
+    for (char c : text) {
+        if (c == '\n') crlf += '\r';
+        crlf += c;
+    }
+    return crlf;
+}
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+// A fresh folder for the command-line run of one block.
+fs::path FreshFolder(const Block& block) {
+    const fs::path folder = fs::temp_directory_path() / ("docs-" + fs::path(block.file).stem().string() + "-" +
+                                                         std::to_string(block.line) + "-" +
+                                                         std::to_string(::getpid()));
     fs::remove_all(folder);
     fs::create_directories(folder);
-    for (const std::string& dir : Items(Option(excerpt, "dirs"))) fs::create_directories(folder / dir);
-    {
-        std::ofstream out(folder / name, std::ios::binary);
-        std::string text = SourceOf(source);
-        // Guides show line ends as LF; the sources keep CR LF like the examples.
-        std::string crlf;
-        for (char c : text) {
-            if (c == '\n') crlf += '\r';
-            crlf += c;
-        }
-        out << crlf;
-    }
-    const bool fromStdin = Has(excerpt, "stdin");
+    return folder;
+}
+
+// Saves the source block in the folder under its file name ("file=NAME", or
+// the default) with the CR LF line ends of the examples; returns the name.
+std::string SaveSource(const Block& source, const fs::path& folder, const std::string& defaultName) {
+    std::string name = Option(source, "file");
+    if (name.empty()) name = defaultName;
+    std::ofstream out(folder / name, std::ios::binary);
+    out << WithCrLf(SourceOf(source));
+    return name;
+}
+
+// Runs the built program's command line in the folder: the options of the
+// block's "args=A,B", then the source name when there is one ("- < NAME"
+// with "stdin"), after making the folders of "dirs=A,B". Standard output
+// and error go to stdout.txt and stderr.txt. Returns the exit status, and
+// sets `shown` to the call as a guide writes it ("$ PROGRAM ARGS NAME").
+int RunProgram(const std::string& program, const Block& block, const fs::path& folder, const std::string& name,
+               std::string* shown = nullptr) {
+    for (const std::string& dir : Items(Option(block, "dirs"))) fs::create_directories(folder / dir);
+    const bool fromStdin = Has(block, "stdin");
     std::string args;
-    std::string shown = "$ " + programName;
-    for (const std::string& arg : Items(Option(excerpt, "args"))) {
+    std::string call = "$ " + fs::path(program).filename().string();
+    for (const std::string& arg : Items(Option(block, "args"))) {
         args += " '" + arg + "'";
-        shown += " " + arg;
+        call += " " + arg;
     }
-    shown += fromStdin ? " - < " + name : " " + name;
-    const std::string input = fromStdin ? " - <'" + name + "'" : " '" + name + "'";
-    const std::string command =
-        "cd '" + folder.string() + "' && '" + program + "'" + args + input + " >stdout.txt 2>stderr.txt";
+    if (!name.empty()) {
+        args += fromStdin ? " - <'" + name + "'" : " '" + name + "'";
+        call += fromStdin ? " - < " + name : " " + name;
+    }
+    if (shown != nullptr) *shown = call;
+    const std::string command = "cd '" + folder.string() + "' && '" + program + "'" + args +
+                                " >stdout.txt 2>stderr.txt";
     int raw = std::system(command.c_str());
-    int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    std::ifstream err(folder / "stderr.txt", std::ios::binary);
-    std::ostringstream text;
-    text << err.rdbuf();
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+}
+
+// Runs the command line on the source block and checks standard error and
+// the exit status against the excerpt block, and the command it shows in a
+// first line "$ ...", if any.
+void CheckDiagnostics(const std::string& program, const Block& excerpt, const Block& source,
+                      const std::string& defaultName) {
+    const fs::path folder = FreshFolder(excerpt);
+    std::string shown;
+    const int status = RunProgram(program, excerpt, folder, SaveSource(source, folder, defaultName), &shown);
     std::string expected = excerpt.text;
     if (expected.rfind("$ ", 0) == 0) {
         const std::size_t end = expected.find('\n');
         EXPECT_EQ(RightTrimmed(expected.substr(0, end)), shown) << Where(excerpt) << ": the command shown";
         expected.erase(0, end == std::string::npos ? expected.size() : end + 1);
     }
-    EXPECT_EQ(text.str(), expected) << Where(excerpt) << " (source at " << Where(source) << ")";
+    EXPECT_EQ(ReadFile(folder / "stderr.txt"), expected) << Where(excerpt) << " (source at " << Where(source) << ")";
     std::string wanted = Option(excerpt, "status");
     EXPECT_EQ(status, wanted.empty() ? 0 : std::stoi(wanted)) << Where(excerpt);
     fs::remove_all(folder);
+}
+
+// The bytes a "hex" block shows: two-digit hexadecimal numbers parted by
+// white space.
+std::string HexBytes(const Block& block) {
+    std::string bytes;
+    for (const std::string& word : Words(block.text)) {
+        EXPECT_EQ(word.size(), 2u) << Where(block) << ": \"" << word << "\" is no byte";
+        bytes.push_back(static_cast<char>(std::stoul(word, nullptr, 16)));
+    }
+    return bytes;
+}
+
+// Runs the command line on the source block with the image block's options
+// and compares the image file it names ("image=NAME") with the block: the
+// whole file, or its beginning with "head".
+void CheckImage(const std::string& program, const Block& excerpt, const Block& source,
+                const std::string& defaultName) {
+    const std::string image = Option(excerpt, "image");
+    ASSERT_FALSE(image.empty()) << Where(excerpt) << ": which image? (image=NAME)";
+    const fs::path folder = FreshFolder(excerpt);
+    const int status = RunProgram(program, excerpt, folder, SaveSource(source, folder, defaultName));
+    EXPECT_EQ(status, 0) << Where(excerpt) << "\n" << ReadFile(folder / "stderr.txt");
+    ASSERT_TRUE(fs::exists(folder / image)) << Where(excerpt) << ": " << image << " was not written";
+    const std::string bytes = ReadFile(folder / image);
+    const std::string expected = Has(excerpt, "hex") ? HexBytes(excerpt) : WithCrLf(excerpt.text);
+    if (Has(excerpt, "head")) {
+        EXPECT_EQ(bytes.substr(0, expected.size()), expected) << Where(excerpt) << " (source at " << Where(source) << ")";
+    } else {
+        EXPECT_EQ(bytes, expected) << Where(excerpt) << " (source at " << Where(source) << ")";
+    }
+    fs::remove_all(folder);
+}
+
+// Runs the command line with the block's options alone and checks that its
+// lines appear, adjacent, in what the program prints on standard output.
+void CheckStandardOutput(const std::string& program, const Block& excerpt) {
+    const fs::path folder = FreshFolder(excerpt);
+    EXPECT_EQ(RunProgram(program, excerpt, folder, ""), 0) << Where(excerpt);
+    const std::string printed = ReadFile(folder / "stdout.txt");
+    EXPECT_TRUE(ContainsLines(printed, excerpt.text)) << Where(excerpt) << "\nexpected:\n"
+                                                      << excerpt.text << "printed:\n" << printed;
+    fs::remove_all(folder);
+}
+
+// Compiles a Verilog block with Icarus Verilog and runs it where the command
+// line has written the images of the source block ("args=A,B"); what it
+// prints must be the "verilog-output" block right after it, or nothing.
+void CheckVerilog(const std::string& program, const std::string& iverilog, const std::string& vvp,
+                  const Block& verilog, const Block* output, const Block& source, const std::string& defaultName) {
+    const fs::path folder = FreshFolder(verilog);
+    const int status = RunProgram(program, verilog, folder, SaveSource(source, folder, defaultName));
+    EXPECT_EQ(status, 0) << Where(verilog) << "\n" << ReadFile(folder / "stderr.txt");
+    {
+        std::ofstream out(folder / "example.v", std::ios::binary);
+        out << verilog.text;
+    }
+    const std::string in = "cd '" + folder.string() + "' && ";
+    int raw = std::system((in + "'" + iverilog + "' -o example.vvp example.v >compiled.txt 2>&1").c_str());
+    ASSERT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 0) << Where(verilog) << "\n" << ReadFile(folder / "compiled.txt");
+    EXPECT_EQ(ReadFile(folder / "compiled.txt"), "") << Where(verilog);
+    raw = std::system((in + "'" + vvp + "' -n example.vvp >printed.txt 2>&1").c_str());
+    EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 0) << Where(verilog);
+    EXPECT_EQ(ReadFile(folder / "printed.txt"), output != nullptr ? output->text : "") << Where(verilog);
+    fs::remove_all(folder);
+}
+
+// The full path of an executable found on PATH, or "".
+std::string FindTool(const std::string& name) {
+    const char* path = std::getenv("PATH");
+    std::istringstream folders(path != nullptr ? path : "");
+    for (std::string folder; std::getline(folders, folder, ':');) {
+        if (folder.empty()) continue;
+        const fs::path candidate = fs::path(folder) / name;
+        if (::access(candidate.c_str(), X_OK) == 0 && fs::is_regular_file(candidate)) return candidate.string();
+    }
+    return "";
+}
+
+// The checks of the command-line examples of a guide, for each block of
+// those kinds after the source block it refers to.
+void CheckCommandLineExamples(const std::vector<Block>& blocks, const std::string& program,
+                              const std::string& prefix, const std::string& defaultName,
+                              const std::vector<std::string>& sourceKinds) {
+    const Block* source = nullptr;
+    for (const Block& block : blocks) {
+        const std::string kind = Kind(block);
+        if (std::find(sourceKinds.begin(), sourceKinds.end(), kind) != sourceKinds.end()) source = &block;
+        if (kind == prefix + "-stdout") CheckStandardOutput(program, block);
+        if (kind != prefix + "-diagnostics" && kind != prefix + "-image") continue;
+        const Block* shown = SourceFor(block, source, blocks);
+        ASSERT_NE(shown, nullptr) << Where(block) << ": no source block for it";
+        if (kind == prefix + "-diagnostics") CheckDiagnostics(program, block, *shown, defaultName);
+        if (kind == prefix + "-image") CheckImage(program, block, *shown, defaultName);
+    }
+}
+
+void CheckVerilogExamples(const std::vector<Block>& blocks, const std::string& program, const std::string& defaultName,
+                          const std::vector<std::string>& sourceKinds) {
+    const Block* source = nullptr;
+    std::size_t examples = 0;
+    for (std::size_t i = 0; i < blocks.size(); ++i) {
+        const Block& block = blocks[i];
+        if (std::find(sourceKinds.begin(), sourceKinds.end(), Kind(block)) != sourceKinds.end()) source = &block;
+        if (Kind(block) != "verilog") continue;
+        if (examples++ == 0) {
+            // Checked only where Icarus Verilog is installed.
+            const std::string iverilog = FindTool("iverilog");
+            const std::string vvp = FindTool("vvp");
+            if (iverilog.empty() || vvp.empty()) GTEST_SKIP() << "iverilog or vvp not found on PATH: Verilog examples skipped";
+        }
+        const Block* shown = SourceFor(block, source, blocks);
+        ASSERT_NE(shown, nullptr) << Where(block) << ": no source block for it";
+        const Block* output = i + 1 < blocks.size() && Kind(blocks[i + 1]) == "verilog-output" ? &blocks[i + 1] : nullptr;
+        CheckVerilog(program, FindTool("iverilog"), FindTool("vvp"), block, output, *shown, defaultName);
+    }
 }
 
 // Checks every block with "from=PATH" against that file of the project.
@@ -350,16 +513,13 @@ TEST(MicroprogrammingGuide, OutputExcerptsMatchTheProgram) {
     }
 }
 
-TEST(MicroprogrammingGuide, DiagnosticsMatchTheCommandLine) {
-    const Block* source = nullptr;
-    for (const Block& block : MicroBlocks()) {
-        const std::string kind = Kind(block);
-        if (kind == "ctrlforge" || kind == "ctrlforge-error") source = &block;
-        if (kind != "ctrlforge-diagnostics") continue;
-        const Block* shown = SourceFor(block, source, MicroBlocks());
-        ASSERT_NE(shown, nullptr) << Where(block) << ": no source block for it";
-        CheckDiagnostics(CTRLFORGE_PROGRAM, block, *shown, "prog.mic");
-    }
+TEST(MicroprogrammingGuide, CommandLineExamplesMatchTheProgram) {
+    CheckCommandLineExamples(MicroBlocks(), CTRLFORGE_PROGRAM, "ctrlforge", "prog.mic",
+                             {"ctrlforge", "ctrlforge-error"});
+}
+
+TEST(MicroprogrammingGuide, VerilogExamplesLoadTheImages) {
+    CheckVerilogExamples(MicroBlocks(), CTRLFORGE_PROGRAM, "prog.mic", {"ctrlforge", "ctrlforge-error"});
 }
 
 TEST(MicroprogrammingGuide, ExcerptsOfProjectFilesMatch) { CheckProjectExcerpts(MicroBlocks()); }
@@ -475,16 +635,13 @@ TEST(AssemblyGuide, EncodingExamplesGiveTheirWords) {
     EXPECT_GE(statements, 39u);
 }
 
-TEST(AssemblyGuide, DiagnosticsMatchTheCommandLine) {
-    const Block* source = nullptr;
-    for (const Block& block : AssemblyBlocks()) {
-        const std::string kind = Kind(block);
-        if (kind == "wordforge" || kind == "wordforge-flag") source = &block;
-        if (kind != "wordforge-diagnostics") continue;
-        const Block* shown = SourceFor(block, source, AssemblyBlocks());
-        ASSERT_NE(shown, nullptr) << Where(block) << ": no source block for it";
-        CheckDiagnostics(WORDFORGE_PROGRAM, block, *shown, "prog.asm");
-    }
+TEST(AssemblyGuide, CommandLineExamplesMatchTheProgram) {
+    CheckCommandLineExamples(AssemblyBlocks(), WORDFORGE_PROGRAM, "wordforge", "prog.asm",
+                             {"wordforge", "wordforge-flag"});
+}
+
+TEST(AssemblyGuide, VerilogExamplesLoadTheImages) {
+    CheckVerilogExamples(AssemblyBlocks(), WORDFORGE_PROGRAM, "prog.asm", {"wordforge", "wordforge-flag"});
 }
 
 TEST(AssemblyGuide, ExcerptsOfProjectFilesMatch) { CheckProjectExcerpts(AssemblyBlocks()); }

@@ -96,6 +96,18 @@ Program AssembleMachine(const std::string& name, const std::string& source) {
     return program;
 }
 
+std::string ProgramPath(Assembler assembler) {
+    return assembler == Assembler::Ctrlforge ? CTRLFORGE_PROGRAM : WORDFORGE_PROGRAM;
+}
+
+int RunCommandLine(Assembler assembler, const std::filesystem::path& folder, const std::string& sourceName,
+                   const std::string& source, const std::string& arguments) {
+    WriteFile(folder / sourceName, source);
+    return Run("cd " + Quote(folder) + " && " + Quote(ProgramPath(assembler)) + " " + arguments + " " +
+                   Quote(sourceName),
+               folder / "log");
+}
+
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);

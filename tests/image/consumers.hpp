@@ -45,6 +45,17 @@ struct Program {
 Program AssembleMicro(const std::string& name, const std::string& source);
 Program AssembleMachine(const std::string& name, const std::string& source);
 
+// A run of a real program's command line: the source saved under its name
+// in `folder`, then the program started there with `arguments` (shell
+// words) before the source name. Returns the exit status; what the program
+// prints goes to folder/"log".
+enum class Assembler { Ctrlforge, Wordforge };
+int RunCommandLine(Assembler assembler, const std::filesystem::path& folder, const std::string& sourceName,
+                   const std::string& source, const std::string& arguments);
+
+// The path of the real program.
+std::string ProgramPath(Assembler assembler);
+
 // The object file's words as loading its lines in order leaves them: word
 // address to word, the address and the word read from the hex digits of
 // each line after the first ("010  121C701F05", "0010  0905").

@@ -132,6 +132,26 @@ TEST(Lanes, LaneImagesCountLaneBytesAndNameTheirBits) {
     EXPECT_EQ(image::SplitLane(narrow, {}, 0).store.name, "lane 0 (bits 7..0)");
 }
 
+TEST(Store, UsedWordsKeepTheLastWordAtEachAddressAscending) {
+    // Object-file order 8, 9, 2, 8, then 20 beyond a depth of 16; words cut
+    // to 16 bits.
+    Store store{16, 16, 0xEEEE, "ORG"};
+    std::vector<PlacedWord> words{{8, 0x1111}, {9, 0x12222}, {2, 0x3333}, {8, 0x4444}, {20, 0x5555}};
+    const std::vector<PlacedWord> used = image::UsedWords(image::Load(store, words));
+    ASSERT_EQ(used.size(), 3u);
+    EXPECT_EQ(used[0].address, 2u);
+    EXPECT_EQ(used[0].word, 0x3333u);
+    EXPECT_EQ(used[1].address, 8u);
+    EXPECT_EQ(used[1].word, 0x4444u);
+    EXPECT_EQ(used[2].address, 9u);
+    EXPECT_EQ(used[2].word, 0x2222u);
+    // Every image of them is the image of all the words.
+    for (const image::FormatInfo& info : image::Formats()) {
+        EXPECT_EQ(image::WriteImage(info.format, store, used), image::WriteImage(info.format, store, words))
+            << info.name;
+    }
+}
+
 TEST(Formats, NamesExtensionsAndFileNames) {
     struct Expected {
         const char* name;

@@ -1,7 +1,8 @@
-// The headers of the control word, compiled by the C compiler and by Icarus
-// Verilog, decode the packed words of microprograms: every field they take
-// out must be what the map shows, and every mnemonic the map shows must be a
-// constant of the header.
+// The headers of the control word, as `ctrlforge --word-layout=c` and
+// `--word-layout=verilog` print them, compiled by the C compiler and by
+// Icarus Verilog, decode the packed words of microprograms: every field they
+// take out must be what the map shows, and every mnemonic the map shows must
+// be a constant of the header.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -157,11 +158,23 @@ Decoding DecodingProgram(Lang lang, const Program& program) {
     return decoding;
 }
 
+// Writes the header the way a user would: `ctrlforge --word-layout=KIND > FILE`,
+// with no source; nothing may go to standard error.
+void WriteHeader(const std::filesystem::path& folder, const std::string& kind, const std::string& file) {
+    const std::filesystem::path log = folder / "header.log";
+    ASSERT_EQ(Run("(cd " + Quote(folder) + " && " + Quote(ProgramPath(Assembler::Ctrlforge)) + " --word-layout=" +
+                      kind + " >" + Quote(file) + ")",
+                  log),
+              0)
+        << ReadFile(log);
+    EXPECT_EQ(ReadFile(log), "");
+}
+
 void ExpectTheCHeaderDecodes(const Program& program, const std::string& folderName) {
     const auto cc = FindTool("cc");
     if (!cc) GTEST_SKIP() << "cc not found on PATH: C header test skipped";
     const std::filesystem::path folder = FreshFolder(folderName);
-    WriteFile(folder / "control_word.h", ctrlforge::ControlWordC());
+    WriteHeader(folder, "c", "control_word.h");
     const Decoding decoding = DecodingProgram(Lang::C, program);
     WriteFile(folder / "decode.c", decoding.program);
     const std::filesystem::path log = folder / "log";
@@ -180,7 +193,7 @@ void ExpectTheVerilogHeaderDecodes(const Program& program, const std::string& fo
     const auto vvp = FindTool("vvp");
     if (!iverilog || !vvp) GTEST_SKIP() << "iverilog or vvp not found on PATH: Verilog header test skipped";
     const std::filesystem::path folder = FreshFolder(folderName);
-    WriteFile(folder / "control_word.vh", ctrlforge::ControlWordVerilog());
+    WriteHeader(folder, "verilog", "control_word.vh");
     const Decoding decoding = DecodingProgram(Lang::Verilog, program);
     WriteFile(folder / "decode.v", decoding.program);
     const std::filesystem::path log = folder / "log";

@@ -1,0 +1,81 @@
+#include "cli/image_options.hpp"
+
+#include <algorithm>
+
+namespace cli {
+
+namespace {
+
+std::string FormatNames() {
+    std::string names;
+    for (const image::FormatInfo& info : image::Formats()) {
+        if (!names.empty()) names += ", ";
+        names += info.name;
+    }
+    return names;
+}
+
+// Hexadecimal digits, leading zeros allowed, of a value that fits in
+// `bits` bits.
+bool ReadFill(const std::string& text, unsigned bits, std::uint64_t& value) {
+    if (text.empty()) return false;
+    value = 0;
+    for (char c : text) {
+        unsigned digit;
+        if (c >= '0' && c <= '9') {
+            digit = static_cast<unsigned>(c - '0');
+        } else if (c >= 'A' && c <= 'F') {
+            digit = static_cast<unsigned>(c - 'A' + 10);
+        } else if (c >= 'a' && c <= 'f') {
+            digit = static_cast<unsigned>(c - 'a' + 10);
+        } else {
+            return false;
+        }
+        if ((value >> bits) != 0 || (value >> 60) != 0) return false;
+        value = (value << 4) | digit;
+    }
+    return (value >> bits) == 0;
+}
+
+}  // namespace
+
+bool SettleImages(const ProgramInfo& program, const ImageArguments& given, ImageChoice& images,
+                  std::string& problem) {
+    images = ImageChoice{};
+    images.fill = program.store.defaultFill;
+    for (const std::string& name : given.formats) {
+        const image::FormatInfo* info = image::FindFormat(name);
+        if (info == nullptr) {
+            problem = "unknown image format '" + name + "'; the formats are " + FormatNames();
+            return false;
+        }
+        // Asking twice for one format asks for one image.
+        if (std::find(images.formats.begin(), images.formats.end(), info->format) == images.formats.end()) {
+            images.formats.push_back(info->format);
+        }
+    }
+    if (given.fillGiven && !ReadFill(given.fill, program.store.wordBits, images.fill)) {
+        problem = "--fill needs a word of at most " + std::to_string(program.store.wordBits) +
+                  " bits in hexadecimal digits, not '" + given.fill + "'";
+        return false;
+    }
+    if (given.lanesGiven) {
+        if (given.lanes != "8") {
+            problem = "--lanes takes only 8 (one image per 8-bit lane), not '" + given.lanes + "'";
+            return false;
+        }
+        images.lanes = true;
+    }
+    images.wordAddresses = given.wordAddresses;
+    if (images.formats.empty()) {
+        // A modifier alone would silently write nothing.
+        const char* alone = given.fillGiven ? "--fill" : given.lanesGiven ? "--lanes" : given.wordAddresses ? "--hex-word-addresses" : nullptr;
+        if (alone != nullptr) {
+            problem = std::string(alone) + " needs --image=FORMAT";
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace cli
