@@ -29,6 +29,10 @@ struct ErrorStream {
         buffer.push_back('\n');
         if (buffer.size() >= (1u << 16)) Flush();
     }
+    void Diagnostic(std::string_view file, const common::Diagnostic& diagnostic) {
+        common::AppendDiagnosticLine(buffer, file, diagnostic);
+        if (buffer.size() >= (1u << 16)) Flush();
+    }
     void Flush() {
         if (!buffer.empty()) std::fwrite(buffer.data(), 1, buffer.size(), file);
         buffer.clear();
@@ -143,22 +147,23 @@ int RunJob(const ProgramInfo& program, const Invocation& invocation, const Sourc
     std::size_t errors = 0;
     common::DiagnosticSink diagnostics;
     diagnostics.locator.text = source;
+    diagnostics.wantsWarning = [&](std::string_view name) { return WarningEnabled(invocation.warnings, name); };
     diagnostics.emit = [&](const common::Diagnostic& diagnostic) {
         if (!Shown(invocation.warnings, diagnostic)) return;
         if (diagnostic.severity == common::Severity::Error) {
             ++errors;
-            err.Line(common::FormatDiagnostic(job.display, diagnostic));
+            err.Diagnostic(job.display, diagnostic);
             return;
         }
         if (!invocation.warnings.asErrors) {
-            err.Line(common::FormatDiagnostic(job.display, diagnostic));
+            err.Diagnostic(job.display, diagnostic);
             return;
         }
         ++errors;
         common::Diagnostic promoted = diagnostic;
         promoted.severity = common::Severity::Error;
         promoted.tag = "-Werror=" + std::string(WarningName(diagnostic));
-        err.Line(common::FormatDiagnostic(job.display, promoted));
+        err.Diagnostic(job.display, promoted);
     };
     bool failed = assemble(source, sinks, diagnostics);
     failed = failed || errors > 0;

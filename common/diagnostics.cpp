@@ -7,34 +7,47 @@ namespace common {
 
 namespace {
 
-// Extends the known line starts until they cover the offset (or the text ends).
-void ScanTo(LineLocator& locator, std::size_t offset) {
+constexpr std::int32_t kMarkEvery = 4096;
+
+// Counts on from the locator's line to the line holding `offset`, which
+// lies at or after that line's start.
+void CountOn(LineLocator& locator, std::size_t offset) {
     const std::string_view text = locator.text;
-    std::size_t at = locator.scanned;
-    const std::size_t end = std::min(offset + 1, text.size());
-    while (at < end) {
-        char c = text[at++];
-        if (c == '\r') {
-            if (at < text.size() && text[at] == '\n') ++at;
-            locator.lineStarts.push_back(at);
-        } else if (c == '\n') {
-            locator.lineStarts.push_back(at);
+    std::size_t at = locator.lineStart;
+    std::int32_t line = locator.line;
+    for (;;) {
+        // The next line end at or after `at`, if it comes before the offset.
+        std::size_t end = at;
+        while (end < offset && text[end] != '\r' && text[end] != '\n') ++end;
+        if (end >= offset) break;
+        std::size_t next = end + 1;
+        if (text[end] == '\r' && next < text.size() && text[next] == '\n') ++next;
+        if (next > offset) break;  // the offset is the line feed of this line's pair
+        at = next;
+        ++line;
+        if ((line - 1) % kMarkEvery == 0 && static_cast<std::size_t>((line - 1) / kMarkEvery) > locator.marks.size()) {
+            locator.marks.push_back(at);
         }
     }
-    locator.scanned = std::max(locator.scanned, at);
+    locator.lineStart = at;
+    locator.line = line;
 }
 
 }  // namespace
 
 Place Locate(LineLocator& locator, std::size_t offset) {
     if (offset > locator.text.size()) offset = locator.text.size();
-    ScanTo(locator, offset);
-    // The last line start at or before the offset.
-    auto next = std::upper_bound(locator.lineStarts.begin(), locator.lineStarts.end(), offset);
-    std::size_t index = static_cast<std::size_t>(next - locator.lineStarts.begin()) - 1;
+    if (offset < locator.lineStart) {
+        // Back to the last mark at or before the offset.
+        std::size_t k = locator.marks.size();
+        while (k > 0 && locator.marks[k - 1] > offset) --k;
+        locator.lineStart = k == 0 ? 0 : locator.marks[k - 1];
+        locator.line = static_cast<std::int32_t>(k) * kMarkEvery + 1;
+    }
+    CountOn(locator, offset);
     Place place;
-    place.line = static_cast<std::int32_t>(index + 1);
-    place.column = static_cast<std::int32_t>(offset - locator.lineStarts[index] + 1);
+    place.line = locator.line;
+    place.column = static_cast<std::int32_t>(offset - locator.lineStart + 1);
     return place;
 }
 
@@ -50,7 +63,14 @@ void Record(DiagnosticSink& sink, std::size_t offset, Severity severity, std::st
 }
 
 std::string FormatDiagnostic(std::string_view file, const Diagnostic& diagnostic) {
-    std::string text(file);
+    std::string text;
+    AppendDiagnosticLine(text, file, diagnostic);
+    text.pop_back();
+    return text;
+}
+
+void AppendDiagnosticLine(std::string& text, std::string_view file, const Diagnostic& diagnostic) {
+    text += file;
     text += ':';
     text += std::to_string(diagnostic.line);
     text += ':';
@@ -62,7 +82,7 @@ std::string FormatDiagnostic(std::string_view file, const Diagnostic& diagnostic
         text += diagnostic.tag;
         text += ']';
     }
-    return text;
+    text += '\n';
 }
 
 DiagnosticSink ListSink(std::string_view source, std::vector<Diagnostic>& list) {

@@ -23,12 +23,15 @@ struct Diagnostic {
 
 // Maps byte offsets of one source to lines and columns. A carriage return
 // with a line feed, a carriage return alone and a line feed alone each end a
-// line. Line starts are found once, as far as the offsets asked for reach,
-// so locating every token of a source costs time linear in its size.
+// line. Diagnostics come mostly in source order, so the locator counts on
+// from the line it found last; every 4096th line start is kept as well, so
+// that an offset before that line restarts near it, not at the beginning.
+// Locating every token of a source costs time linear in its size.
 struct LineLocator {
     std::string_view text;
-    std::vector<std::size_t> lineStarts{0};
-    std::size_t scanned = 0;  // line starts are known for offsets below this
+    std::size_t lineStart = 0;   // the line found last: where it starts
+    std::int32_t line = 1;       // and its number
+    std::vector<std::size_t> marks;  // the start of line 4096 k + 1 at index k, as far as counted
 };
 
 struct Place {
@@ -40,10 +43,17 @@ Place Locate(LineLocator& locator, std::size_t offset);
 
 // Where a run hands its diagnostics: the caller decides what happens to each
 // (printed at once by the command line, kept in a list by tests).
+// `wantsWarning`, when set, says which warnings (by name) the caller keeps:
+// a run builds no other, so warnings that are off cost nothing.
 struct DiagnosticSink {
     LineLocator locator;
     std::function<void(const Diagnostic&)> emit;
+    std::function<bool(std::string_view name)> wantsWarning;
 };
+
+inline bool WantsWarning(const DiagnosticSink& sink, std::string_view name) {
+    return !sink.wantsWarning || sink.wantsWarning(name);
+}
 
 // Builds the diagnostic at the byte offset and hands it to the sink.
 void Record(DiagnosticSink& sink, std::size_t offset, Severity severity, std::string tag,
@@ -52,6 +62,8 @@ void Record(DiagnosticSink& sink, std::size_t offset, Severity severity, std::st
 // The GNU one-line form that editors read:
 // "prog.mic:3:8: error: MESSAGE [E3]".
 std::string FormatDiagnostic(std::string_view file, const Diagnostic& diagnostic);
+// The same, appended to `out` with its line feed.
+void AppendDiagnosticLine(std::string& out, std::string_view file, const Diagnostic& diagnostic);
 
 // A sink that keeps every diagnostic in a list, for tests and in-memory runs.
 DiagnosticSink ListSink(std::string_view source, std::vector<Diagnostic>& list);

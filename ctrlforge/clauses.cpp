@@ -236,7 +236,7 @@ bool ParseExceptionClause(CtrlRun& run) {
     const std::uint8_t earlier = run.CurrentWord().EX;  // only exception clauses set EX
     const std::size_t start = run.tokenStart;
     if (ParseExceptionBody(run)) return true;
-    if (earlier != ExBase && run.diagnostics != nullptr) {
+    if (earlier != ExBase && run.diagnostics != nullptr && common::WantsWarning(*run.diagnostics, "replaced-exception")) {
         common::Record(*run.diagnostics, start, common::Severity::Warning, "-Wreplaced-exception",
                        "this exception clause replaces the statement's earlier one; only one is kept");
     }

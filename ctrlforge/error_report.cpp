@@ -73,7 +73,8 @@ void RecordError(CtrlRun& run, CtrlError error, const Name* name, std::size_t at
     if (at == kAtToken) at = run.tokenStart;
     if (error == CtrlError::EndExpected) at = EndOfLastLine(run, at);
     // The listing's message without "ERROR   n:".
-    std::string message = ErrorLine(error, name).substr(11);
+    std::string message = error == CtrlError::LabelNotDeclared ? ErrorLine(error, name).substr(11)
+                                                               : std::string(kMessages[static_cast<int>(error)].substr(1));
     std::string tag = std::to_string(static_cast<int>(error));
     tag.insert(tag.begin(), 'E');
     common::Record(*run.diagnostics, at, common::Severity::Error, std::move(tag), std::move(message));

@@ -31,7 +31,9 @@ void ReadNumber(CtrlRun& run, int base) {
     }
     run.TokenOverflow = overflow;
     run.TokenCode = TokNumber;
-    if (whole > 0xFFFFu && !overflow && run.diagnostics != nullptr) WarnTruncation(run);
+    if (whole > 0xFFFFu && !overflow && run.diagnostics != nullptr && common::WantsWarning(*run.diagnostics, "truncation")) {
+        WarnTruncation(run);
+    }
 }
 
 namespace {

@@ -8,6 +8,9 @@ common::DiagnosticSink ShownDiagnostics(const cli::ProgramInfo& program, std::st
                                         std::vector<common::Diagnostic>& list) {
     common::DiagnosticSink sink;
     sink.locator.text = source;
+    sink.wantsWarning = [settings = cli::DefaultWarnings(program)](std::string_view name) {
+        return cli::WarningEnabled(settings, name);
+    };
     sink.emit = [settings = cli::DefaultWarnings(program), &list](const common::Diagnostic& diagnostic) {
         if (cli::Shown(settings, diagnostic)) list.push_back(diagnostic);
     };

@@ -10,7 +10,14 @@ std::int32_t AssembleSource(std::string_view source, common::OutputSink& listing
                             common::OutputSink& object, const Collectors& collect) {
     WordRun run;
     run.diagnostics = collect.diagnostics;
-    if (run.diagnostics != nullptr) run.wordLines.assign(1u << 16, 0);
+    if (run.diagnostics != nullptr) {
+        const common::DiagnosticSink& sink = *run.diagnostics;
+        run.warn.truncation = common::WantsWarning(sink, "truncation");
+        run.warn.org = common::WantsWarning(sink, "org");
+        run.warn.overlap = common::WantsWarning(sink, "overlap");
+        run.warn.trailingText = common::WantsWarning(sink, "trailing-text");
+        if (run.warn.overlap) run.wordLines.assign(1u << 16, 0);
+    }
     LoadSource(run.reader, source);
     run.listing = &listing;
     run.object = &object;

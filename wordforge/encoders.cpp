@@ -68,7 +68,7 @@ EncodeOutcome EncodeArithmetic(WordRun& run, int mnemonic, std::uint16_t& word) 
     } else if (BeginsUnsigned(run.reader.current)) {
         std::size_t start = CurrentOffset(run.reader);
         if (!ReadUnsigned(run, operand)) return EncodeOutcome::FormatError;
-        if (run.diagnostics != nullptr) WarnTruncation(run, operand, 8, start);
+        if (run.warn.truncation) WarnTruncation(run, operand, 8, start);
         SkipBlanks(run.reader);
         if (run.reader.current == '(' && !ReadIndex(run, index)) return EncodeOutcome::FormatError;
     } else {
@@ -87,7 +87,7 @@ EncodeOutcome EncodeImmediate(WordRun& run, int mnemonic, std::uint16_t& word) {
     if (!ReadRegister(run, reg) || !ReadComma(run)) return EncodeOutcome::FormatError;
     std::size_t start = CurrentOffset(run.reader);
     if (!ReadUnsigned(run, operand)) return EncodeOutcome::FormatError;
-    if (run.diagnostics != nullptr) WarnTruncation(run, operand, 8, start);
+    if (run.warn.truncation) WarnTruncation(run, operand, 8, start);
     unsigned operation = mnemonic == kLc ? 0x9 : 0xD;
     unsigned modifier = mnemonic == kLc ? 3 : (mnemonic == kPush ? 0 : 1);
     word = Pack(operation, modifier, static_cast<unsigned>(reg), operand);
@@ -101,7 +101,7 @@ EncodeOutcome EncodeShift(WordRun& run, int mnemonic, std::uint16_t& word) {
     if (!ReadRegister(run, reg) || !ReadComma(run)) return EncodeOutcome::FormatError;
     std::size_t start = CurrentOffset(run.reader);
     if (!ReadSigned(run, operand)) return EncodeOutcome::FormatError;
-    if (run.diagnostics != nullptr) WarnTruncation(run, operand, 8, start);
+    if (run.warn.truncation) WarnTruncation(run, operand, 8, start);
     if (mnemonic == kBix) {
         word = Pack(0xD, 2, static_cast<unsigned>(reg), operand);
     } else {
@@ -119,7 +119,7 @@ EncodeOutcome EncodeIndexed(WordRun& run, int mnemonic, std::uint16_t& word) {
     if (run.reader.current != '(') {
         std::size_t start = CurrentOffset(run.reader);
         if (!ReadSigned(run, operand)) return EncodeOutcome::FormatError;
-        if (run.diagnostics != nullptr) WarnTruncation(run, operand, 8, start);
+        if (run.warn.truncation) WarnTruncation(run, operand, 8, start);
         SkipBlanks(run.reader);
         if (run.reader.current != '(') {
             NoteFault(run, Fault::IndexOpen, CurrentOffset(run.reader));

@@ -36,7 +36,7 @@ void CheckTrailingText(WordRun& run) {
 }  // namespace
 
 void FinishWithComment(WordRun& run) {
-    if (run.diagnostics != nullptr) CheckTrailingText(run);
+    if (run.warn.trailingText) CheckTrailingText(run);
     SkipToCommentOrLineEnd(run.reader);
     if (run.reader.current == ';') {
         PadOrCut(run.line, kCommentColumn - 1);
@@ -84,7 +84,7 @@ void WriteListingLine(WordRun& run) {
 }
 
 void WriteObjectLine(WordRun& run, std::int32_t address, std::int32_t word) {
-    if (run.diagnostics != nullptr) WarnOverlap(run, address);
+    if (run.warn.overlap) WarnOverlap(run, address);
     if (run.placed != nullptr) {
         // The object line shows the low 16 bits of both.
         run.placed->push_back({static_cast<std::uint16_t>(address), static_cast<std::uint16_t>(word)});

@@ -11,7 +11,7 @@ void AssembleConstant(WordRun& run) {
     std::int32_t value = 0;
     std::size_t start = CurrentOffset(run.reader);
     bool read = ReadConstant(run, value);
-    if (read && run.diagnostics != nullptr) WarnTruncation(run, value, 16, start);
+    if (read && run.warn.truncation) WarnTruncation(run, value, 16, start);
     if (read) {
         char digits[4];
         HexDigits(digits, value);
@@ -65,12 +65,7 @@ void AssembleOrigin(WordRun& run) {
     bool digitsFound = IsDigit(first) || (first >= 'A' && first <= 'F');
     run.location = ReadHex(run, true);
     SetColumns(run.line, 3, "    ");
-    if (run.diagnostics == nullptr) return;
-    if (!digitsFound) {
-        WarnOrigin(run, false, run.location, start);
-        return;
-    }
-    WarnOrigin(run, true, run.location, start);
+    if (run.warn.org) WarnOrigin(run, digitsFound, run.location, start);
 }
 
 }  // namespace wordforge

@@ -68,6 +68,9 @@ struct WordRun {
     std::int32_t statementLine = 0;           // the current statement's line
     bool overlapWarned = false;               // the current statement has warned of an overlap
     bool currentTaken = false;                // a character literal used the current character
+    struct {
+        bool truncation = false, org = false, overlap = false, trailingText = false;
+    } warn;                                   // the warnings the sink keeps, decided once a run
     // When set, every word written to the object file is added here, in the
     // same order; memory images are made from these.
     std::vector<image::PlacedWord>* placed = nullptr;

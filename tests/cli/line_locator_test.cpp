@@ -10,7 +10,8 @@ common::Place At(common::LineLocator& locator, std::size_t offset) { return comm
 
 TEST(LineLocator, EveryLineEndStyleAndAnyOrder) {
     // Line 1 "AB" CR LF, line 2 "C" LF, line 3 "D" CR, line 4 "EF" (no end).
-    common::LineLocator locator{"AB\r\nC\nD\rEF"};
+    common::LineLocator locator;
+    locator.text = "AB\r\nC\nD\rEF";
     struct Case { std::size_t offset; int line, column; };
     const Case cases[] = {
         {9, 4, 2},   // F, asked for first
