@@ -73,15 +73,6 @@ bool SettleWarnings(const ProgramInfo& program, const std::vector<std::string>& 
     return true;
 }
 
-// The default fill in as many hexadecimal digits as a word has.
-std::string DefaultFillDigits(const ProgramInfo& program) {
-    std::string digits;
-    for (unsigned shift = (program.store.wordBits + 3) / 4 * 4; shift >= 4; shift -= 4) {
-        digits += "0123456789ABCDEF"[(program.store.defaultFill >> (shift - 4)) & 15u];
-    }
-    return digits;
-}
-
 // --word-layout=KIND prints its header and ends the run; it reads no source.
 ParseOutcome PrintWordLayout(const ProgramInfo& program, const std::string& kind, const Invocation& invocation,
                              std::ostream& out, std::ostream& err, int& status) {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "image/lanes.hpp"
+
 namespace cli {
 
 namespace {
@@ -76,6 +78,24 @@ bool SettleImages(const ProgramInfo& program, const ImageArguments& given, Image
         }
     }
     return true;
+}
+
+std::vector<ImagePart> ImageParts(const ProgramInfo& program, const ImageChoice& images) {
+    const unsigned lanes = images.lanes ? image::LaneCount(program.store.wordBits) : 0;
+    std::vector<ImagePart> parts;
+    for (image::Format format : images.formats) {
+        if (lanes == 0) parts.push_back({format, std::nullopt});
+        for (unsigned lane = 0; lane < lanes; ++lane) parts.push_back({format, lane});
+    }
+    return parts;
+}
+
+std::string DefaultFillDigits(const ProgramInfo& program) {
+    std::string digits;
+    for (unsigned shift = (program.store.wordBits + 3) / 4 * 4; shift >= 4; shift -= 4) {
+        digits += "0123456789ABCDEF"[(program.store.defaultFill >> (shift - 4)) & 15u];
+    }
+    return digits;
 }
 
 }  // namespace cli

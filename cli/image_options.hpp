@@ -1,5 +1,8 @@
 #pragma once
-// The memory-image options of the command line, as typed and as settled.
+// The memory-image options of the command line, as typed and as settled,
+// and the images a settled choice asks for. Free of the argument parser, so
+// in-memory callers (the browser page) settle their options here too.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,5 +25,19 @@ struct ImageArguments {
 // the program's width, lanes other than 8, or a modifier without --image.
 bool SettleImages(const ProgramInfo& program, const ImageArguments& given, ImageChoice& images,
                   std::string& problem);
+
+// One image a choice asks for: a format's whole image, or one lane of it.
+struct ImagePart {
+    image::Format format;
+    std::optional<unsigned> lane;
+};
+
+// The images of a settled choice, in the order they are written: each
+// format in the order asked for, its whole image or its lanes in lane order.
+std::vector<ImagePart> ImageParts(const ProgramInfo& program, const ImageChoice& images);
+
+// The program's fill when none is given, in as many hexadecimal digits as a
+// word has ("FFFFFFFE00").
+std::string DefaultFillDigits(const ProgramInfo& program);
 
 }  // namespace cli

@@ -14,12 +14,17 @@ LoadedImage LoadImage(const ProgramInfo& program, const ImageChoice& images, con
     return loaded;
 }
 
-std::string ImageBytes(const LoadedImage& loaded, const ImageChoice& images, const PlannedOutput& output) {
+std::string ImageBytes(const LoadedImage& loaded, const ImageChoice& images, image::Format format,
+                       std::optional<unsigned> lane) {
     const image::HexAddressing addressing =
         images.wordAddresses ? image::HexAddressing::Words : image::HexAddressing::Bytes;
-    if (!output.lane) return image::WriteImage(output.format, loaded.store, loaded.words, addressing);
-    const image::Lane lane = image::SplitLane(loaded.store, loaded.words, *output.lane);
-    return image::WriteImage(output.format, lane.store, lane.words, addressing);
+    if (!lane) return image::WriteImage(format, loaded.store, loaded.words, addressing);
+    const image::Lane split = image::SplitLane(loaded.store, loaded.words, *lane);
+    return image::WriteImage(format, split.store, split.words, addressing);
+}
+
+std::string ImageBytes(const LoadedImage& loaded, const ImageChoice& images, const PlannedOutput& output) {
+    return ImageBytes(loaded, images, output.format, output.lane);
 }
 
 }  // namespace cli

@@ -1,6 +1,7 @@
 #pragma once
 // The memory images of one source, made after its assembly from the words
 // the assembler handed over.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,10 @@ struct LoadedImage {
 };
 
 LoadedImage LoadImage(const ProgramInfo& program, const ImageChoice& images, const ImageWords& handed);
+
+// The bytes of one image: the format's whole image, or one lane of it.
+std::string ImageBytes(const LoadedImage& loaded, const ImageChoice& images, image::Format format,
+                       std::optional<unsigned> lane);
 
 // The bytes of one planned image file.
 std::string ImageBytes(const LoadedImage& loaded, const ImageChoice& images, const PlannedOutput& output);

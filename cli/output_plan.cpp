@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <map>
 
-#include "image/lanes.hpp"
+#include "cli/image_options.hpp"
 
 namespace cli {
 
@@ -44,17 +44,10 @@ void AddOutput(const Invocation& invocation, SourceJob& job, OutputKind kind, co
 // Images have no option that names them, so standard input gets none.
 void AddImages(const ProgramInfo& program, const Invocation& invocation, SourceJob& job) {
     if (job.source == "-") return;
-    const unsigned lanes = invocation.images.lanes ? image::LaneCount(program.store.wordBits) : 0;
-    for (image::Format format : invocation.images.formats) {
-        if (lanes == 0) {
-            job.outputs.push_back(
-                {OutputKind::Image, DefaultPath(invocation, image::ImageFileName(job.source, format)), format, {}});
-        }
-        for (unsigned lane = 0; lane < lanes; ++lane) {
-            job.outputs.push_back(
-                {OutputKind::Image, DefaultPath(invocation, image::ImageFileName(job.source, format, lane)), format,
-                 lane});
-        }
+    for (const ImagePart& part : ImageParts(program, invocation.images)) {
+        job.outputs.push_back({OutputKind::Image,
+                               DefaultPath(invocation, image::ImageFileName(job.source, part.format, part.lane)),
+                               part.format, part.lane});
     }
 }
 

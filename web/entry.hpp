@@ -1,8 +1,9 @@
 #pragma once
 // In-memory entry points of the two assemblers for the browser page: source
 // bytes and options in, the program's output files, console text and
-// diagnostics out. They run the command line's own assemblies; these only
-// gather what a run leaves behind.
+// diagnostics out. They run the command line's own assemblies and make its
+// memory images; these only gather what a run leaves behind.
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,29 +13,61 @@
 namespace web {
 
 // One file exactly as the program writes it. Its name is the source name
-// followed by `extension`, as in the dialogue.
+// followed by `extension`, as in the dialogue and on the command line.
 struct OutputFile {
-    std::string kind;       // "listing", "object", "map"
-    std::string extension;  // ".s", ".o", ".m", ".a", ".b"
+    std::string kind;       // "listing", "object", "map", "image"
+    std::string extension;  // ".s", ".o", ".m", ".a", ".b", ".mem", ".lane0.mem", ...
     std::string bytes;
+    // Images only: the format's name ("readmemh") and the lane of a lane image.
+    std::string format = {};
+    std::optional<unsigned> lane = std::nullopt;
+};
+
+// The memory images asked for, as the command line's --image, --lanes=8,
+// --fill and --hex-word-addresses ask for them.
+struct EntryImages {
+    std::vector<std::string> formats = {};  // format names; none: no images
+    bool lanes = false;                     // one image per 8-bit lane
+    std::string fill = {};                  // hexadecimal digits; empty: the program's default
+    bool hexWordAddresses = false;          // Intel HEX addresses count words
 };
 
 struct EntryOptions {
     // ctrlforge: the letters of an option answer; S, O and M choose the
     // listing, the object file and the map. wordforge has no options.
     std::string letters = "SOM";
+    EntryImages images = {};
+    // The source's name: wordforge's images name the program by it, as the
+    // command line's do (ctrlforge's name it by its title).
+    std::string sourceName = {};
 };
 
 struct EntryResult {
-    std::vector<OutputFile> files;  // the files the run leaves, in the order shown
+    // The files the run leaves, in the order shown: the program's own files,
+    // then, for a run without errors only, the images in the command line's
+    // order.
+    std::vector<OutputFile> files;
     std::string console;            // what the dialogue shows for the run
-    bool failed = false;            // the source had errors
+    bool failed = false;            // the source had errors: the command line exits with 1
     // The errors and warnings the command line prints for the source when
     // no warning option is given, in its order.
     std::vector<common::Diagnostic> diagnostics;
+    // Why the image options were refused, in the command line's words; the
+    // run then makes no image.
+    std::string imageProblem;
 };
 
 EntryResult AssembleCtrlforge(std::string_view source, const EntryOptions& options);
 EntryResult AssembleWordforge(std::string_view source, const EntryOptions& options);
+
+// What the page offers for a program's images.
+struct ImageFacts {
+    unsigned wordBits;        // 40, 16
+    unsigned lanes;           // the lane images of one format: 5, 2
+    std::string defaultFill;  // the fill when none is given, in a word's hexadecimal digits
+};
+
+ImageFacts CtrlforgeImageFacts();
+ImageFacts WordforgeImageFacts();
 
 }  // namespace web

@@ -1,18 +1,25 @@
 // The JavaScript face of the entry points, for the page:
-//   assembleCtrlforge(source: Uint8Array, options: {letters: string})
-//   assembleWordforge(source: Uint8Array, options: {})
-// each return
-//   {files: [{kind, extension, bytes: Uint8Array}], console: string,
-//    failed: boolean, diagnostics: [{line, column, severity, tag, message}]}
+//   assembleCtrlforge(source: Uint8Array, options: {letters, name, images})
+//   assembleWordforge(source: Uint8Array, options: {name, images})
+// with images {formats: [string], lanes: boolean, fill: string,
+// hexWordAddresses: boolean} (all optional) and name the source's name; each
+// returns
+//   {files: [{kind, extension, bytes: Uint8Array, format?, lane?}],
+//    console: string, failed: boolean,
+//    diagnostics: [{line, column, severity, tag, message}], imageProblem: string}
 // File bytes cross as byte arrays, never as text, so CR LF and every other
 // byte reach the page's downloads unchanged. A diagnostic's column counts
 // bytes of its line in the source as handed in; severity is "error" or
 // "warning", tag as the command line prints it in brackets ("" for none).
+// An image file carries its format's name, and a lane image its lane.
+//   imageFormats(): [{name, extension}], every format in the command line's order
+//   imageFacts(program: "ctrlforge" | "wordforge"): {wordBits, lanes, defaultFill}
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
 #include <string>
 
+#include "image/image.hpp"
 #include "web/entry.hpp"
 
 namespace {
@@ -26,11 +33,31 @@ val Bytes(const std::string& bytes) {
     return val::global("Uint8Array").new_(view);
 }
 
+bool Given(const val& value) { return !value.isUndefined() && !value.isNull(); }
+
+web::EntryImages ReadImages(const val& images) {
+    web::EntryImages result;
+    if (!Given(images)) return result;
+    val formats = images["formats"];
+    if (Given(formats)) {
+        const unsigned count = formats["length"].as<unsigned>();
+        for (unsigned i = 0; i < count; ++i) result.formats.push_back(formats[i].as<std::string>());
+    }
+    val fill = images["fill"];
+    if (fill.isString()) result.fill = fill.as<std::string>();
+    result.lanes = images["lanes"].as<bool>();
+    result.hexWordAddresses = images["hexWordAddresses"].as<bool>();
+    return result;
+}
+
 web::EntryOptions ReadOptions(const val& options) {
     web::EntryOptions result;
-    if (options.isUndefined() || options.isNull()) return result;
+    if (!Given(options)) return result;
     val letters = options["letters"];
     if (letters.isString()) result.letters = letters.as<std::string>();
+    val name = options["name"];
+    if (name.isString()) result.sourceName = name.as<std::string>();
+    result.images = ReadImages(options["images"]);
     return result;
 }
 
@@ -45,6 +72,8 @@ val ToJs(const web::EntryResult& result) {
         f.set("kind", file.kind);
         f.set("extension", file.extension);
         f.set("bytes", Bytes(file.bytes));
+        if (!file.format.empty()) f.set("format", file.format);
+        if (file.lane) f.set("lane", *file.lane);
         files.call<void>("push", f);
     }
     val diagnostics = val::array();
@@ -62,6 +91,7 @@ val ToJs(const web::EntryResult& result) {
     out.set("console", result.console);
     out.set("failed", result.failed);
     out.set("diagnostics", diagnostics);
+    out.set("imageProblem", result.imageProblem);
     return out;
 }
 
@@ -74,9 +104,31 @@ val AssembleWordforgeJs(const std::string& source, const val& options) {
     return ToJs(web::AssembleWordforge(source, ReadOptions(options)));
 }
 
+val ImageFormatsJs() {
+    val formats = val::array();
+    for (const image::FormatInfo& info : image::Formats()) {
+        val format = val::object();
+        format.set("name", std::string(info.name));
+        format.set("extension", std::string(info.extension));
+        formats.call<void>("push", format);
+    }
+    return formats;
+}
+
+val ImageFactsJs(const std::string& program) {
+    const web::ImageFacts facts = program == "ctrlforge" ? web::CtrlforgeImageFacts() : web::WordforgeImageFacts();
+    val out = val::object();
+    out.set("wordBits", facts.wordBits);
+    out.set("lanes", facts.lanes);
+    out.set("defaultFill", facts.defaultFill);
+    return out;
+}
+
 }  // namespace
 
 EMSCRIPTEN_BINDINGS(zorvelt_assemblers) {
     emscripten::function("assembleCtrlforge", &AssembleCtrlforgeJs);
     emscripten::function("assembleWordforge", &AssembleWordforgeJs);
+    emscripten::function("imageFormats", &ImageFormatsJs);
+    emscripten::function("imageFacts", &ImageFactsJs);
 }

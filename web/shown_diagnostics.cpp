@@ -17,4 +17,11 @@ common::DiagnosticSink ShownDiagnostics(const cli::ProgramInfo& program, std::st
     return sink;
 }
 
+bool HasErrors(const std::vector<common::Diagnostic>& list) {
+    for (const common::Diagnostic& diagnostic : list) {
+        if (diagnostic.severity == common::Severity::Error) return true;
+    }
+    return false;
+}
+
 }  // namespace web

@@ -14,4 +14,9 @@ namespace web {
 common::DiagnosticSink ShownDiagnostics(const cli::ProgramInfo& program, std::string_view source,
                                         std::vector<common::Diagnostic>& list);
 
+// True when the list holds an error. The command line then exits with 1 and
+// writes no image, even when the assembler itself finished normally (an
+// ILLEGAL CHARACTER line is dropped, and the dialogue ends normally).
+bool HasErrors(const std::vector<common::Diagnostic>& list);
+
 }  // namespace web

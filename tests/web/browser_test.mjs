@@ -11,12 +11,18 @@
 //                             file must equal the native run's bytes, and the
 //                             page must list as many errors as the listing
 //                             holds; every command-line case of one source
-//                             and no option must list exactly the lines the
-//                             command line printed, and clicking each puts
-//                             the cursor on its line and column
-//   interaction               share links, downloads, diagnostics, Ctrl+Enter,
-//                             the Examples menu, first-assembly time
-//   screenshots               1280x800 and 390x844, light and dark
+//                             and options the page has (file choice, memory
+//                             images, output folder) must list exactly the
+//                             lines the command line printed, show each file
+//                             it left with the same bytes and exactly its
+//                             images, and clicking each diagnostic puts the
+//                             cursor on its line and column
+//   interaction               share links with image options, downloads of
+//                             files and images, refused image options,
+//                             diagnostics, Ctrl+Enter, the Examples menu,
+//                             first-assembly time
+//   screenshots               1280x800 and 390x844, light and dark, with
+//                             lane images and the hex view of a binary image
 // Exit status: 0 passed, 1 failed, 77 skipped (the reason is printed).
 import fs from "node:fs";
 import { createRequire } from "node:module";
@@ -85,10 +91,33 @@ async function waitForRun(page, before) {
   await page.waitForFunction((n) => Number(document.body.dataset.runs || 0) > n, { timeout: 10000 }, before);
 }
 
-// Sets program, source name, option letters and source text as a user would
-// leave them: the choice and the boxes through the controls, the text typed
-// into the editor in one piece.
-async function setState(page, { program, name, letters, text }) {
+const noImages = { formats: [], lanes: false, fill: "", hexWordAddresses: false };
+
+// Sets the image options through their controls.
+async function setImages(page, images) {
+  await page.waitForSelector("#image-formats input");
+  const offered = await page.$$eval("#image-formats input", (boxes) => boxes.map((box) => box.value));
+  for (const format of images.formats) {
+    if (!offered.includes(format)) throw new Error(`the page offers no image format ${format}`);
+  }
+  for (const format of offered) {
+    const box = `#image-formats input[data-format="${format}"]`;
+    if (await page.$eval(box, (input) => input.checked) !== images.formats.includes(format)) await page.click(box);
+  }
+  for (const [box, wanted] of [["#image-lanes", images.lanes], ["#image-word-addresses", images.hexWordAddresses]]) {
+    if (await page.$eval(box, (input) => input.checked) !== wanted) await page.click(box);
+  }
+  await page.$eval("#image-fill", (field, value) => {
+    field.value = value;
+    field.dispatchEvent(new Event("input", { bubbles: true }));
+  }, images.fill);
+}
+
+// Sets program, source name, option letters, image options and source text
+// as a user would leave them: the choice and the boxes through the controls,
+// the text typed into the editor in one piece.
+async function setState(page, { program, name, letters, text, images = noImages }) {
+  await setImages(page, images);
   await page.select("#program", program);
   await page.$eval("#source-name", (field, value) => {
     field.value = value;
@@ -108,26 +137,38 @@ async function setState(page, { program, name, letters, text }) {
 }
 
 // What the page shows after a run: each file's bytes as its download link
-// hands them out, the tab names, each tab's text, and the console.
+// hands them out (with the image format it names), the tab names, the text
+// shown for each file (chosen by its tab, and for a lane image by its lane
+// under its format's tab), the console, and the refusal of image options.
 async function collect(page) {
   const shown = await page.evaluate(async () => {
     const files = [];
     for (const link of document.querySelectorAll("#downloads a")) {
       const bytes = new Uint8Array(await (await fetch(link.href)).arrayBuffer());
       let binary = "";
-      for (const byte of bytes) binary += String.fromCharCode(byte);
-      files.push({ name: link.download, base64: btoa(binary) });
+      for (let i = 0; i < bytes.length; i += 0x8000) {
+        binary += String.fromCharCode.apply(null, bytes.subarray(i, i + 0x8000));
+      }
+      files.push({ name: link.download, format: link.dataset.format || "", base64: btoa(binary) });
     }
     const tabs = [...document.querySelectorAll("#tabs [role=tab]")];
+    const view = document.getElementById("file-view");
     const views = {};
     for (const tab of tabs) {
       tab.click();
-      views[tab.textContent] = document.getElementById("file-view").textContent;
+      const lanes = [...document.querySelectorAll("#lanes button")];
+      if (lanes.length === 0) views[tab.dataset.file] = view.textContent;
+      for (const lane of lanes) {
+        lane.click();
+        views[lane.dataset.file] = view.textContent;
+      }
     }
+    const problem = document.getElementById("image-problem");
     return {
       files,
       tabs: tabs.map((tab) => tab.textContent),
       views,
+      imageProblem: problem.hidden ? "" : problem.textContent,
       console: document.getElementById("console").textContent,
       failed: document.getElementById("console").classList.contains("failed"),
       diagnostics: [...document.querySelectorAll("#diagnostics button")].map((button) => ({
@@ -138,7 +179,9 @@ async function collect(page) {
       })),
     };
   });
-  shown.files = shown.files.map((file) => ({ name: file.name, bytes: Buffer.from(file.base64, "base64") }));
+  shown.files = shown.files.map((file) => ({
+    name: file.name, format: file.format, bytes: Buffer.from(file.base64, "base64"),
+  }));
   return shown;
 }
 
@@ -150,13 +193,37 @@ async function assembleInPage(page, state) {
   return collect(page);
 }
 
-// The page shows one tab per file, named like its download, with the file's
-// text (line ends shown as line breaks).
+// The bytes a hex view shows: lines of an eight-digit offset, then up to
+// sixteen bytes in pairs of hex digits, then the printable bytes between
+// bars. Null when a line does not read so or an offset is out of step.
+function hexViewBytes(text) {
+  const bytes = [];
+  for (const line of text.split("\n")) {
+    const match = /^([0-9A-F]{8})  ((?:[0-9A-F]{2} ){0,15}[0-9A-F]{2}) +\|(.{1,16})\|$/.exec(line);
+    if (!match || parseInt(match[1], 16) !== bytes.length) return null;
+    const row = match[2].split(" ").map((pair) => parseInt(pair, 16));
+    const printable = row.map((byte) => (byte >= 0x20 && byte < 0x7f ? String.fromCharCode(byte) : ".")).join("");
+    if (match[3] !== printable) return null;
+    bytes.push(...row);
+  }
+  return Buffer.from(bytes);
+}
+
+// The page shows every file it hands out: a tab of the file's own, or its
+// lane under its format's tab, with the file's text (line ends shown as line
+// breaks), or for a raw binary image a hex view of exactly its bytes.
 function checkShown(label, shown) {
   const names = shown.files.map((file) => file.name);
-  check(JSON.stringify(shown.tabs) === JSON.stringify(names),
-        `${label}: tabs ${JSON.stringify(shown.tabs)} differ from downloads ${JSON.stringify(names)}`);
+  const viewed = Object.keys(shown.views);
+  check(JSON.stringify(viewed) === JSON.stringify(names),
+        `${label}: the tabs show ${JSON.stringify(viewed)}, the downloads are ${JSON.stringify(names)}`);
   for (const file of shown.files) {
+    if (file.format === "bin") {
+      const bytes = file.bytes.length === 0 ? Buffer.alloc(0) : hexViewBytes(shown.views[file.name]);
+      check(bytes !== null && Buffer.compare(bytes, file.bytes) === 0,
+            `${label}: the hex view of ${file.name} does not show the file's bytes`);
+      continue;
+    }
     const text = new TextDecoder().decode(file.bytes).replace(/\r\n/g, "\n");
     check(shown.views[file.name] === text, `${label}: the tab of ${file.name} does not show the file's text`);
   }
@@ -255,28 +322,50 @@ async function cursorAfterClicking(page, index) {
   });
 }
 
-// The command line's own cases of one source: the page, named as the command
-// line named the source, lists the lines it printed on standard error, fails
-// when it exited 1, and shows each file it left with the same bytes.
+const ownExtensions = { ctrlforge: [".s", ".o", ".m"], wordforge: [".a", ".b"] };
+
+// The command line's own cases of one source and options the page has: the
+// page, given the source under the name the command line was given, lists
+// the lines it printed on standard error, fails when it exited 1, shows each
+// file it left with the same bytes, and makes exactly its images (none for a
+// source with errors). Clicking each diagnostic puts the cursor on its line
+// and column.
 async function commandLineCases(page, args) {
+  const { cases, notReplayed } = readCommandLineCases(args.golden);
   let taken = 0;
   let listed = 0;
-  for (const c of readCommandLineCases(args.golden)) {
+  let imageCases = 0;
+  let images = 0;
+  for (const c of cases) {
     const text = sourceText(c.source);
     if (text === null) {
       console.log(`  not replayed: ${c.id} (its source is not text the editor can hold)`);
       continue;
     }
     taken++;
-    const shown = await assembleInPage(page, { program: c.program, name: c.name, letters: "SOM", text });
+    const shown = await assembleInPage(page, { program: c.program, name: c.name, letters: c.letters, images: c.images, text });
+    checkShown(c.id, shown);
     const printed = new TextDecoder().decode(c.stderr).split("\n").filter((line) => line !== "");
     const lines = shown.diagnostics.map((d) => d.text);
     check(JSON.stringify(lines) === JSON.stringify(printed),
           `${c.id}: the page lists\n    ${lines.join("\n    ")}\n  the command line printed\n    ${printed.join("\n    ")}`);
     check(shown.failed === (c.status === 1), `${c.id}: the page ${shown.failed ? "fails" : "succeeds"}, status ${c.status}`);
+    check(shown.imageProblem === "", `${c.id}: the page refuses the image options: ${shown.imageProblem}`);
+    // Files land under their base names, beside the source or in the output folder.
+    const byBaseName = new Map(shown.files.map((file) => [path.posix.basename(file.name), file]));
     for (const [name, bytes] of c.expected) {
-      const file = shown.files.find((f) => f.name === name);
+      const file = byBaseName.get(name);
       if (check(file !== undefined, `${c.id}: the page shows no ${name}`)) checkBytes(`${c.id}: ${name}`, bytes, file.bytes);
+    }
+    const base = path.posix.basename(c.name);
+    const own = new Set(ownExtensions[c.program].map((extension) => base + extension));
+    const expectedImages = [...c.expected.keys()].filter((name) => !own.has(name)).sort();
+    const pageImages = shown.files.filter((file) => file.format !== "").map((file) => path.posix.basename(file.name)).sort();
+    check(JSON.stringify(pageImages) === JSON.stringify(expectedImages),
+          `${c.id}: the page makes images ${JSON.stringify(pageImages)}, the command line ${JSON.stringify(expectedImages)}`);
+    if (c.images.formats.length > 0) {
+      imageCases++;
+      images += expectedImages.length;
     }
     const editorText = await page.$eval("#source", (area) => area.value);
     for (const [index, d] of shown.diagnostics.entries()) {
@@ -286,8 +375,11 @@ async function commandLineCases(page, args) {
       listed++;
     }
   }
-  console.log(`${taken} command-line cases replayed, ${listed} diagnostics clicked`);
+  console.log(`${taken} command-line cases replayed, ${listed} diagnostics clicked; ` +
+              `${imageCases} of them ask for images, ${images} image files compared byte for byte`);
+  for (const reason of notReplayed) console.log(`  not replayed: ${reason}`);
   check(taken >= 8 && listed > 0, `only ${taken} command-line cases replayed`);
+  check(imageCases >= 6 && images > 0, `only ${imageCases} command-line cases with images replayed`);
 }
 
 function caseById(args, id) {
@@ -296,18 +388,45 @@ function caseById(args, id) {
   return found;
 }
 
-// A share link restores program, name, options and source, and assembles at once.
+function commandLineCase(args, id) {
+  const found = readCommandLineCases(args.golden).cases.find((c) => c.id === id);
+  if (!found) throw new Error(`command-line golden case ${id} not found or not replayable`);
+  return found;
+}
+
+// What the page's image controls hold.
+function shownImages(page) {
+  return page.evaluate(() => ({
+    formats: [...document.querySelectorAll("#image-formats input:checked")].map((box) => box.value),
+    lanes: document.getElementById("image-lanes").checked,
+    fill: document.getElementById("image-fill").value,
+    hexWordAddresses: document.getElementById("image-word-addresses").checked,
+  }));
+}
+
+// A share link restores program, name, options, image options and source,
+// and assembles at once.
 async function shareRoundTrip(browser, url, args, label) {
   const example = fs.readFileSync(path.join(args.examples, "fetch.mic"), "utf8").replace(/\r\n/g, "\n");
   const states = [
-    { program: "ctrlforge", name: "Frühstück.mic", letters: "SM", text: `${example}; ÄÖÜ — ünïcödé\n` },
+    { program: "ctrlforge", name: "Frühstück.mic", letters: "SM", text: `${example}; ÄÖÜ — ünïcödé\n`,
+      images: { formats: ["intelhex", "bin"], lanes: true, fill: "0", hexWordAddresses: true },
+      fragment: { i: "intelhex,bin", l: "8", f: "0", w: "1" } },
     { program: "wordforge", name: "table.asm", letters: "",
-      text: fs.readFileSync(path.join(args.examples, "table.asm"), "utf8").replace(/\r\n/g, "\n") },
+      text: fs.readFileSync(path.join(args.examples, "table.asm"), "utf8").replace(/\r\n/g, "\n"),
+      images: { formats: ["readmemb", "mif"], lanes: false, fill: "BEEF", hexWordAddresses: false },
+      fragment: { i: "readmemb,mif", l: null, f: "BEEF", w: null } },
+    { program: "wordforge", name: "table.asm", letters: "", images: noImages,
+      text: fs.readFileSync(path.join(args.examples, "table.asm"), "utf8").replace(/\r\n/g, "\n"),
+      fragment: { i: null, l: null, f: null, w: null } },
   ];
   for (const state of states) {
     const tag = `${label} share ${state.program}`;
     const { page, problems } = await openPage(browser, url);
     const original = await assembleInPage(page, state);
+    const imageFiles = original.files.filter((file) => file.format !== "").length;
+    // Five lanes of two formats; two whole images; none.
+    check(imageFiles === [10, 2, 0][states.indexOf(state)], `${tag}: the run made ${imageFiles} image files`);
     await page.click("#share");
     await page.waitForFunction(() => !document.getElementById("share-row").hidden);
     const link = await page.$eval("#share-link", (field) => field.value);
@@ -319,6 +438,9 @@ async function shareRoundTrip(browser, url, args, label) {
       check(zlib.inflateRawSync(packed).toString("utf8") === state.text, `${tag}: the link's data is not the source`);
       check(fragment.get("z").length < Buffer.byteLength(state.text),
             `${tag}: the link's source (${fragment.get("z").length} characters) is longer than the text`);
+    }
+    for (const [key, value] of Object.entries(state.fragment)) {
+      check(fragment.get(key) === value, `${tag}: the link holds ${key}=${fragment.get(key)}, not ${value}`);
     }
     await page.close();
 
@@ -334,8 +456,13 @@ async function shareRoundTrip(browser, url, args, label) {
     check(seen.name === state.name, `${tag}: name ${JSON.stringify(seen.name)}`);
     if (state.program === "ctrlforge") check(seen.letters === state.letters, `${tag}: options ${seen.letters}`);
     check(seen.text === state.text, `${tag}: the source text is not restored exactly`);
+    const images = await shownImages(restored.page);
+    check(JSON.stringify(images) === JSON.stringify(state.images),
+          `${tag}: image options ${JSON.stringify(images)} after restoring`);
     const again = await collect(restored.page);
-    check(JSON.stringify(again.tabs) === JSON.stringify(original.tabs), `${tag}: files ${again.tabs} after restoring`);
+    check(JSON.stringify(again.tabs) === JSON.stringify(original.tabs), `${tag}: tabs ${again.tabs} after restoring`);
+    const names = (shown) => JSON.stringify(shown.files.map((file) => file.name));
+    check(names(again) === names(original), `${tag}: files ${names(again)} after restoring`);
     for (const [index, file] of original.files.entries()) {
       if (again.files[index]) checkBytes(`${tag}: ${file.name} after restoring`, file.bytes, again.files[index].bytes);
     }
@@ -346,7 +473,8 @@ async function shareRoundTrip(browser, url, args, label) {
   }
 }
 
-// Clicking a download link saves the file's exact bytes.
+// Clicking a download link saves the file's exact bytes: the program's
+// files, and images, lane images among them, as the command line writes them.
 async function downloads(browser, url, args, label) {
   const folder = path.join(args.artifacts, `downloads-${label}`);
   fs.rmSync(folder, { recursive: true, force: true });
@@ -354,14 +482,25 @@ async function downloads(browser, url, args, label) {
   const { page } = await openPage(browser, url);
   const devtools = await page.createCDPSession();
   await devtools.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: folder, eventsEnabled: true });
-  const picks = [["ctrlforge/fetch", "PROG.s"], ["ctrlforge/fetch", "PROG.o"], ["wordforge/example-demo", "PROG.b"]];
+  const picks = [["ctrlforge/fetch", "PROG.s"], ["ctrlforge/fetch", "PROG.o"], ["wordforge/example-demo", "PROG.b"],
+                 ["ctrlforge/cli-image-lanes", "dispatch.mic.lane2.bin"], ["wordforge/cli-image-formats", "high.asm.hex"],
+                 ["wordforge/cli-image-lanes", "high.asm.lane1.mif"]];
   for (const [id, fileName] of picks) {
-    const goldenCase = caseById(args, id);
-    const run = goldenCase.runs[0];
-    await assembleInPage(page, {
-      program: goldenCase.program, name: run.name, letters: run.letters,
-      text: sourceText(goldenCase.inputs.get(run.name)),
-    });
+    let expected;
+    if (id.includes("/cli-")) {
+      const c = commandLineCase(args, id);
+      await assembleInPage(page, { program: c.program, name: c.name, letters: c.letters, images: c.images,
+                                   text: sourceText(c.source) });
+      expected = c.expected.get(fileName);
+    } else {
+      const goldenCase = caseById(args, id);
+      const run = goldenCase.runs[0];
+      await assembleInPage(page, {
+        program: goldenCase.program, name: run.name, letters: run.letters,
+        text: sourceText(goldenCase.inputs.get(run.name)),
+      });
+      expected = goldenCase.expected.get(fileName);
+    }
     let listener;
     const done = new Promise((resolve) => {
       listener = (event) => {
@@ -374,9 +513,52 @@ async function downloads(browser, url, args, label) {
     devtools.off("Browser.downloadProgress", listener);
     const saved = path.join(folder, fileName);
     if (check(state === "completed" && fs.existsSync(saved), `${label} download ${fileName}: ${state}`)) {
-      checkBytes(`${label} download ${id} ${fileName}`, goldenCase.expected.get(fileName), fs.readFileSync(saved));
+      checkBytes(`${label} download ${id} ${fileName}`, expected, fs.readFileSync(saved));
     }
   }
+  await page.close();
+}
+
+// The image controls: each program's default fill shows in the empty fill
+// field, and its lanes beside the lanes box; options the command line would
+// refuse are refused in its words, the run still shows its own files and
+// makes no image, and the next run with good options clears the refusal.
+async function imageOptionsView(browser, url, label) {
+  const { page, problems } = await openPage(browser, url);
+  const facts = {};
+  for (const program of ["ctrlforge", "wordforge"]) {
+    await page.select("#program", program);
+    await page.waitForFunction((p) => document.getElementById("image-fill").placeholder !== "" &&
+      document.getElementById("program").value === p, {}, program);
+    facts[program] = await page.evaluate(() => [document.getElementById("image-fill").placeholder,
+                                                document.getElementById("lane-count").textContent]);
+  }
+  // Unused control-store words hold FF FFFF FE00, five 8-bit lanes of 40
+  // bits; main memory is filled with 0000, two lanes of 16 bits.
+  check(JSON.stringify(facts) === JSON.stringify({
+    ctrlforge: ["FFFFFFFE00", "(5 files per format)"], wordforge: ["0000", "(2 files per format)"] }),
+        `${label} images: the fields describe ${JSON.stringify(facts)}`);
+
+  const text = " HLT\n END\n";
+  const refused = await assembleInPage(page, { program: "wordforge", name: "P.ASM", letters: "", text,
+    images: { formats: ["mif"], lanes: false, fill: "10000", hexWordAddresses: false } });
+  check(refused.imageProblem === "--fill needs a word of at most 16 bits in hexadecimal digits, not '10000'",
+        `${label} images: the refusal reads ${JSON.stringify(refused.imageProblem)}`);
+  check(JSON.stringify(refused.files.map((file) => file.name)) === '["P.ASM.a","P.ASM.b"]',
+        `${label} images: a refused fill leaves ${JSON.stringify(refused.files.map((file) => file.name))}`);
+  const status = await page.$eval("#status", (p) => p.textContent);
+  check(status.endsWith("; no images"), `${label} images: the status reads ${JSON.stringify(status)}`);
+
+  // HLT (EF00) at 0000, then the rest of the 65536 words holding the fill,
+  // with the four address digits of the highest address.
+  const accepted = await assembleInPage(page, { program: "wordforge", name: "P.ASM", letters: "", text,
+    images: { formats: ["mif"], lanes: false, fill: "ffff", hexWordAddresses: false } });
+  check(accepted.imageProblem === "", `${label} images: the refusal stays: ${accepted.imageProblem}`);
+  const mif = accepted.files.find((file) => file.name === "P.ASM.mif");
+  check(mif !== undefined &&
+        mif.bytes.toString("latin1").endsWith("CONTENT BEGIN\r\n0000 : EF00;\r\n[0001..FFFF] : FFFF;\r\nEND;\r\n"),
+        `${label} images: P.ASM.mif is ${mif ? JSON.stringify(mif.bytes.toString("latin1")) : "missing"}`);
+  check(problems.length === 0, `${label} images: page problems: ${problems.join("; ")}`);
   await page.close();
 }
 
@@ -504,6 +686,7 @@ async function interactionSuite(browser, urls, args) {
   for (const [label, url] of Object.entries(urls)) {
     await shareRoundTrip(browser, url, args, label);
     await downloads(browser, url, args, label);
+    await imageOptionsView(browser, url, label);
     await diagnosticsView(browser, url, label);
     await examplesMenu(browser, url, args, label);
     await firstAssembly(browser, url, args, label);
@@ -542,9 +725,15 @@ async function screenshotSuite(browser, url, args) {
     for (const [width, height] of [[1280, 800], [390, 844]]) {
       const label = `${width}x${height}-${scheme}`;
       const { page, problems } = await openPage(browser, url, { viewport: { width, height }, scheme });
+      // The bundled example with lane images, showing one lane of the binary image.
+      await setImages(page, { formats: ["readmemh", "bin"], lanes: true, fill: "", hexWordAddresses: false });
       const before = await runCount(page);
       await page.click("#assemble");
       await waitForRun(page, before);
+      await page.click('#tabs [data-group="image:bin"]');
+      await page.click("#lanes button:nth-child(2)");
+      // The clicks scrolled the results into view; the picture shows the page's top.
+      await page.evaluate(() => window.scrollTo(0, 0));
       const file = path.join(args.artifacts, `page-${label}.png`);
       const png = Buffer.from(await page.screenshot({ path: file }));
       const stats = await pictureStats(browser, png);

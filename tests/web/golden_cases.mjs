@@ -106,43 +106,93 @@ export function sourceText(bytes) {
   }
 }
 
-// The command-line cases that assemble one source given by itself: `args`
-// holds a single SOURCE (a file of input/, or `-` for `stdin`) and no option.
-// The page runs such a source with its defaults, so it must list exactly the
-// lines the command line printed on standard error.
+// What the page can ask for of a command line: ctrlforge's file choice (-S,
+// -O, -M, bare --listing, --object, --map), the image options, and the
+// output folder, which only says where the files land. Returns the page's
+// settings and the one SOURCE, or the reason the page cannot replay them.
+function pageOptions(program, args) {
+  const letters = new Set();
+  const images = { formats: [], lanes: false, fill: "", hexWordAddresses: false };
+  let outputDir = null;
+  const sources = [];
+  for (const arg of args) {
+    let match;
+    if (arg === "-" || !arg.startsWith("-")) sources.push(arg);
+    else if (program === "ctrlforge" && /^-[SOM]+$/.test(arg)) for (const l of arg.slice(1)) letters.add(l);
+    else if (program === "ctrlforge" && (match = /^--(listing|object|map)$/.exec(arg))) letters.add(match[1][0].toUpperCase());
+    else if ((match = /^--image=(.+)$/.exec(arg))) images.formats.push(match[1]);
+    else if (arg === "--lanes=8") images.lanes = true;
+    else if ((match = /^--fill=(.+)$/.exec(arg))) images.fill = match[1];
+    else if (arg === "--hex-word-addresses") images.hexWordAddresses = true;
+    else if ((match = /^--output-dir=(.+)$/.exec(arg))) outputDir = match[1];
+    else return { reason: `the page has no ${arg}` };
+  }
+  if (sources.length !== 1) return { reason: `${sources.length} sources` };
+  // Standard input gets no image on the command line; the page names every source.
+  if (sources[0] === "-" && images.formats.length > 0) return { reason: "images of standard input" };
+  return {
+    source: sources[0],
+    letters: letters.size === 0 ? "SOM" : ["S", "O", "M"].filter((l) => letters.has(l)).join(""),
+    images,
+    outputDir,
+  };
+}
+
+// The command-line cases the page can replay: one SOURCE (a file of input/,
+// or `-` for `stdin`) with options the page has. The page, given the same
+// settings and the source's name, must list exactly the lines the command
+// line printed on standard error and show every file it left, and exactly
+// its images. The rest come back with the reason in `notReplayed`.
 export function readCommandLineCases(goldenDir) {
   const cases = [];
+  const notReplayed = [];
   for (const program of ["ctrlforge", "wordforge"]) {
     const programDir = path.join(goldenDir, program);
     for (const name of fs.readdirSync(programDir).sort()) {
       const dir = path.join(programDir, name);
       const argsFile = path.join(dir, "args");
       if (!fs.existsSync(argsFile)) continue;
-      const args = answerLines(fs.readFileSync(argsFile));
-      if (args.length !== 1 || (args[0] !== "-" && args[0].startsWith("-"))) continue;
-      const fromStdin = args[0] === "-";
-      const sourceFile = fromStdin ? path.join(dir, "stdin") : path.join(dir, "input", args[0]);
+      const id = `${program}/${name}`;
+      const status = path.join(dir, "status");
+      const exitStatus = fs.existsSync(status) ? Number(fs.readFileSync(status, "latin1").trim()) : 0;
+      if (exitStatus === 2) {
+        notReplayed.push(`${id} (a usage error or a file that cannot be read or written)`);
+        continue;
+      }
+      const options = pageOptions(program, answerLines(fs.readFileSync(argsFile)));
+      if (options.reason) {
+        notReplayed.push(`${id} (${options.reason})`);
+        continue;
+      }
+      const fromStdin = options.source === "-";
+      const sourceFile = fromStdin ? path.join(dir, "stdin") : path.join(dir, "input", options.source);
       let source;
       try {
         source = fs.statSync(sourceFile).isFile() ? fs.readFileSync(sourceFile) : null;
       } catch {
         source = fromStdin ? Buffer.alloc(0) : null;
       }
-      if (source === null) continue;  // the case is about a SOURCE that cannot be read
+      if (source === null) {
+        notReplayed.push(`${id} (its SOURCE cannot be read)`);
+        continue;
+      }
       const stderr = path.join(dir, "stderr");
-      const status = path.join(dir, "status");
+      // The files land beside the source, or in the output folder.
+      const folder = options.outputDir ?? (fromStdin ? "." : path.dirname(options.source));
       cases.push({
-        id: `${program}/${name}`,
+        id,
         program,
-        name: fromStdin ? "<stdin>" : args[0],
+        name: fromStdin ? "<stdin>" : options.source,
+        letters: options.letters,
+        images: options.images,
         source,
         stderr: fs.existsSync(stderr) ? fs.readFileSync(stderr) : Buffer.alloc(0),
-        status: fs.existsSync(status) ? Number(fs.readFileSync(status, "latin1").trim()) : 0,
-        expected: filesIn(path.join(dir, "expected")),
+        status: exitStatus,
+        expected: filesIn(path.join(dir, "expected", folder)),
       });
     }
   }
-  return cases;
+  return { cases, notReplayed };
 }
 
 // The errors a listing reports: ctrlforge writes a line beginning with ERROR

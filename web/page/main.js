@@ -1,6 +1,7 @@
-// The page: program choice, editor, options, examples, share links, and one
-// assembly per click or Ctrl+Enter. All assembling happens in the compiled
-// assemblers (assemblers.js); this file only moves bytes and shows results.
+// The page: program choice, editor, options and memory images, examples,
+// share links, and one assembly per click or Ctrl+Enter. All assembling
+// happens in the compiled assemblers (assemblers.js); this file only moves
+// bytes and shows results.
 "use strict";
 
 (function () {
@@ -18,7 +19,15 @@
   const status = $("status");
 
   const editor = P.createEditor($("source"), $("gutter"));
-  const outputs = P.createOutputs($("tabs"), $("file-view"), $("downloads"));
+  const outputs = P.createOutputs($("tabs"), $("lanes"), $("file-view"), $("downloads"));
+  const images = P.createImageOptions({
+    formatsBox: $("image-formats"),
+    lanesBox: $("image-lanes"),
+    laneCount: $("lane-count"),
+    fillField: $("image-fill"),
+    wordAddressesBox: $("image-word-addresses"),
+    problem: $("image-problem"),
+  });
   const diagnostics = P.createDiagnostics($("diagnostics"), $("no-diagnostics"), $("diagnostics-count"), editor);
 
   const ready = typeof window.createAssemblers === "function"
@@ -39,6 +48,7 @@
     const previous = programSelect.value;
     programSelect.value = program;
     $("options").hidden = program !== "ctrlforge";
+    ready.then((assemblers) => images.describe(assemblers.imageFacts(program)), () => {});
     if (nameInput.value === "" || nameInput.value === defaultNames[previous]) {
       nameInput.value = defaultNames[program];
     }
@@ -53,6 +63,7 @@
     consoleView.textContent = "";
     consoleView.classList.remove("failed");
     diagnostics.show(sourceName(), []);
+    images.showProblem("");
   }
 
   async function assemble() {
@@ -66,30 +77,37 @@
     const started = performance.now();
     const program = programSelect.value;
     const source = new TextEncoder().encode(editor.text);
+    const name = sourceName();
+    const options = { name, images: images.value };
     let result;
     try {
       result = program === "ctrlforge"
-        ? assemblers.assembleCtrlforge(source, { letters: letters() })
-        : assemblers.assembleWordforge(source, {});
+        ? assemblers.assembleCtrlforge(source, { ...options, letters: letters() })
+        : assemblers.assembleWordforge(source, options);
     } catch (error) {
       // Only a failure of the WebAssembly run itself (memory) gets here.
       clearResults();
       status.textContent = `The assembler stopped: ${error.message || error}`;
       return;
     }
-    const name = sourceName();
     outputs.show(result.files.map((file) => ({
       name: name + file.extension,
       kind: file.kind,
       bytes: file.bytes,
+      format: file.format,
+      lane: file.lane,
+      // The lane files of a format share a tab, named for all of them.
+      label: name + (file.lane === undefined ? file.extension : file.extension.replace(/^\.lane\d+/, ".lane*")),
     })));
     consoleView.textContent = result.console;
     consoleView.classList.toggle("failed", result.failed);
     diagnostics.show(name, result.diagnostics);
+    images.showProblem(result.imageProblem);
     runs += 1;
     document.body.dataset.runs = String(runs);
     const took = (performance.now() - started).toFixed(1);
-    status.textContent = `${program}: ${result.failed ? "errors found" : "no errors"} (${took} ms)`;
+    status.textContent = `${program}: ${result.failed ? "errors found" : "no errors"} (${took} ms)` +
+      (result.imageProblem ? "; no images" : "");
   }
 
   function exampleText(example) {
@@ -117,6 +135,7 @@
     setProgram(state.program);
     nameInput.value = state.name;
     setLetters(state.letters);
+    images.value = state.images;
     editor.text = state.text;
     clearResults();
     await assemble();
@@ -128,6 +147,7 @@
       program: programSelect.value,
       name: nameInput.value,
       letters: letters(),
+      images: images.value,
       text: editor.text,
     });
     // Replacing the fragment this way fires no hashchange: no reassembly.
@@ -178,10 +198,11 @@
   window.addEventListener("hashchange", () => restore(location.hash));
 
   // The page's parts, for scripted use (and the browser tests).
-  P.page = { editor, outputs, diagnostics, assemble };
+  P.page = { editor, outputs, diagnostics, images, assemble };
 
   ready.then(
-    () => {
+    (assemblers) => {
+      images.offer(assemblers.imageFormats());
       assembleButton.disabled = false;
       if (status.textContent.startsWith("Loading")) status.textContent = "Ready. Assemble with Ctrl+Enter.";
     },

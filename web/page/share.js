@@ -1,8 +1,10 @@
-// Share links: program, source name, options and the source, compressed,
-// in the URL fragment, so nothing leaves the browser and links work from
-// disk as well as from a host.
-//   #p=ctrlforge&n=PROG.MIC&o=SOM&z=<deflate-raw, base64url>
-// Browsers without CompressionStream write t=<UTF-8, base64url> instead.
+// Share links: program, source name, options, image options and the
+// source, compressed, in the URL fragment, so nothing leaves the browser and
+// links work from disk as well as from a host.
+//   #p=ctrlforge&n=PROG.MIC&o=SOM&i=readmemh,bin&l=8&f=0&w=1&z=<deflate-raw, base64url>
+// i lists the image formats, l=8 asks for lanes, f is the fill, w=1 asks for
+// Intel HEX word addresses; each is left out when not set. Browsers without
+// CompressionStream write t=<UTF-8, base64url> instead of z.
 "use strict";
 window.Playground = window.Playground || {};
 
@@ -27,12 +29,16 @@ window.Playground = window.Playground || {};
     return new Uint8Array(await new Response(piped).arrayBuffer());
   }
 
-  // state: {program, name, letters, text}
+  // state: {program, name, letters, images: {formats, lanes, fill, hexWordAddresses}, text}
   async function encode(state) {
     const params = new URLSearchParams();
     params.set("p", state.program);
     params.set("n", state.name);
     if (state.program === "ctrlforge") params.set("o", state.letters);
+    if (state.images.formats.length > 0) params.set("i", state.images.formats.join(","));
+    if (state.images.lanes) params.set("l", "8");
+    if (state.images.fill !== "") params.set("f", state.images.fill);
+    if (state.images.hexWordAddresses) params.set("w", "1");
     const bytes = new TextEncoder().encode(state.text);
     if (typeof CompressionStream === "function") {
       params.set("z", toBase64Url(await pipe(bytes, new CompressionStream("deflate-raw"))));
@@ -59,6 +65,12 @@ window.Playground = window.Playground || {};
       program,
       name: params.get("n") || "",
       letters: params.get("o") ?? "SOM",
+      images: {
+        formats: params.get("i") ? params.get("i").split(",") : [],
+        lanes: params.get("l") === "8",
+        fill: params.get("f") ?? "",
+        hexWordAddresses: params.get("w") === "1",
+      },
       text: new TextDecoder().decode(bytes),
     };
   }
