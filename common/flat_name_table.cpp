@@ -1,0 +1,39 @@
+#include "common/flat_name_table.hpp"
+
+#include <algorithm>
+
+namespace common {
+
+namespace {
+
+// Small programs stay within one kilobyte of slots.
+constexpr std::size_t kFirstSlotCount = 64;
+
+unsigned Log2(std::size_t powerOfTwo) {
+    unsigned bits = 0;
+    while ((std::size_t{1} << bits) < powerOfTwo) ++bits;
+    return bits;
+}
+
+}  // namespace
+
+void GrowNameTable(FlatNameTable& table) {
+    const std::size_t size = table.slots.empty() ? kFirstSlotCount : 2 * table.slots.size();
+    std::vector<NameSlot> old(size);
+    old.swap(table.slots);
+    table.shift = 64 - Log2(size);
+    const std::size_t mask = size - 1;
+    for (const NameSlot& slot : old) {
+        if (slot.used == 0) continue;
+        std::size_t i = HomeSlot(table, slot.key);
+        while (table.slots[i].used != 0) i = (i + 1) & mask;
+        table.slots[i] = slot;
+    }
+}
+
+void ClearNames(FlatNameTable& table) {
+    std::fill(table.slots.begin(), table.slots.end(), NameSlot{});
+    table.count = 0;
+}
+
+}  // namespace common
