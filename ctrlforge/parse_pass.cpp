@@ -149,9 +149,8 @@ void ParsePass(CtrlRun& run) {
     ReadProgramHeading(run);
     run.PreviousAddress = -1;
     run.labels.clear();
-    run.labelIndex.clear();
+    common::ClearNames(run.labelIndex);
     run.pending.clear();
-    run.pendingIndex.clear();
     run.words.clear();
     run.words.reserve(4096 + 1);  // a full control store and the blank tail, without regrowth
     run.words.emplace_back();
