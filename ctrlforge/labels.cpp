@@ -11,7 +11,7 @@ namespace ctrlforge {
 
 namespace {
 
-std::uint64_t KeyOf(const Name& name) { return common::NameKey(name.data()); }
+std::uint64_t KeyOf(const Name& name) { return common::PaddedNameKey(name.data(), ' '); }
 
 bool IsDefined(std::int32_t state) { return state >= 0; }
 std::size_t PendingOf(std::int32_t state) { return static_cast<std::size_t>(~state); }

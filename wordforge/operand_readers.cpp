@@ -44,9 +44,9 @@ std::int32_t ReadDigits(WordRun& run, std::uint32_t base, bool echo) {
 void EchoWord(WordRun& run, const Word& word) { AppendEight(run.line, word.text.data(), word.length); }
 
 bool LookUpValue(WordRun& run, const Word& name, std::int32_t& value) {
-    int index = FindLabel(run.symbols, name);
-    if (index == kNotFound) return false;
-    value = run.symbols.entries[static_cast<std::size_t>(index)].value;
+    const std::int32_t* found = FindLabel(run.symbols, name);
+    if (found == nullptr) return false;
+    value = *found;
     return true;
 }
 

@@ -15,12 +15,7 @@ using common::FindOrAddName;
 using common::FlatNameTable;
 using common::HomeSlot;
 
-// The key of a blank-padded name, as the assemblers pack their labels.
-std::uint64_t Key(const std::string& name) {
-    std::string eight = name;
-    eight.resize(8, ' ');
-    return common::NameKey(eight.data());
-}
+std::uint64_t Key(const std::string& name) { return common::NameKey(name); }
 
 // Keys from `from` on (label names "Q0", "Q1", ...) whose probe sequence
 // starts at `slot` in the table as it is sized now.
@@ -45,6 +40,24 @@ void ExpectFound(const FlatNameTable& table, std::uint64_t key, std::int32_t val
     const std::int32_t* found = FindName(table, key);
     ASSERT_NE(found, nullptr) << std::hex << key;
     EXPECT_EQ(*found, value) << std::hex << key;
+}
+
+TEST(NameKey, PaddingIsNotPartOfTheName) {
+    EXPECT_EQ(common::PaddedNameKey("AB      ", ' '), Key("AB"));
+    EXPECT_EQ(common::PaddedNameKey("ABCDEFGH", ' '), Key("ABCDEFGH"));
+    EXPECT_EQ(common::PaddedNameKey("L7\0\0\0\0\0\0", '\0'), Key("L7"));
+    // Distinct names, distinct keys, whatever their lengths.
+    EXPECT_NE(Key("AB"), Key("AB0"));
+    EXPECT_NE(Key("B"), Key("AB"));
+    EXPECT_EQ(Key("ABCDEFGHIJ"), Key("ABCDEFGH"));  // 8 significant characters
+}
+
+TEST(FlatNameTable, NamesDifferingInTheLastCharacterStartSideBySide) {
+    FlatNameTable table = TableWithOneEntry(Key("L12"), 0);
+    const std::size_t mask = table.slots.size() - 1;
+    const std::size_t home = HomeSlot(table, Key("L120"));
+    EXPECT_EQ(HomeSlot(table, Key("L121")), (home + 1) & mask);
+    EXPECT_EQ(HomeSlot(table, Key("L129")), (home + 9) & mask);
 }
 
 TEST(FlatNameTable, EmptyTableFindsNothing) {
