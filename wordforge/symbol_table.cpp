@@ -1,5 +1,7 @@
 #include "wordforge/symbol_table.hpp"
 
+#include <cstring>
+
 #include "wordforge/operand_readers.hpp"
 
 namespace wordforge {
@@ -14,15 +16,26 @@ void WriteLabelListing(const SymbolTable& table, common::OutputSink& listing) {
     listing.LineEnd();
     listing.Write("LABEL(S)");
     listing.LineEnd();
-    std::size_t count = 0;
+    // Four entries of 18 characters and the line end, built in place and
+    // written as one piece.
+    constexpr std::size_t kEntryWidth = 18;
+    char line[4 * kEntryWidth + 2];
+    std::size_t used = 0;
     for (const SymbolEntry& entry : table.entries) {
-        listing.Write(View(entry.name));
-        listing.Put(':');
-        listing.Write(Blanks(9 - entry.name.length));
-        listing.Write(HexWord(entry.value));
-        listing.Write(Blanks(4));
-        if (++count % 4 == 0) listing.LineEnd();
+        char* at = line + used;
+        std::memset(at, ' ', kEntryWidth);
+        std::memcpy(at, entry.name.text.data(), entry.name.length);
+        at[entry.name.length] = ':';
+        HexDigits(at + 10, entry.value);
+        used += kEntryWidth;
+        if (used == 4 * kEntryWidth) {
+            line[used++] = '\r';
+            line[used++] = '\n';
+            listing.Write(std::string_view(line, used));
+            used = 0;
+        }
     }
+    listing.Write(std::string_view(line, used));
     listing.LineEnd();
 }
 
