@@ -26,7 +26,7 @@ void GrowNameTable(FlatNameTable& table) {
     for (const NameSlot& slot : old) {
         if (slot.used == 0) continue;
         std::size_t i = HomeSlot(table, slot.key);
-        while (table.slots[i].used != 0) i = (i + 1) & mask;
+        for (std::size_t step = 1; table.slots[i].used != 0; ++step) i = (i + step) & mask;
         table.slots[i] = slot;
     }
 }

@@ -1,10 +1,10 @@
 #pragma once
 // A table from label names to 32-bit values for both assemblers. A name is
 // at most 8 significant characters, so it packs into one 64-bit key; the
-// slots hold key and value side by side in one array (open addressing with
-// linear probing). An entry costs no allocation of its own, a lookup walks
-// one probe sequence, and the array doubles whenever it would become more
-// than half full. Entries are never removed; a value may be changed in place.
+// slots hold key and value side by side in one array (open addressing). An
+// entry costs no allocation of its own, a lookup walks one probe sequence,
+// and the array doubles whenever it would become more than half full.
+// Entries are never removed; a value may be changed in place.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -47,6 +47,11 @@ constexpr std::uint64_t PaddedNameKey(const char* eight, char pad) {
 // they are defined, so names differing only in their last character share
 // cache lines instead of each costing a miss of its own; every other
 // difference scatters. Only meaningful while the table has slots.
+//
+// From there the probe sequence steps 1, 2, 3, ... slots further (wrapping),
+// which visits every slot of a power-of-two array. The first steps stay
+// within a few cache lines, and a key whose home lies inside a run of
+// neighbouring names leaves it sooner than stepping one slot at a time.
 inline std::size_t HomeSlot(const FlatNameTable& table, std::uint64_t key) {
     const std::uint64_t rest = key >> 8;
     const std::uint64_t mixed = (rest ^ (rest >> 29)) * 0x9E3779B97F4A7C15ull;
@@ -58,7 +63,7 @@ inline std::size_t HomeSlot(const FlatNameTable& table, std::uint64_t key) {
 inline const std::int32_t* FindName(const FlatNameTable& table, std::uint64_t key) {
     if (table.slots.empty()) return nullptr;
     const std::size_t mask = table.slots.size() - 1;
-    for (std::size_t i = HomeSlot(table, key);; i = (i + 1) & mask) {
+    for (std::size_t i = HomeSlot(table, key), step = 1;; i = (i + step++) & mask) {
         const NameSlot& slot = table.slots[i];
         if (slot.used == 0) return nullptr;
         if (slot.key == key) return &slot.value;
@@ -83,7 +88,7 @@ struct NameLookup {
 inline NameLookup FindOrAddName(FlatNameTable& table, std::uint64_t key, std::int32_t value) {
     if (!table.slots.empty()) {
         const std::size_t mask = table.slots.size() - 1;
-        for (std::size_t i = HomeSlot(table, key);; i = (i + 1) & mask) {
+        for (std::size_t i = HomeSlot(table, key), step = 1;; i = (i + step++) & mask) {
             NameSlot& slot = table.slots[i];
             if (slot.used == 0) {
                 if (2 * (table.count + 1) > table.slots.size()) break;  // grow first
@@ -97,7 +102,7 @@ inline NameLookup FindOrAddName(FlatNameTable& table, std::uint64_t key, std::in
     GrowNameTable(table);
     const std::size_t mask = table.slots.size() - 1;
     std::size_t i = HomeSlot(table, key);
-    while (table.slots[i].used != 0) i = (i + 1) & mask;
+    for (std::size_t step = 1; table.slots[i].used != 0; ++step) i = (i + step) & mask;
     table.slots[i] = NameSlot{key, value, 1};
     ++table.count;
     return {&table.slots[i].value, true};
