@@ -24,9 +24,10 @@ void GrowNameTable(FlatNameTable& table) {
     table.shift = 64 - Log2(size);
     const std::size_t mask = size - 1;
     for (const NameSlot& slot : old) {
-        if (slot.used == 0) continue;
-        std::size_t i = HomeSlot(table, slot.key);
-        for (std::size_t step = 1; table.slots[i].used != 0; ++step) i = (i + step) & mask;
+        const std::uint64_t key = SlotKey(slot);
+        if (key == 0) continue;
+        std::size_t i = HomeSlot(table, key);
+        for (std::size_t step = 1; SlotKey(table.slots[i]) != 0; ++step) i = (i + step) & mask;
         table.slots[i] = slot;
     }
 }

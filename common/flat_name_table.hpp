@@ -7,16 +7,26 @@
 // Entries are never removed; a value may be changed in place.
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 #include <vector>
 
 namespace common {
 
+// Key 0 (the empty name, which no label has) marks a free slot. The key is
+// kept as bytes so that a slot takes 12 bytes rather than 16.
 struct NameSlot {
-    std::uint64_t key = 0;
+    char key[8] = {};
     std::int32_t value = 0;
-    std::uint32_t used = 0;  // 1 for a taken slot; fills the padding, so any key is allowed
 };
+
+static_assert(sizeof(NameSlot) == 12);
+
+inline std::uint64_t SlotKey(const NameSlot& slot) {
+    std::uint64_t key;
+    std::memcpy(&key, slot.key, 8);
+    return key;
+}
 
 struct FlatNameTable {
     std::vector<NameSlot> slots;  // empty, or a power of two long
@@ -24,9 +34,9 @@ struct FlatNameTable {
     unsigned shift = 64;          // 64 minus the log2 of the slot count
 };
 
-// The key of a name of at most 8 characters, none of them NUL: the
-// characters right-aligned, the last one in the low byte, zeros before the
-// first.
+// The key of a name of 1 to 8 characters, none of them NUL: the characters
+// right-aligned, the last one in the low byte, zeros before the first. Only
+// the keys of names of at least one character go into a table.
 constexpr std::uint64_t NameKey(std::string_view name) {
     std::uint64_t key = 0;
     for (char c : name.substr(0, 8)) key = key << 8 | static_cast<unsigned char>(c);
@@ -65,8 +75,9 @@ inline const std::int32_t* FindName(const FlatNameTable& table, std::uint64_t ke
     const std::size_t mask = table.slots.size() - 1;
     for (std::size_t i = HomeSlot(table, key), step = 1;; i = (i + step++) & mask) {
         const NameSlot& slot = table.slots[i];
-        if (slot.used == 0) return nullptr;
-        if (slot.key == key) return &slot.value;
+        const std::uint64_t found = SlotKey(slot);
+        if (found == 0) return nullptr;
+        if (found == key) return &slot.value;
     }
 }
 
@@ -77,12 +88,20 @@ inline std::int32_t* FindName(FlatNameTable& table, std::uint64_t key) {
 // Doubles the slot array (or creates it) and puts every entry back.
 void GrowNameTable(FlatNameTable& table);
 
+// Fills a free slot.
+inline std::int32_t* TakeSlot(FlatNameTable& table, NameSlot& slot, std::uint64_t key, std::int32_t value) {
+    std::memcpy(slot.key, &key, 8);
+    slot.value = value;
+    ++table.count;
+    return &slot.value;
+}
+
 struct NameLookup {
     std::int32_t* value;  // valid until the next insertion
     bool added;           // the key was new and now holds the value given
 };
 
-// The value stored under `key`; a new key is added with `value`. The probe
+// The value stored under `key` (not 0); a new key is added with `value`. The probe
 // that misses ends on the free slot the key goes into, so adding costs no
 // second search unless the table has to grow first.
 inline NameLookup FindOrAddName(FlatNameTable& table, std::uint64_t key, std::int32_t value) {
@@ -90,22 +109,19 @@ inline NameLookup FindOrAddName(FlatNameTable& table, std::uint64_t key, std::in
         const std::size_t mask = table.slots.size() - 1;
         for (std::size_t i = HomeSlot(table, key), step = 1;; i = (i + step++) & mask) {
             NameSlot& slot = table.slots[i];
-            if (slot.used == 0) {
+            const std::uint64_t found = SlotKey(slot);
+            if (found == 0) {
                 if (2 * (table.count + 1) > table.slots.size()) break;  // grow first
-                slot = NameSlot{key, value, 1};
-                ++table.count;
-                return {&slot.value, true};
+                return {TakeSlot(table, slot, key, value), true};
             }
-            if (slot.key == key) return {&slot.value, false};
+            if (found == key) return {&slot.value, false};
         }
     }
     GrowNameTable(table);
     const std::size_t mask = table.slots.size() - 1;
     std::size_t i = HomeSlot(table, key);
-    for (std::size_t step = 1; table.slots[i].used != 0; ++step) i = (i + step) & mask;
-    table.slots[i] = NameSlot{key, value, 1};
-    ++table.count;
-    return {&table.slots[i].value, true};
+    for (std::size_t step = 1; SlotKey(table.slots[i]) != 0; ++step) i = (i + step) & mask;
+    return {TakeSlot(table, table.slots[i], key, value), true};
 }
 
 // Empties the table; the slot array is kept for the next run.
