@@ -8,7 +8,7 @@ namespace wordforge {
 
 bool DefineLabel(SymbolTable& table, const Word& name, std::int32_t value) {
     if (!common::FindOrAddName(table.values, LabelKey(name), value).added) return false;
-    table.entries.push_back({name, value});
+    table.entries.push_back({name.text, value, name.length});
     return true;
 }
 
@@ -24,8 +24,8 @@ void WriteLabelListing(const SymbolTable& table, common::OutputSink& listing) {
     for (const SymbolEntry& entry : table.entries) {
         char* at = line + used;
         std::memset(at, ' ', kEntryWidth);
-        std::memcpy(at, entry.name.text.data(), entry.name.length);
-        at[entry.name.length] = ':';
+        std::memcpy(at, entry.text.data(), entry.length);
+        at[entry.length] = ':';
         HexDigits(at + 10, entry.value);
         used += kEntryWidth;
         if (used == 4 * kEntryWidth) {

@@ -361,9 +361,9 @@ TEST(SymbolTable, FirstDefinitionWinsAndManyLabelsStayFindable) {
         EXPECT_TRUE(wordforge::DefineLabel(table, wordforge::MakeWord("L" + std::to_string(i)), i));
     }
     ASSERT_EQ(table.entries.size(), 5001u);
-    EXPECT_EQ(wordforge::View(table.entries[0].name), "ABCDEFGH");
+    EXPECT_EQ(wordforge::View(table.entries[0]), "ABCDEFGH");
     EXPECT_EQ(table.entries[0].value, 1);
-    EXPECT_EQ(wordforge::View(table.entries[5000].name), "L4999");
+    EXPECT_EQ(wordforge::View(table.entries[5000]), "L4999");
     const std::int32_t* found = wordforge::FindLabel(table, wordforge::MakeWord("ABCDEFGH"));
     ASSERT_NE(found, nullptr);
     EXPECT_EQ(*found, 1);
