@@ -272,14 +272,21 @@ void WriteFillStatements(Writer& w) {
     }
 }
 
+// The heading of statement `self` of the label-heavy program: its label and
+// an address that runs through the control store and starts over at 0 after
+// 4094, so that only the statement starting over is an error (17).
+void LabelledHeading(Writer& w, std::size_t self) {
+    char head[48];
+    std::snprintf(head, sizeof head, "* L%zu: %03X", self, static_cast<unsigned>(self % kStoreWords));
+    w.Line(head);
+}
+
 // One statement of the label-heavy program: heading with label `self`, a
 // branch to `next` and one or two more clause lines.
 void LabelledStatement(Writer& w, std::size_t self, std::size_t next) {
-    char head[32];
     char target[32];
-    std::snprintf(head, sizeof head, "* L%zu:", self);
     std::snprintf(target, sizeof target, "L%zu", next);
-    w.Line(head);
+    LabelledHeading(w, self);
     switch (self % 4) {
         case 0:
             w.Line("    GOTO ", target);
@@ -532,9 +539,7 @@ std::string CtrlLabelProgram(std::size_t lines) {
         w.text += statement.text;
         w.lines += statement.lines;
     }
-    char head[32];
-    std::snprintf(head, sizeof head, "* L%zu:", self);
-    w.Line(head);
+    LabelledHeading(w, self);
     w.Line("    GOTO L0");
     while (w.lines + 1 < lines) w.Line("; padding");
     w.Line(".END");

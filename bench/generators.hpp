@@ -19,8 +19,10 @@ std::string CtrlOverflowProgram(std::size_t lines);
 
 // A ctrlforge source of exactly `lines` lines in which every statement
 // defines a label and branches forward to the next statement's label (the
-// last one back to the first). Statements beyond the control store are
-// errors, as in the overflow program; the labels are defined all the same.
+// last one back to the first). The statements' addresses run through the
+// control store and start over at 0 every 4,095 statements; each statement
+// starting over is an error (17), so the run fails, but every other one is
+// assembled, and a source of any size is the same mix per line.
 std::string CtrlLabelProgram(std::size_t lines);
 
 // A wordforge program of exactly `lines` lines: leading comments, TITLE,
