@@ -22,7 +22,8 @@ void GrowNameTable(FlatNameTable& table) {
     std::vector<NameSlot> old(size);
     old.swap(table.slots);
     table.shift = 64 - Log2(size);
-    const std::size_t mask = size - 1;
+    table.mask = size - 1;
+    const std::size_t mask = table.mask;
     for (const NameSlot& slot : old) {
         const std::uint64_t key = SlotKey(slot);
         if (key == 0) continue;

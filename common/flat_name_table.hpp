@@ -5,6 +5,7 @@
 // entry costs no allocation of its own, a lookup walks one probe sequence,
 // and the array doubles whenever it would become more than half full.
 // Entries are never removed; a value may be changed in place.
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -31,6 +32,7 @@ inline std::uint64_t SlotKey(const NameSlot& slot) {
 struct FlatNameTable {
     std::vector<NameSlot> slots;  // empty, or a power of two long
     std::size_t count = 0;        // taken slots
+    std::size_t mask = 0;         // the slot count minus one, kept apart from the vector's size
     unsigned shift = 64;          // 64 minus the log2 of the slot count
 };
 
@@ -45,10 +47,18 @@ constexpr std::uint64_t NameKey(std::string_view name) {
 
 // The key of a name kept in 8 bytes and padded at its end with `pad`, a
 // character no name holds.
-constexpr std::uint64_t PaddedNameKey(const char* eight, char pad) {
-    std::size_t length = 8;
-    while (length > 0 && eight[length - 1] == pad) --length;
-    return NameKey(std::string_view(eight, length));
+inline std::uint64_t PaddedNameKey(const char* eight, char pad) {
+    std::uint64_t all;  // the 8 bytes, the first in the high byte
+    std::memcpy(&all, eight, 8);
+    if constexpr (std::endian::native == std::endian::little) {
+        all = (all & 0x00FF00FF00FF00FFull) << 8 | (all >> 8 & 0x00FF00FF00FF00FFull);
+        all = (all & 0x0000FFFF0000FFFFull) << 16 | (all >> 16 & 0x0000FFFF0000FFFFull);
+        all = all << 32 | all >> 32;
+    }
+    // Zero bytes where the padding stands; the trailing ones are shifted out.
+    const std::uint64_t marks = all ^ (0x0101010101010101ull * static_cast<unsigned char>(pad));
+    if (marks == 0) return 0;
+    return all >> (std::countr_zero(marks) & ~7);
 }
 
 // The slot where the probe sequence for `key` starts: a multiplicative hash
@@ -65,14 +75,14 @@ constexpr std::uint64_t PaddedNameKey(const char* eight, char pad) {
 inline std::size_t HomeSlot(const FlatNameTable& table, std::uint64_t key) {
     const std::uint64_t rest = key >> 8;
     const std::uint64_t mixed = (rest ^ (rest >> 29)) * 0x9E3779B97F4A7C15ull;
-    return static_cast<std::size_t>((mixed >> table.shift) + (key & 0xFF)) & (table.slots.size() - 1);
+    return static_cast<std::size_t>((mixed >> table.shift) + (key & 0xFF)) & table.mask;
 }
 
 // The value stored under `key`, or nullptr. The pointer stays valid until
 // the next insertion.
 inline const std::int32_t* FindName(const FlatNameTable& table, std::uint64_t key) {
     if (table.slots.empty()) return nullptr;
-    const std::size_t mask = table.slots.size() - 1;
+    const std::size_t mask = table.mask;
     for (std::size_t i = HomeSlot(table, key), step = 1;; i = (i + step++) & mask) {
         const NameSlot& slot = table.slots[i];
         const std::uint64_t found = SlotKey(slot);
@@ -106,19 +116,19 @@ struct NameLookup {
 // second search unless the table has to grow first.
 inline NameLookup FindOrAddName(FlatNameTable& table, std::uint64_t key, std::int32_t value) {
     if (!table.slots.empty()) {
-        const std::size_t mask = table.slots.size() - 1;
+        const std::size_t mask = table.mask;
         for (std::size_t i = HomeSlot(table, key), step = 1;; i = (i + step++) & mask) {
             NameSlot& slot = table.slots[i];
             const std::uint64_t found = SlotKey(slot);
             if (found == 0) {
-                if (2 * (table.count + 1) > table.slots.size()) break;  // grow first
+                if (2 * (table.count + 1) > mask + 1) break;  // grow first
                 return {TakeSlot(table, slot, key, value), true};
             }
             if (found == key) return {&slot.value, false};
         }
     }
     GrowNameTable(table);
-    const std::size_t mask = table.slots.size() - 1;
+    const std::size_t mask = table.mask;
     std::size_t i = HomeSlot(table, key);
     for (std::size_t step = 1; SlotKey(table.slots[i]) != 0; ++step) i = (i + step) & mask;
     return {TakeSlot(table, table.slots[i], key, value), true};
