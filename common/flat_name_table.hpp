@@ -3,7 +3,8 @@
 // at most 8 significant characters, so it packs into one 64-bit key; the
 // slots hold key and value side by side in one array (open addressing). An
 // entry costs no allocation of its own, a lookup walks one probe sequence,
-// and the array doubles whenever it would become more than half full.
+// and the array doubles whenever it would become more than two thirds full
+// (the probe sequence below stays short up to there).
 // Entries are never removed; a value may be changed in place.
 #include <bit>
 #include <cstddef>
@@ -121,7 +122,7 @@ inline NameLookup FindOrAddName(FlatNameTable& table, std::uint64_t key, std::in
             NameSlot& slot = table.slots[i];
             const std::uint64_t found = SlotKey(slot);
             if (found == 0) {
-                if (2 * (table.count + 1) > mask + 1) break;  // grow first
+                if (3 * (table.count + 1) > 2 * (mask + 1)) break;  // grow first
                 return {TakeSlot(table, slot, key, value), true};
             }
             if (found == key) return {&slot.value, false};

@@ -76,7 +76,7 @@ TEST(FlatNameTable, GrowsByDoublingAndKeepsEveryEntry) {
         ASSERT_TRUE(put.added);
         ASSERT_EQ(*put.value, 3 * i);
         ASSERT_EQ(table.count, static_cast<std::size_t>(i) + 1);
-        ASSERT_LE(2 * table.count, table.slots.size());
+        ASSERT_LE(3 * table.count, 2 * table.slots.size());  // at most two thirds full
         if (table.slots.size() != size) {
             if (size != 0) {
                 ASSERT_EQ(table.slots.size(), 2 * size);
