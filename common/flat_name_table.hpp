@@ -112,9 +112,9 @@ struct NameLookup {
     bool added;           // the key was new and now holds the value given
 };
 
-// The value stored under `key` (not 0); a new key is added with `value`. The probe
-// that misses ends on the free slot the key goes into, so adding costs no
-// second search unless the table has to grow first.
+// The value stored under `key` (not 0); a new key is added with `value`.
+// The probe that misses ends on the free slot the key goes into, so adding
+// costs no second search unless the table has to grow first.
 inline NameLookup FindOrAddName(FlatNameTable& table, std::uint64_t key, std::int32_t value) {
     if (!table.slots.empty()) {
         const std::size_t mask = table.mask;
