@@ -38,6 +38,14 @@ void BM_CtrlOverflow(benchmark::State& state) {
 }
 BENCHMARK(BM_CtrlOverflow)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
+// Every statement labelled and branching forward; the statements past the
+// control store make the run fail, as in the overflow program.
+void BM_CtrlLabels(benchmark::State& state) {
+    const std::string source = bench::CtrlLabelProgram(static_cast<std::size_t>(state.range(0)));
+    Run(state, source, true);
+}
+BENCHMARK(BM_CtrlLabels)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 BENCHMARK_MAIN();

@@ -1,7 +1,9 @@
 // Writes the benchmark inputs to files.
 //   bench_gen ctrl-fill OUT
 //   bench_gen ctrl-overflow LINES OUT
+//   bench_gen ctrl-labels LINES OUT
 //   bench_gen word LINES OUT
+//   bench_gen word-labels LINES OUT
 //   bench_gen gas LINES OUT
 #include <cstdio>
 #include <cstdlib>
@@ -16,7 +18,9 @@ int Usage() {
     std::fputs(
         "usage: bench_gen ctrl-fill OUT\n"
         "       bench_gen ctrl-overflow LINES OUT\n"
+        "       bench_gen ctrl-labels LINES OUT\n"
         "       bench_gen word LINES OUT\n"
+        "       bench_gen word-labels LINES OUT\n"
         "       bench_gen gas LINES OUT\n",
         stderr);
     return 2;
@@ -57,7 +61,9 @@ int main(int argc, char** argv) {
     std::size_t lines = 0;
     if (argc != 4 || !ParseCount(argv[2], lines)) return Usage();
     if (std::strcmp(kind, "ctrl-overflow") == 0) return WriteFile(argv[3], bench::CtrlOverflowProgram(lines));
+    if (std::strcmp(kind, "ctrl-labels") == 0) return WriteFile(argv[3], bench::CtrlLabelProgram(lines));
     if (std::strcmp(kind, "word") == 0) return WriteFile(argv[3], bench::WordProgram(lines));
+    if (std::strcmp(kind, "word-labels") == 0) return WriteFile(argv[3], bench::WordLabelProgram(lines));
     if (std::strcmp(kind, "gas") == 0) return WriteFile(argv[3], bench::GasProgram(lines));
     return Usage();
 }

@@ -8,8 +8,7 @@
 
 namespace {
 
-void BM_Word(benchmark::State& state) {
-    const std::string source = bench::WordProgram(static_cast<std::size_t>(state.range(0)));
+void Run(benchmark::State& state, const std::string& source) {
     std::size_t lines = bench::CountLines(source);
     std::size_t outBytes = 0;
     for (auto _ : state) {
@@ -26,7 +25,17 @@ void BM_Word(benchmark::State& state) {
                                                    benchmark::Counter::kIsRate);
     state.counters["out_bytes"] = static_cast<double>(outBytes);
 }
+
+void BM_Word(benchmark::State& state) {
+    Run(state, bench::WordProgram(static_cast<std::size_t>(state.range(0))));
+}
 BENCHMARK(BM_Word)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// A label on every fourth line, half of the references forward.
+void BM_WordLabels(benchmark::State& state) {
+    Run(state, bench::WordLabelProgram(static_cast<std::size_t>(state.range(0))));
+}
+BENCHMARK(BM_WordLabels)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

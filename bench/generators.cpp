@@ -1,5 +1,6 @@
 #include "generators.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <string_view>
@@ -271,6 +272,43 @@ void WriteFillStatements(Writer& w) {
     }
 }
 
+// The heading of statement `self` of the label-heavy program: its label and
+// an address that runs through the control store and starts over at 0 after
+// 4094, so that only the statement starting over is an error (17).
+void LabelledHeading(Writer& w, std::size_t self) {
+    char head[48];
+    std::snprintf(head, sizeof head, "* L%zu: %03X", self, static_cast<unsigned>(self % kStoreWords));
+    w.Line(head);
+}
+
+// One statement of the label-heavy program: heading with label `self`, a
+// branch to `next` and one or two more clause lines.
+void LabelledStatement(Writer& w, std::size_t self, std::size_t next) {
+    char target[32];
+    std::snprintf(target, sizeof target, "L%zu", next);
+    LabelledHeading(w, self);
+    switch (self % 4) {
+        case 0:
+            w.Line("    GOTO ", target);
+            w.Line("    R1 := R1 + R2");
+            break;
+        case 1:
+            w.Line("    IF ZER = 0 THEN ", target, " ELSE FETCH");
+            w.Line("    READ");
+            w.Line("    R3 := MM");
+            break;
+        case 2:
+            w.Line("    CALL ", target);
+            w.Line("    R4 := SLL R3            ; shift");
+            break;
+        default:
+            w.Line("    IF NEG = 1 THEN ", target);
+            w.Line("    R2 := R2 - R3");
+            w.Line("    C - 1");
+            break;
+    }
+}
+
 void WriteTitle(Writer& w, std::string_view title) {
     w.Line("; ZORVELT control store benchmark (generated)");
     w.Line("");
@@ -397,6 +435,57 @@ void WordLineText(Writer& w, const WordLine& line, std::size_t block, std::size_
     w.Line(text);
 }
 
+// One group of four lines of the label-heavy wordforge program: the label
+// line and three more, with one reference `ahead` groups forward and one
+// `back` groups backward (labels are four words apart, so both stay within
+// the branch reach of -128..127).
+void WordLabelGroup(Writer& w, std::size_t group, std::size_t ahead, std::size_t back) {
+    char line[64];
+    char label[32];
+    std::snprintf(label, sizeof label, "L%zu:", group);
+    unsigned r = static_cast<unsigned>(group % 4);
+    unsigned n = static_cast<unsigned>((group * 37) % 256);
+    switch (group % 4) {
+        case 0:
+            std::snprintf(line, sizeof line, "%-9sADD   %u,%u", label, r, n);
+            w.Line(line);
+            std::snprintf(line, sizeof line, "        BZ    L%zu", ahead);
+            w.Line(line);
+            std::snprintf(line, sizeof line, "        L     %u,L%zu", (r + 1) % 4, back);
+            w.Line(line);
+            w.Line("        SUB   1,(2)             ; step");
+            break;
+        case 1:
+            std::snprintf(line, sizeof line, "%-9sLC    %u,X\"%02X", label, r, n);
+            w.Line(line);
+            std::snprintf(line, sizeof line, "        BNZ   L%zu", back);
+            w.Line(line);
+            w.Line("        CMP   2,0");
+            std::snprintf(line, sizeof line, "        B     L%zu+1", ahead);
+            w.Line(line);
+            break;
+        case 2:
+            std::snprintf(line, sizeof line, "%-9sNOP                     ; label", label);
+            w.Line(line);
+            std::snprintf(line, sizeof line, "        LA    %u,L%zu", r, ahead);
+            w.Line(line);
+            std::snprintf(line, sizeof line, "        DC    L%zu", back);
+            w.Line(line);
+            std::snprintf(line, sizeof line, "        XOR   %u,%u(3)", r, n);
+            w.Line(line);
+            break;
+        default:
+            std::snprintf(line, sizeof line, "%-9sST    %u,*+2", label, r);
+            w.Line(line);
+            std::snprintf(line, sizeof line, "        BSR   L%zu", back);
+            w.Line(line);
+            std::snprintf(line, sizeof line, "        BM    L%zu", ahead);
+            w.Line(line);
+            w.Line("        RET");
+            break;
+    }
+}
+
 }  // namespace
 
 std::string CtrlFillProgram() {
@@ -434,6 +523,29 @@ std::string CtrlOverflowProgram(std::size_t lines) {
     return std::move(w.text);
 }
 
+std::string CtrlLabelProgram(std::size_t lines) {
+    Writer w;
+    w.Line("; ZORVELT label-heavy microprogram benchmark (generated)");
+    w.Line("");
+    w.Line(".TITLE LABELS");
+    Writer statement;
+    std::size_t self = 0;
+    // Room is kept for the last statement (two lines) and .END.
+    for (;; ++self) {
+        statement.text.clear();
+        statement.lines = 0;
+        LabelledStatement(statement, self, self + 1);
+        if (w.lines + statement.lines + 3 > lines) break;
+        w.text += statement.text;
+        w.lines += statement.lines;
+    }
+    LabelledHeading(w, self);
+    w.Line("    GOTO L0");
+    while (w.lines + 1 < lines) w.Line("; padding");
+    w.Line(".END");
+    return std::move(w.text);
+}
+
 std::string WordProgram(std::size_t lines) {
     Writer w;
     w.Line("; ZORVELT instruction-set benchmark (generated)");
@@ -449,6 +561,23 @@ std::string WordProgram(std::size_t lines) {
             WordLineText(w, kBlock[i], block, i);
         }
     }
+}
+
+std::string WordLabelProgram(std::size_t lines) {
+    Writer w;
+    w.Line("; ZORVELT label-heavy benchmark (generated)");
+    w.Line("        TITLE LABELS");
+    const std::size_t groups = lines >= 3 ? (lines - 3) / 4 : 0;
+    for (std::size_t g = 0; g < groups; ++g) {
+        std::size_t ahead = g + 1 + (g * 7) % 30;
+        std::size_t back = g - std::min(g, 1 + (g * 11) % 30);
+        if (ahead >= groups) ahead = back;
+        if (back == g && ahead != g) back = ahead;  // the first group has nothing behind it
+        WordLabelGroup(w, g, ahead, back);
+    }
+    while (w.lines + 1 < lines) w.Line("; padding");
+    w.Line("        END");
+    return std::move(w.text);
 }
 
 std::string GasProgram(std::size_t lines) {

@@ -17,11 +17,24 @@ std::string CtrlFillProgram();
 // error), padded with comment lines and ended by .END.
 std::string CtrlOverflowProgram(std::size_t lines);
 
+// A ctrlforge source of exactly `lines` lines in which every statement
+// defines a label and branches forward to the next statement's label (the
+// last one back to the first). The statements' addresses run through the
+// control store and start over at 0 every 4,095 statements; each statement
+// starting over is an error (17), so the run fails, but every other one is
+// assembled, and a source of any size is the same mix per line.
+std::string CtrlLabelProgram(std::size_t lines);
+
 // A wordforge program of exactly `lines` lines: leading comments, TITLE,
 // blocks that each start with ORG 0 and use every mnemonic, labels (defined in
 // the first block) with branches near them, comments, DC and DS; then END.
 // Assembles without errors. CR LF line ends.
 std::string WordProgram(std::size_t lines);
+
+// A wordforge program of exactly `lines` lines with a label on every fourth
+// line and two label references per four lines, one forward and one
+// backward, each within branch reach. Assembles without errors.
+std::string WordLabelProgram(std::size_t lines);
 
 // `lines` lines of "\tadd $5, %eax" for GNU as.
 std::string GasProgram(std::size_t lines);

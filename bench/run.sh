@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Whole-process timing of both assemblers against cat, a getc/putc copy loop
 # and GNU as, on generated inputs. Prints Markdown tables of min/median wall
-# times, the target ratios, the linearity check, the peak memory of wordforge
-# and the SHA-256 sums of the large outputs.
+# times, the target ratios, the linearity checks, the peak memory of both
+# programs and the SHA-256 sums of the large outputs.
 #
 # Usage: bench/run.sh            (from anywhere)
 # Environment: RUNS (runs per case, default 11), BENCH_WORK (scratch folder,
@@ -34,6 +34,10 @@ rm -f ./*.s ./*.o ./*.m ./*.a ./*.b ./*.out ./*.mem ./*.memb ./*.hex ./*.img ./*
 "$GEN" ctrl-overflow 100000 OVER100K.MIC
 "$GEN" word 1000000 WORD1M.ASM
 "$GEN" word 100000 WORD100K.ASM
+"$GEN" ctrl-labels 1000000 LABELS1M.MIC
+"$GEN" ctrl-labels 100000 LABELS100K.MIC
+"$GEN" word-labels 1000000 LABELS1M.ASM
+"$GEN" word-labels 100000 LABELS100K.ASM
 HAVE_AS=0
 if command -v as >/dev/null 2>&1; then
     HAVE_AS=1
@@ -56,11 +60,11 @@ check_console() {  # NAME FILE TEXT: the console output must hold TEXT
 }
 "$TIMER" -i "$(ctrl_answers FILL.MIC)$NL" -o ctrl-fill.out -- "$CTRL" >/dev/null
 check_console "ctrlforge FILL.MIC" ctrl-fill.out "NORMAL TERMINATION!"
-for f in OVER1M.MIC OVER100K.MIC; do
+for f in OVER1M.MIC OVER100K.MIC LABELS1M.MIC LABELS100K.MIC; do
     "$TIMER" -i "$(ctrl_answers $f)$NL" -o ctrl-$f.out -- "$CTRL" >/dev/null
     check_console "ctrlforge $f" ctrl-$f.out "ERROR OCCURRED IN ASSEMBLE-TIME!"
 done
-for f in WORD1M.ASM WORD100K.ASM; do
+for f in WORD1M.ASM WORD100K.ASM LABELS1M.ASM LABELS100K.ASM; do
     "$TIMER" -i "$(word_answers $f)$NL" -o word-$f.out -- "$WORD" >/dev/null
     check_console "wordforge $f" word-$f.out " NORMAL TERMINATION !"
 done
@@ -129,6 +133,16 @@ add_case word-1m-lanes "wordforge -w, every image in lanes, WORD1M.ASM" WORD1M.A
     "WORD1M.ASM.*" "$WORD" -w "${IMAGES[@]}" --lanes=8 WORD1M.ASM
 add_case word-100k "wordforge WORD100K.ASM" WORD100K.ASM "$(word_answers WORD100K.ASM)$NL" \
     "WORD100K.ASM.a WORD100K.ASM.b" "$WORD"
+add_case copy-clab1m "copy loop LABELS1M.MIC" LABELS1M.MIC "" "clab1m.copy" "$COPY" LABELS1M.MIC clab1m.copy
+add_case ctrl-lab1m "ctrlforge LABELS1M.MIC (SOM)" LABELS1M.MIC "$(ctrl_answers LABELS1M.MIC)$NL" \
+    "LABELS1M.MIC.s LABELS1M.MIC.o LABELS1M.MIC.m" "$CTRL"
+add_case ctrl-lab100k "ctrlforge LABELS100K.MIC (SOM)" LABELS100K.MIC "$(ctrl_answers LABELS100K.MIC)$NL" \
+    "LABELS100K.MIC.s LABELS100K.MIC.o LABELS100K.MIC.m" "$CTRL"
+add_case copy-wlab1m "copy loop LABELS1M.ASM" LABELS1M.ASM "" "wlab1m.copy" "$COPY" LABELS1M.ASM wlab1m.copy
+add_case word-lab1m "wordforge LABELS1M.ASM" LABELS1M.ASM "$(word_answers LABELS1M.ASM)$NL" \
+    "LABELS1M.ASM.a LABELS1M.ASM.b" "$WORD"
+add_case word-lab100k "wordforge LABELS100K.ASM" LABELS100K.ASM "$(word_answers LABELS100K.ASM)$NL" \
+    "LABELS100K.ASM.a LABELS100K.ASM.b" "$WORD"
 
 for ((round = 0; round < RUNS; round++)); do
     for key in "${CASES[@]}"; do run_once "$key"; done
@@ -167,11 +181,11 @@ per_line_ratio() {  # KEY_1M KEY_100K STAT
     awk -v a="${stat[$1]}" -v la="${LINES[$1]}" -v b="${stat[$2]}" -v lb="${LINES[$2]}" \
         'BEGIN { printf "%.2f", (a / la) / (b / lb) }'
 }
-linearity() {  # TEXT KEY_1M KEY_100K
+linearity() {  # TEXT KEY_1M KEY_100K LIMIT
     local rmed rmin
     rmed=$(per_line_ratio "$2" "$3" MED)
     rmin=$(per_line_ratio "$2" "$3" MIN)
-    echo "| $1 | $rmed | $rmin | 1.30 | $(verdict "$rmed" 1.30) | $(verdict "$rmin" 1.30) |"
+    echo "| $1 | $rmed | $rmin | $4 | $(verdict "$rmed" "$4") | $(verdict "$rmin" "$4") |"
 }
 
 echo
@@ -179,30 +193,49 @@ echo "| target | ratio of medians | ratio of minima | limit | by medians | by mi
 echo "|---|---:|---:|---:|---|---|"
 if ((HAVE_AS)); then
     goal "wordforge 1M / as 1M" word-1m as-1m 0.333
+    goal "wordforge label-heavy 1M / as 1M" word-lab1m as-1m 0.33
 else
     echo "| wordforge 1M / as 1M | - | - | 0.333 | as not installed | - |"
+    echo "| wordforge label-heavy 1M / as 1M | - | - | 0.33 | as not installed | - |"
 fi
 goal "wordforge 1M / copy loop (same source)" word-1m copy-word1m 2.00
 goal "wordforge 1M every image / no image (command line)" word-1m-images word-1m-cli 1.30
 goal "wordforge 1M every image in lanes / no image (command line)" word-1m-lanes word-1m-cli 1.30
 goal "ctrlforge fill / cat (same file)" ctrl-fill cat-fill 5.00
 goal "ctrlforge 1M / copy loop (same source)" ctrl-over1m copy-over1m 3.00
-linearity "ctrlforge time per line, 1M / 100k" ctrl-over1m ctrl-over100k
-linearity "wordforge time per line, 1M / 100k" word-1m word-100k
+linearity "ctrlforge time per line, 1M / 100k" ctrl-over1m ctrl-over100k 1.30
+linearity "wordforge time per line, 1M / 100k" word-1m word-100k 1.30
+goal "ctrlforge label-heavy 1M / copy loop (same source)" ctrl-lab1m copy-clab1m 1.50
+goal "wordforge label-heavy 1M / copy loop (same source)" word-lab1m copy-wlab1m 1.00
+linearity "ctrlforge label-heavy time per line, 1M / 100k" ctrl-lab1m ctrl-lab100k 1.15
+linearity "wordforge label-heavy time per line, 1M / 100k" word-lab1m word-lab100k 1.15
 
 # ---------------------------------------------------------------- memory
-if [[ -x /usr/bin/time ]]; then
-    peak=$(word_answers WORD1M.ASM | /usr/bin/time -v "$WORD" 2>&1 >/dev/null |
-        awk -F: '/Maximum resident set size/ { gsub(/ /, "", $2); print $2 }')
-    how="/usr/bin/time -v"
-else
-    peak=${RSS[word-1m]}
-    how="getrusage (proc_timer)"
-fi
+# Peak resident memory of every 1M-line run of either program: the largest
+# getrusage value of the timed runs, and one run under /usr/bin/time -v when
+# that is installed.
+peak_time() {  # INPUT_TEXT COMMAND
+    if [[ -x /usr/bin/time ]]; then
+        printf '%s' "$1" | /usr/bin/time -v "$2" 2>&1 >/dev/null |
+            awk -F: '/Maximum resident set size/ { gsub(/ /, "", $2); print $2 }'
+    else
+        echo "-"
+    fi
+}
 echo
-awk -v kb="$peak" -v how="$how" -v timed="${RSS[word-1m]}" 'BEGIN {
-    printf "Peak memory of wordforge on WORD1M.ASM: %.1f MiB (%s; %.1f MiB by getrusage in the timed runs); limit 64 MiB: %s\n",
-        kb / 1024, how, timed / 1024, (kb <= 65536) ? "met" : "MISSED" }'
+echo "| peak memory | getrusage MiB | /usr/bin/time MiB | limit MiB | verdict |"
+echo "|---|---:|---:|---:|---|"
+for key in ctrl-over1m ctrl-lab1m word-1m word-lab1m; do
+    # shellcheck disable=SC2086
+    rm -f ${CLEAN[$key]}
+    cmd=$CTRL
+    [[ $key == word-* ]] && cmd=$WORD
+    kb=$(peak_time "${INPUT[$key]}" "$cmd")
+    awk -v label="${LABEL[$key]}" -v timed="${RSS[$key]}" -v kb="$kb" 'BEGIN {
+        worst = timed; if (kb != "-" && kb + 0 > worst) worst = kb
+        printf "| %s | %.1f | %s | 64 | %s |\n", label, timed / 1024,
+            (kb == "-") ? "-" : sprintf("%.1f", kb / 1024), (worst <= 65536) ? "met" : "MISSED" }'
+done
 
 # ---------------------------------------------------------------- checksums
 echo
@@ -210,5 +243,6 @@ echo "SHA-256 of the outputs (compare before and after an optimisation):"
 echo
 echo '```'
 sha256sum FILL.MIC.s FILL.MIC.o FILL.MIC.m OVER1M.MIC.s OVER100K.MIC.s WORD1M.ASM.a WORD1M.ASM.b \
-    WORD100K.ASM.a WORD100K.ASM.b
+    WORD100K.ASM.a WORD100K.ASM.b LABELS1M.MIC.s LABELS100K.MIC.s LABELS1M.ASM.a LABELS1M.ASM.b \
+    LABELS100K.ASM.a LABELS100K.ASM.b
 echo '```'

@@ -20,7 +20,7 @@ struct Dialogue {
     bool SourceOpened = false;
     OptionSet options;
     std::string sourceName;
-    std::string source;
+    common::FileBytes source;  // read into a buffer of its size, never copied
     common::OutputFile listing, object, map;
 };
 
@@ -103,7 +103,7 @@ Step RunDialogue(Dialogue& d) {
 
 Step Assemble(Dialogue& d) {
     CtrlRun run;
-    run.source = d.source;
+    run.source = d.source.View();
     run.options = d.options;
     run.listing = &d.listing.sink;
     run.object = &d.object.sink;

@@ -6,19 +6,30 @@ namespace ctrlforge {
 
 // The lists keep the behaviour of a linear scan in insertion order (first
 // definition wins, first-use order of pending labels, waiting chains in
-// reference order) behind hashed lookups.
+// reference order); one probe of the name table tells whether a name is
+// defined, waiting or new.
+
+namespace {
+
+std::uint64_t KeyOf(const Name& name) { return common::PaddedNameKey(name.data(), ' '); }
+
+bool IsDefined(std::int32_t state) { return state >= 0; }
+std::size_t PendingOf(std::int32_t state) { return static_cast<std::size_t>(~state); }
+std::int32_t PendingState(std::size_t index) { return ~static_cast<std::int32_t>(index); }
+
+}  // namespace
 
 void DefineLabel(CtrlRun& run) {
     const Name name = run.TokenName;
-    if (run.labelIndex.count(name) != 0) {
-        ReportError(run, CtrlError::LabelAlreadyDefined);
-        return;
-    }
     const std::int32_t entry = static_cast<std::int32_t>(run.labels.size());
+    const common::NameLookup found = common::FindOrAddName(run.labelIndex, KeyOf(name), entry);
     std::uint8_t placementClass = Labelled;
-    auto waiting = run.pendingIndex.find(name);
-    if (waiting != run.pendingIndex.end()) {
-        PendingLabel& label = run.pending[static_cast<std::size_t>(waiting->second)];
+    if (!found.added) {
+        if (IsDefined(*found.value)) {
+            ReportError(run, CtrlError::LabelAlreadyDefined);
+            return;
+        }
+        PendingLabel& label = run.pending[PendingOf(*found.value)];
         std::int32_t w = label.first;
         while (w != kNone) {
             MicroWord& word = run.words[static_cast<std::size_t>(w)];
@@ -29,10 +40,13 @@ void DefineLabel(CtrlRun& run) {
         }
         placementClass = label.maxClass;
         label.linked = false;
-        run.pendingIndex.erase(waiting);
+        // A label defined right after its first use leaves nothing behind:
+        // the record is the newest one, and no later record follows it in
+        // first-use order.
+        if (PendingOf(*found.value) + 1 == run.pending.size()) run.pending.pop_back();
+        *found.value = entry;
     }
     run.labels.push_back(LabelEntry{name, run.CurrentIndex()});
-    run.labelIndex.emplace(name, entry);
     MicroWord& current = run.CurrentWord();
     current.label = entry;
     current.labelClass = placementClass;
@@ -41,26 +55,25 @@ void DefineLabel(CtrlRun& run) {
 void ReferenceLabel(CtrlRun& run, std::uint8_t placementClass) {
     const Name name = run.TokenName;
     MicroWord& current = run.CurrentWord();
-    auto defined = run.labelIndex.find(name);
-    if (defined != run.labelIndex.end()) {
+    const common::NameLookup found =
+        common::FindOrAddName(run.labelIndex, KeyOf(name), PendingState(run.pending.size()));
+    if (!found.added && IsDefined(*found.value)) {
         current.refState = Resolved;
-        current.target = defined->second;
-        MicroWord& labelled = run.words[static_cast<std::size_t>(run.labels[static_cast<std::size_t>(defined->second)].word)];
+        current.target = *found.value;
+        MicroWord& labelled = run.words[static_cast<std::size_t>(run.labels[static_cast<std::size_t>(*found.value)].word)];
         if (labelled.labelClass < placementClass) labelled.labelClass = placementClass;
         return;
     }
     current.refState = Pending;
     current.target = kNone;
     const std::int32_t self = run.CurrentIndex();
-    auto waiting = run.pendingIndex.find(name);
-    if (waiting != run.pendingIndex.end()) {
-        PendingLabel& label = run.pending[static_cast<std::size_t>(waiting->second)];
+    if (!found.added) {
+        PendingLabel& label = run.pending[PendingOf(*found.value)];
         run.words[static_cast<std::size_t>(label.last)].target = self;
         label.last = self;
         if (label.maxClass < placementClass) label.maxClass = placementClass;
         return;
     }
-    run.pendingIndex.emplace(name, static_cast<std::int32_t>(run.pending.size()));
     run.pending.push_back(PendingLabel{name, placementClass, self, self, true, run.tokenStart});
 }
 

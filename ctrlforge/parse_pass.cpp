@@ -157,9 +157,8 @@ void ParsePass(CtrlRun& run) {
     ReadProgramHeading(run);
     run.PreviousAddress = -1;
     run.labels.clear();
-    run.labelIndex.clear();
+    common::ClearNames(run.labelIndex);
     run.pending.clear();
-    run.pendingIndex.clear();
     run.words.clear();
     run.words.reserve(kLastAddress + 2);  // a full control store and the blank tail, without regrowth
     run.words.emplace_back();

@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "common/diagnostics.hpp"
+#include "common/flat_name_table.hpp"
 #include "common/text_file.hpp"
 #include "ctrlforge/tokens.hpp"
 #include "image/placed_word.hpp"
@@ -73,14 +73,6 @@ struct OptionSet {
     bool M = false;  // map
 };
 
-struct NameHash {
-    std::size_t operator()(const Name& name) const {
-        std::uint64_t v = 0;
-        for (char c : name) v = v * 131 + static_cast<unsigned char>(c);
-        return static_cast<std::size_t>(v ^ (v >> 29));
-    }
-};
-
 struct CtrlRun {
     // Source and the reader's position in it.
     std::string_view source;
@@ -117,9 +109,10 @@ struct CtrlRun {
     std::vector<MicroWord> words;
     std::int16_t PreviousAddress = -1;
     std::vector<LabelEntry> labels;
-    std::unordered_map<Name, std::int32_t, NameHash> labelIndex;
     std::vector<PendingLabel> pending;
-    std::unordered_map<Name, std::int32_t, NameHash> pendingIndex;
+    // Every name defined or used so far: a LabelEntry index (>= 0) once
+    // defined, else the complement (~i) of its PendingLabel index.
+    common::FlatNameTable labelIndex;
 
     MicroWord& CurrentWord() { return words.back(); }
     std::int32_t CurrentIndex() const { return static_cast<std::int32_t>(words.size()) - 1; }

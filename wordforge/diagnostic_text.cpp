@@ -58,9 +58,8 @@ void RecordFlag(WordRun& run, char flag) {
 
 void RecordDuplicate(WordRun& run, const Word& label, std::size_t offset) {
     std::string message = "label " + std::string(View(label)) + " already defined";
-    int entry = FindLabel(run.symbols, label);
-    if (entry != kNotFound && static_cast<std::size_t>(entry) < run.definitionLines.size()) {
-        message += " on line " + std::to_string(run.definitionLines[static_cast<std::size_t>(entry)]);
+    if (const std::int32_t* line = common::FindName(run.definitionLines, LabelKey(label))) {
+        message += " on line " + std::to_string(*line);
     }
     Emit(run, offset, "D", std::move(message));
 }

@@ -45,13 +45,13 @@ void EchoWord(WordRun& run, const Word& word) { AppendEight(run.line, word.text.
 
 // Looks the label up; an undefined one is noted as the line's fault.
 bool LookUpValue(WordRun& run, const Word& name, std::size_t start, std::int32_t& value) {
-    int index = FindLabel(run.symbols, name);
-    if (index == kNotFound) {
+    const std::int32_t* found = FindLabel(run.symbols, name);
+    if (found == nullptr) {
         NoteFault(run, Fault::UndefinedLabel, start);
         run.fault.name = name;
         return false;
     }
-    value = run.symbols.entries[static_cast<std::size_t>(index)].value;
+    value = *found;
     return true;
 }
 

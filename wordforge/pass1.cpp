@@ -11,7 +11,7 @@ void DefineLineLabel(WordRun& run, const Word& name) {
         run.duplicateLines.push_back(run.reader.line);
         ++run.errorCount;
     } else if (run.diagnostics != nullptr) {
-        run.definitionLines.push_back(run.reader.line);
+        common::FindOrAddName(run.definitionLines, LabelKey(name), run.reader.line);
     }
 }
 

@@ -1,47 +1,14 @@
 #include "wordforge/symbol_table.hpp"
 
+#include <cstring>
+
 #include "wordforge/operand_readers.hpp"
 
 namespace wordforge {
 
-namespace {
-
-std::size_t SlotOf(std::uint64_t key, std::size_t mask) {
-    std::uint64_t mixed = key * 0x9E3779B97F4A7C15ull;
-    return static_cast<std::size_t>(mixed ^ (mixed >> 29)) & mask;
-}
-
-void Grow(SymbolTable& table) {
-    std::size_t size = table.slots.empty() ? 256 : table.slots.size() * 2;
-    table.slots.assign(size, 0);
-    std::size_t mask = size - 1;
-    for (std::size_t i = 0; i < table.entries.size(); ++i) {
-        std::size_t slot = SlotOf(table.entries[i].name.key, mask);
-        while (table.slots[slot] != 0) slot = (slot + 1) & mask;
-        table.slots[slot] = static_cast<std::uint32_t>(i + 1);
-    }
-}
-
-}  // namespace
-
-int FindLabel(const SymbolTable& table, const Word& name) {
-    if (table.slots.empty()) return kNotFound;
-    std::size_t mask = table.slots.size() - 1;
-    for (std::size_t slot = SlotOf(name.key, mask); table.slots[slot] != 0; slot = (slot + 1) & mask) {
-        std::uint32_t index = table.slots[slot] - 1;
-        if (table.entries[index].name.key == name.key) return static_cast<int>(index);
-    }
-    return kNotFound;
-}
-
 bool DefineLabel(SymbolTable& table, const Word& name, std::int32_t value) {
-    if (FindLabel(table, name) != kNotFound) return false;
-    if ((table.entries.size() + 1) * 2 > table.slots.size()) Grow(table);
-    table.entries.push_back({name, value});
-    std::size_t mask = table.slots.size() - 1;
-    std::size_t slot = SlotOf(name.key, mask);
-    while (table.slots[slot] != 0) slot = (slot + 1) & mask;
-    table.slots[slot] = static_cast<std::uint32_t>(table.entries.size());
+    if (!common::FindOrAddName(table.values, LabelKey(name), value).added) return false;
+    table.entries.push_back({name.text, value, name.length});
     return true;
 }
 
@@ -49,15 +16,26 @@ void WriteLabelListing(const SymbolTable& table, common::OutputSink& listing) {
     listing.LineEnd();
     listing.Write("LABEL(S)");
     listing.LineEnd();
-    std::size_t count = 0;
+    // Four entries of 18 characters and the line end, built in place and
+    // written as one piece.
+    constexpr std::size_t kEntryWidth = 18;
+    char line[4 * kEntryWidth + 2];
+    std::size_t used = 0;
     for (const SymbolEntry& entry : table.entries) {
-        listing.Write(View(entry.name));
-        listing.Put(':');
-        listing.Write(Blanks(9 - entry.name.length));
-        listing.Write(HexWord(entry.value));
-        listing.Write(Blanks(4));
-        if (++count % 4 == 0) listing.LineEnd();
+        char* at = line + used;
+        std::memset(at, ' ', kEntryWidth);
+        std::memcpy(at, entry.text.data(), entry.length);
+        at[entry.length] = ':';
+        HexDigits(at + 10, entry.value);
+        used += kEntryWidth;
+        if (used == 4 * kEntryWidth) {
+            line[used++] = '\r';
+            line[used++] = '\n';
+            listing.Write(std::string_view(line, used));
+            used = 0;
+        }
     }
+    listing.Write(std::string_view(line, used));
     listing.LineEnd();
 }
 

@@ -1,28 +1,43 @@
 #pragma once
-// The label table: labels in the order of their first definition, found
-// through a hash of the packed name; the first definition of a name wins.
+// The label table: labels in the order of their first definition, for the
+// listing, and their values found by the packed name in a flat name table;
+// the first definition of a name wins.
+#include <array>
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "wordforge/source_reader.hpp"
+#include "common/flat_name_table.hpp"
 #include "common/text_file.hpp"
 
 namespace wordforge {
 
+// A label as the listing shows it: 16 bytes, so that a quarter of a million
+// labels take 4 MB.
 struct SymbolEntry {
-    Word name;
+    std::array<char, 8> text{};  // the name's characters
     std::int32_t value = 0;
+    std::uint8_t length = 0;
 };
+
+inline std::string_view View(const SymbolEntry& entry) { return {entry.text.data(), entry.length}; }
 
 struct SymbolTable {
     std::vector<SymbolEntry> entries;  // in order of definition
-    std::vector<std::uint32_t> slots;  // open addressing: entry index + 1, 0 = free
+    common::FlatNameTable values;      // name key to value
 };
 
-inline constexpr int kNotFound = -1;
+// The table key of a word: common::NameKey of its characters, taken from the
+// word's own packing (first character in the high byte, zeros after the last).
+inline std::uint64_t LabelKey(const Word& name) {
+    return name.length == 0 ? 0 : name.key >> (64 - 8 * name.length);
+}
 
-// The index of the entry with exactly this name, or kNotFound.
-int FindLabel(const SymbolTable& table, const Word& name);
+// The value of the label with exactly this name, or nullptr.
+inline const std::int32_t* FindLabel(const SymbolTable& table, const Word& name) {
+    return common::FindName(table.values, LabelKey(name));
+}
 
 // Adds the label unless the name is already there; returns false for a
 // repeated definition (the first definition stays).

@@ -62,7 +62,7 @@ struct WordRun {
     // Diagnostics, recorded only when the caller hands a sink.
     common::DiagnosticSink* diagnostics = nullptr;
     FaultNote fault;                          // the last fault found on the line
-    std::vector<std::int32_t> definitionLines; // with diagnostics: each label's defining line
+    common::FlatNameTable definitionLines;    // with diagnostics: each label's defining line
     std::vector<std::int32_t> wordLines;      // with diagnostics: the line that wrote each address, 0 = none
     std::size_t statementStart = 0;           // where the current line's statement begins
     std::int32_t statementLine = 0;           // the current statement's line

@@ -345,6 +345,14 @@ TEST(ListingLine, DropsTextBeyondColumn80) {
     EXPECT_EQ(line.length, 41u);
 }
 
+TEST(SymbolTable, TheKeyOfAWordIsTheKeyOfItsCharacters) {
+    for (const char* name : {"A", "L1", "LOOP", "ABCDEFG", "ABCDEFGH"}) {
+        EXPECT_EQ(wordforge::LabelKey(wordforge::MakeWord(name)), common::NameKey(name)) << name;
+    }
+    wordforge::Word cut = wordforge::MakeWord("ABCDEFGHIJ");
+    EXPECT_EQ(wordforge::LabelKey(cut), common::NameKey("ABCDEFGH"));
+}
+
 TEST(SymbolTable, FirstDefinitionWinsAndManyLabelsStayFindable) {
     wordforge::SymbolTable table;
     EXPECT_TRUE(wordforge::DefineLabel(table, wordforge::MakeWord("ABCDEFGH"), 1));
@@ -352,15 +360,18 @@ TEST(SymbolTable, FirstDefinitionWinsAndManyLabelsStayFindable) {
     for (int i = 0; i < 5000; ++i) {
         EXPECT_TRUE(wordforge::DefineLabel(table, wordforge::MakeWord("L" + std::to_string(i)), i));
     }
-    EXPECT_EQ(table.entries.size(), 5001u);
-    int found = wordforge::FindLabel(table, wordforge::MakeWord("ABCDEFGH"));
-    ASSERT_EQ(found, 0);
+    ASSERT_EQ(table.entries.size(), 5001u);
+    EXPECT_EQ(wordforge::View(table.entries[0]), "ABCDEFGH");
     EXPECT_EQ(table.entries[0].value, 1);
-    int last = wordforge::FindLabel(table, wordforge::MakeWord("L4999"));
-    ASSERT_NE(last, wordforge::kNotFound);
-    EXPECT_EQ(table.entries[static_cast<std::size_t>(last)].value, 4999);
-    EXPECT_EQ(wordforge::FindLabel(table, wordforge::MakeWord("L5000")), wordforge::kNotFound);
-    EXPECT_EQ(wordforge::FindLabel(table, wordforge::MakeWord("ABCDEFG")), wordforge::kNotFound);
+    EXPECT_EQ(wordforge::View(table.entries[5000]), "L4999");
+    const std::int32_t* found = wordforge::FindLabel(table, wordforge::MakeWord("ABCDEFGH"));
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(*found, 1);
+    const std::int32_t* last = wordforge::FindLabel(table, wordforge::MakeWord("L4999"));
+    ASSERT_NE(last, nullptr);
+    EXPECT_EQ(*last, 4999);
+    EXPECT_EQ(wordforge::FindLabel(table, wordforge::MakeWord("L5000")), nullptr);
+    EXPECT_EQ(wordforge::FindLabel(table, wordforge::MakeWord("ABCDEFG")), nullptr);
 }
 
 }  // namespace
