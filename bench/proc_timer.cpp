@@ -18,7 +18,7 @@
 namespace {
 
 int Usage() {
-    std::fputs("usage: proc_timer [-i TEXT] [-o FILE] -- COMMAND [ARG...]\n", stderr);
+    std::fputs("usage: proc_timer [-i TEXT] [-o FILE] [-e FILE] -- COMMAND [ARG...]\n", stderr);
     return 2;
 }
 
@@ -33,6 +33,7 @@ double Now() {
 int main(int argc, char** argv) {
     const char* input = nullptr;
     const char* output = "/dev/null";
+    const char* errors = nullptr;  // standard error stays the caller's unless named
     int i = 1;
     for (; i < argc; ++i) {
         if (std::strcmp(argv[i], "--") == 0) {
@@ -43,6 +44,8 @@ int main(int argc, char** argv) {
             input = argv[++i];
         } else if (std::strcmp(argv[i], "-o") == 0 && i + 1 < argc) {
             output = argv[++i];
+        } else if (std::strcmp(argv[i], "-e") == 0 && i + 1 < argc) {
+            errors = argv[++i];
         } else {
             return Usage();
         }
@@ -52,6 +55,11 @@ int main(int argc, char** argv) {
     int out = open(output, O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (out < 0) {
         std::perror(output);
+        return 1;
+    }
+    int err = errors != nullptr ? open(errors, O_WRONLY | O_CREAT | O_TRUNC, 0644) : -1;
+    if (errors != nullptr && err < 0) {
+        std::perror(errors);
         return 1;
     }
     int pipefd[2] = {-1, -1};
@@ -77,6 +85,10 @@ int main(int argc, char** argv) {
         }
         dup2(out, STDOUT_FILENO);
         close(out);
+        if (err >= 0) {
+            dup2(err, STDERR_FILENO);
+            close(err);
+        }
         execvp(argv[i], argv + i);
         std::perror(argv[i]);
         _exit(127);

@@ -73,7 +73,7 @@ done
 # Every case runs once per round and the rounds repeat RUNS times, so a change
 # in the load of the machine touches all cases alike. The files a case writes
 # are deleted (untimed) before each of its runs.
-declare -A LABEL LINES INPUT CLEAN CMD TIMES MIN MED RSS
+declare -A LABEL LINES INPUT CLEAN CMD TIMES MIN MED RSS STATUS
 CASES=()
 
 add_case() {  # KEY LABEL SOURCE INPUT_TEXT OUTPUT_FILES COMMAND...
@@ -86,6 +86,7 @@ add_case() {  # KEY LABEL SOURCE INPUT_TEXT OUTPUT_FILES COMMAND...
     CMD[$key]=$(printf '%q ' "$@")
     TIMES[$key]=""
     RSS[$key]=0
+    STATUS[$key]=${EXPECT_STATUS:-0}
     CASES+=("$key")
 }
 
@@ -96,9 +97,9 @@ run_once() {  # KEY
     if [[ -n "${INPUT[$key]}" ]]; then
         read -r t m s < <(eval "\"\$TIMER\" -i \"\${INPUT[\$key]}\" -o \"\$key.out\" -- ${CMD[$key]}")
     else
-        read -r t m s < <(eval "\"\$TIMER\" -o \"\$key.out\" -- ${CMD[$key]}")
+        read -r t m s < <(eval "\"\$TIMER\" -o \"\$key.out\" -e /dev/null -- ${CMD[$key]}")
     fi
-    if [[ "$s" != 0 ]]; then
+    if [[ "$s" != "${STATUS[$key]}" ]]; then
         echo "FAILED: ${LABEL[$key]} exited with status $s" >&2
         exit 1
     fi
@@ -131,6 +132,15 @@ add_case word-1m-images "wordforge -w, every image, WORD1M.ASM" WORD1M.ASM "" \
     "WORD1M.ASM.*" "$WORD" -w "${IMAGES[@]}" WORD1M.ASM
 add_case word-1m-lanes "wordforge -w, every image in lanes, WORD1M.ASM" WORD1M.ASM "" \
     "WORD1M.ASM.*" "$WORD" -w "${IMAGES[@]}" --lanes=8 WORD1M.ASM
+# The command line against the dialogue, standard error to /dev/null: with
+# every warning it names (WORD1M.ASM overwrites its addresses, so nearly
+# every line warns), and the error-flooded microprograms (exit status 1).
+add_case word-1m-warn "wordforge WORD1M.ASM (command line, warnings)" WORD1M.ASM "" \
+    "WORD1M.ASM.a WORD1M.ASM.b" "$WORD" WORD1M.ASM
+EXPECT_STATUS=1 add_case ctrl-over1m-cli "ctrlforge OVER1M.MIC (command line)" OVER1M.MIC "" \
+    "OVER1M.MIC.s OVER1M.MIC.o OVER1M.MIC.m" "$CTRL" OVER1M.MIC
+EXPECT_STATUS=1 add_case ctrl-over100k-cli "ctrlforge OVER100K.MIC (command line)" OVER100K.MIC "" \
+    "OVER100K.MIC.s OVER100K.MIC.o OVER100K.MIC.m" "$CTRL" OVER100K.MIC
 add_case word-100k "wordforge WORD100K.ASM" WORD100K.ASM "$(word_answers WORD100K.ASM)$NL" \
     "WORD100K.ASM.a WORD100K.ASM.b" "$WORD"
 add_case copy-clab1m "copy loop LABELS1M.MIC" LABELS1M.MIC "" "clab1m.copy" "$COPY" LABELS1M.MIC clab1m.copy
@@ -199,6 +209,10 @@ else
     echo "| wordforge label-heavy 1M / as 1M | - | - | 0.33 | as not installed | - |"
 fi
 goal "wordforge 1M / copy loop (same source)" word-1m copy-word1m 2.00
+goal "wordforge 1M command line -w / dialogue" word-1m-cli word-1m 1.05
+goal "wordforge 1M command line, every warning / dialogue" word-1m-warn word-1m 1.05
+goal "ctrlforge OVER1M command line / dialogue" ctrl-over1m-cli ctrl-over1m 1.05
+linearity "ctrlforge command line time per line, 1M / 100k" ctrl-over1m-cli ctrl-over100k-cli 1.30
 goal "wordforge 1M every image / no image (command line)" word-1m-images word-1m-cli 1.30
 goal "wordforge 1M every image in lanes / no image (command line)" word-1m-lanes word-1m-cli 1.30
 goal "ctrlforge fill / cat (same file)" ctrl-fill cat-fill 5.00

@@ -16,7 +16,7 @@ cli::ImageWords* StartImages(const cli::ProgramInfo& program, const EntryImages&
     given.formats = asked.formats;
     given.fill = asked.fill;
     given.fillGiven = !asked.fill.empty();
-    given.lanes = "8";
+    given.lanes.assign(1, '8');  // a one-character assignment GCC 12 does not misread (-Wrestrict)
     given.lanesGiven = asked.lanes;
     given.wordAddresses = asked.hexWordAddresses;
     if (!cli::SettleImages(program, given, run.choice, problem)) return nullptr;
