@@ -1,6 +1,7 @@
 #include "common/diagnostics.hpp"
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 namespace common {
@@ -9,12 +10,45 @@ namespace {
 
 constexpr std::int32_t kMarkEvery = 4096;
 
+void Mark(LineLocator& locator, std::int32_t line, std::size_t start) {
+    if ((line - 1) % kMarkEvery == 0 && static_cast<std::size_t>((line - 1) / kMarkEvery) > locator.marks.size()) {
+        locator.marks.push_back(start);
+    }
+}
+
+// Whether every carriage return of the text stands before a line feed, so
+// that line feeds alone end the lines.
+bool LineFeedsOnly(std::string_view text) {
+    const char* p = text.data();
+    const char* end = p + text.size();
+    while ((p = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(end - p)))) != nullptr) {
+        if (p + 1 >= end || p[1] != '\n') return false;
+        p += 2;
+    }
+    return true;
+}
+
 // Counts on from the locator's line to the line holding `offset`, which
 // lies at or after that line's start.
 void CountOn(LineLocator& locator, std::size_t offset) {
     const std::string_view text = locator.text;
     std::size_t at = locator.lineStart;
     std::int32_t line = locator.line;
+    if (locator.lineFeedsOnly < 0) locator.lineFeedsOnly = LineFeedsOnly(text) ? 1 : 0;
+    if (locator.lineFeedsOnly == 1) {
+        // The usual text: jump from line feed to line feed.
+        const char* base = text.data();
+        while (at < offset) {
+            const void* feed = std::memchr(base + at, '\n', offset - at);
+            if (feed == nullptr) break;
+            at = static_cast<std::size_t>(static_cast<const char*>(feed) - base) + 1;
+            ++line;
+            Mark(locator, line, at);
+        }
+        locator.lineStart = at;
+        locator.line = line;
+        return;
+    }
     for (;;) {
         // The next line end at or after `at`, if it comes before the offset.
         std::size_t end = at;
@@ -25,9 +59,7 @@ void CountOn(LineLocator& locator, std::size_t offset) {
         if (next > offset) break;  // the offset is the line feed of this line's pair
         at = next;
         ++line;
-        if ((line - 1) % kMarkEvery == 0 && static_cast<std::size_t>((line - 1) / kMarkEvery) > locator.marks.size()) {
-            locator.marks.push_back(at);
-        }
+        Mark(locator, line, at);
     }
     locator.lineStart = at;
     locator.line = line;

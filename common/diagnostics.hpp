@@ -32,6 +32,7 @@ struct LineLocator {
     std::size_t lineStart = 0;   // the line found last: where it starts
     std::int32_t line = 1;       // and its number
     std::vector<std::size_t> marks;  // the start of line 4096 k + 1 at index k, as far as counted
+    int lineFeedsOnly = -1;          // 1 when no carriage return ends a line alone; -1 not yet known
 };
 
 struct Place {
