@@ -1,6 +1,8 @@
 #include "common/diagnostics.hpp"
 
 #include <algorithm>
+#include <bit>
+#include <charconv>
 #include <cstring>
 #include <utility>
 
@@ -16,16 +18,58 @@ void Mark(LineLocator& locator, std::int32_t line, std::size_t start) {
     }
 }
 
-// Whether every carriage return of the text stands before a line feed, so
-// that line feeds alone end the lines.
-bool LineFeedsOnly(std::string_view text) {
+// The high bit of each byte of `block` that equals `c`, and of no other byte.
+std::uint64_t BytesEqual(std::uint64_t block, char c) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101u;
+    constexpr std::uint64_t kLows = 0x7F7F7F7F7F7F7F7Fu;
+    const std::uint64_t x = block ^ (kOnes * static_cast<unsigned char>(c));
+    return ~(((x & kLows) + kLows) | x | kLows);
+}
+
+// Line feeds between two places, counted eight bytes at a time.
+struct FeedCount {
+    std::size_t feeds = 0;
+    std::size_t lastFeed = 0;  // where the last of them stands, when there is one
+    bool loneReturn = false;   // a carriage return not followed by a line feed ends a line too
+};
+
+// Counts the line feeds in [from, to) and looks for a carriage return there
+// whose next byte (the one at `to` included) is no line feed. Each step
+// reads nine bytes: eight to look at, and the one after each; the last step
+// looks only at the bytes before `to`.
+FeedCount CountFeeds(std::string_view text, std::size_t from, std::size_t to) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101u;
     const char* p = text.data();
-    const char* end = p + text.size();
-    while ((p = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(end - p)))) != nullptr) {
-        if (p + 1 >= end || p[1] != '\n') return false;
-        p += 2;
+    FeedCount count;
+    std::uint64_t lone = 0;
+    std::size_t i = from;
+    while (i < to && i + 9 <= text.size()) {
+        std::uint64_t block, next;
+        std::memcpy(&block, p + i, 8);
+        std::memcpy(&next, p + i + 1, 8);
+        std::uint64_t feeds = BytesEqual(block, '\n');
+        std::uint64_t returns = BytesEqual(block, '\r') & ~BytesEqual(next, '\n');
+        if (to - i < 8) {
+            const std::uint64_t inside = (std::uint64_t{1} << (8 * (to - i))) - 1;
+            feeds &= inside;
+            returns &= inside;
+        }
+        if (feeds != 0) {
+            count.feeds += static_cast<std::size_t>(((feeds >> 7) * kOnes) >> 56);  // adds up the marks
+            count.lastFeed = i + static_cast<std::size_t>((63 - std::countl_zero(feeds)) >> 3);
+        }
+        lone |= returns;
+        i += 8;
     }
-    return true;
+    for (; i < to; ++i) {  // the last few bytes of the text
+        if (p[i] == '\n') {
+            ++count.feeds;
+            count.lastFeed = i;
+        }
+        if (p[i] == '\r' && (i + 1 >= text.size() || p[i + 1] != '\n')) lone = 1;
+    }
+    count.loneReturn = lone != 0;
+    return count;
 }
 
 // Counts on from the locator's line to the line holding `offset`, which
@@ -34,19 +78,16 @@ void CountOn(LineLocator& locator, std::size_t offset) {
     const std::string_view text = locator.text;
     std::size_t at = locator.lineStart;
     std::int32_t line = locator.line;
-    if (locator.lineFeedsOnly < 0) locator.lineFeedsOnly = LineFeedsOnly(text) ? 1 : 0;
-    if (locator.lineFeedsOnly == 1) {
-        // The usual text: jump from line feed to line feed.
-        const char* base = text.data();
-        while (at < offset) {
-            const void* feed = std::memchr(base + at, '\n', offset - at);
-            if (feed == nullptr) break;
-            at = static_cast<std::size_t>(static_cast<const char*>(feed) - base) + 1;
-            ++line;
-            Mark(locator, line, at);
-        }
-        locator.lineStart = at;
-        locator.line = line;
+    // The usual text, and the usual gap between two diagnostics: where only
+    // line feeds end lines, count them at once and step back to the last.
+    // Where the count passes a kept line start, the loop below goes line by
+    // line and keeps it.
+    const FeedCount count = CountFeeds(text, at, offset);
+    if (count.feeds == 0 && !count.loneReturn) return;
+    const std::int32_t reached = line + static_cast<std::int32_t>(count.feeds);
+    if (!count.loneReturn && (line - 1) / kMarkEvery == (reached - 1) / kMarkEvery) {
+        locator.lineStart = count.lastFeed + 1;
+        locator.line = reached;
         return;
     }
     for (;;) {
@@ -63,6 +104,11 @@ void CountOn(LineLocator& locator, std::size_t offset) {
     }
     locator.lineStart = at;
     locator.line = line;
+}
+
+char* Put(char* out, std::string_view piece) {
+    if (!piece.empty()) std::memcpy(out, piece.data(), piece.size());
+    return out + piece.size();
 }
 
 }  // namespace
@@ -83,14 +129,15 @@ Place Locate(LineLocator& locator, std::size_t offset) {
     return place;
 }
 
-void Record(DiagnosticSink& sink, std::size_t offset, Severity severity, std::string tag, std::string message) {
+void Record(DiagnosticSink& sink, std::size_t offset, Severity severity, std::string_view tag,
+            std::string_view message) {
     Place place = Locate(sink.locator, offset);
-    Diagnostic diagnostic;
+    Diagnostic& diagnostic = sink.current;
     diagnostic.line = place.line;
     diagnostic.column = place.column;
     diagnostic.severity = severity;
-    diagnostic.tag = std::move(tag);
-    diagnostic.message = std::move(message);
+    diagnostic.tag.assign(tag);
+    diagnostic.message.assign(message);
     if (sink.emit) sink.emit(diagnostic);
 }
 
@@ -102,19 +149,27 @@ std::string FormatDiagnostic(std::string_view file, const Diagnostic& diagnostic
 }
 
 void AppendDiagnosticLine(std::string& text, std::string_view file, const Diagnostic& diagnostic) {
-    text += file;
-    text += ':';
-    text += std::to_string(diagnostic.line);
-    text += ':';
-    text += std::to_string(diagnostic.column);
-    text += diagnostic.severity == Severity::Error ? ": error: " : ": warning: ";
-    text += diagnostic.message;
+    const std::string_view kind = diagnostic.severity == Severity::Error ? ": error: " : ": warning: ";
+    // Room for everything at once: two numbers of at most 11 characters, the
+    // separators, the brackets and the line feed.
+    const std::size_t most = file.size() + kind.size() + diagnostic.message.size() + diagnostic.tag.size() + 30;
+    const std::size_t start = text.size();
+    text.resize(start + most);
+    char* out = text.data() + start;
+    out = Put(out, file);
+    *out++ = ':';
+    out = std::to_chars(out, out + 11, diagnostic.line).ptr;
+    *out++ = ':';
+    out = std::to_chars(out, out + 11, diagnostic.column).ptr;
+    out = Put(out, kind);
+    out = Put(out, diagnostic.message);
     if (!diagnostic.tag.empty()) {
-        text += " [";
-        text += diagnostic.tag;
-        text += ']';
+        out = Put(out, " [");
+        out = Put(out, diagnostic.tag);
+        *out++ = ']';
     }
-    text += '\n';
+    *out++ = '\n';
+    text.resize(static_cast<std::size_t>(out - text.data()));
 }
 
 DiagnosticSink ListSink(std::string_view source, std::vector<Diagnostic>& list) {

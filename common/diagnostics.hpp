@@ -32,7 +32,6 @@ struct LineLocator {
     std::size_t lineStart = 0;   // the line found last: where it starts
     std::int32_t line = 1;       // and its number
     std::vector<std::size_t> marks;  // the start of line 4096 k + 1 at index k, as far as counted
-    int lineFeedsOnly = -1;          // 1 when no carriage return ends a line alone; -1 not yet known
 };
 
 struct Place {
@@ -46,10 +45,15 @@ Place Locate(LineLocator& locator, std::size_t offset);
 // (printed at once by the command line, kept in a list by tests).
 // `wantsWarning`, when set, says which warnings (by name) the caller keeps:
 // a run builds no other, so warnings that are off cost nothing.
+// `current` is refilled for each diagnostic and `text` is where a run may
+// build a message: both keep their room from one diagnostic to the next, so a
+// source with a million of them allocates for the first few only.
 struct DiagnosticSink {
     LineLocator locator;
     std::function<void(const Diagnostic&)> emit;
     std::function<bool(std::string_view name)> wantsWarning;
+    Diagnostic current;
+    std::string text;
 };
 
 inline bool WantsWarning(const DiagnosticSink& sink, std::string_view name) {
@@ -57,8 +61,8 @@ inline bool WantsWarning(const DiagnosticSink& sink, std::string_view name) {
 }
 
 // Builds the diagnostic at the byte offset and hands it to the sink.
-void Record(DiagnosticSink& sink, std::size_t offset, Severity severity, std::string tag,
-            std::string message);
+void Record(DiagnosticSink& sink, std::size_t offset, Severity severity, std::string_view tag,
+            std::string_view message);
 
 // The GNU one-line form that editors read:
 // "prog.mic:3:8: error: MESSAGE [E3]".

@@ -1,5 +1,6 @@
 #include "ctrlforge/error_report.hpp"
 
+#include <charconv>
 #include <string_view>
 
 #include "ctrlforge/source_reader.hpp"
@@ -72,12 +73,19 @@ std::size_t EndOfLastLine(const CtrlRun& run, std::size_t end) {
 void RecordError(CtrlRun& run, CtrlError error, const Name* name, std::size_t at) {
     if (at == kAtToken) at = run.tokenStart;
     if (error == CtrlError::EndExpected) at = EndOfLastLine(run, at);
-    // The listing's message without "ERROR   n:".
-    std::string message = error == CtrlError::LabelNotDeclared ? ErrorLine(error, name).substr(11)
-                                                               : std::string(kMessages[static_cast<int>(error)].substr(1));
-    std::string tag = std::to_string(static_cast<int>(error));
-    tag.insert(tag.begin(), 'E');
-    common::Record(*run.diagnostics, at, common::Severity::Error, std::move(tag), std::move(message));
+    // The listing's message without "ERROR   n:"; only error 20's is built.
+    common::DiagnosticSink& sink = *run.diagnostics;
+    std::string_view message;
+    if (error == CtrlError::LabelNotDeclared) {
+        sink.text = ErrorLine(error, name);
+        message = std::string_view(sink.text).substr(11);
+    } else {
+        message = kMessages[static_cast<int>(error)].substr(1);
+    }
+    char tag[8] = {'E'};
+    const char* tagEnd = std::to_chars(tag + 1, tag + sizeof tag, static_cast<int>(error)).ptr;
+    common::Record(sink, at, common::Severity::Error, std::string_view(tag, static_cast<std::size_t>(tagEnd - tag)),
+                   message);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "wordforge/diagnostic_text.hpp"
 
+#include <charconv>
 #include <string>
 #include <string_view>
 
@@ -81,9 +82,10 @@ void RecordMissingEnd(WordRun& run) { Emit(run, run.reader.text.size(), "F", "EN
 
 namespace {
 
-void Warn(WordRun& run, std::size_t offset, std::string_view name, std::string message) {
-    common::Record(*run.diagnostics, offset, common::Severity::Warning, "-W" + std::string(name),
-                   std::move(message));
+void Warn(WordRun& run, std::size_t offset, std::string_view name, std::string_view message) {
+    char tag[32] = {'-', 'W'};
+    const std::size_t size = 2 + name.copy(tag + 2, sizeof tag - 2);
+    common::Record(*run.diagnostics, offset, common::Severity::Warning, std::string_view(tag, size), message);
 }
 
 // Where text that the rest of the statement drops begins, looking ahead of
@@ -137,9 +139,15 @@ void WarnOverlap(WordRun& run, std::int32_t address) {
     if (earlier == 0) return;
     if (run.overlapWarned) return;  // one warning a statement
     run.overlapWarned = true;
-    Warn(run, run.statementStart, "overlap",
-         "word at " + Hex(static_cast<std::uint32_t>(address), 4) + " replaces the word placed there on line " +
-             std::to_string(earlier));
+    // A program larger than the address space warns on nearly every line,
+    // so the message is built in the room the sink keeps for it.
+    std::string& text = run.diagnostics->text;
+    text.assign("word at ");
+    text += Hex(static_cast<std::uint32_t>(address), 4);
+    text += " replaces the word placed there on line ";
+    char digits[12];
+    text.append(digits, std::to_chars(digits, digits + sizeof digits, earlier).ptr);
+    Warn(run, run.statementStart, "overlap", text);
 }
 
 void WarnTrailingText(WordRun& run) {

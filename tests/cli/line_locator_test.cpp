@@ -2,6 +2,10 @@
 // out of order, and the end of the text.
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
+#include <vector>
+
 #include "common/diagnostics.hpp"
 
 namespace {
@@ -30,6 +34,60 @@ TEST(LineLocator, EveryLineEndStyleAndAnyOrder) {
         common::Place place = At(locator, c.offset);
         EXPECT_EQ(place.line, c.line) << "offset " << c.offset;
         EXPECT_EQ(place.column, c.column) << "offset " << c.offset;
+    }
+}
+
+// Where each byte stands, worked out byte by byte from what ends a line: a
+// carriage return with a line feed, a line feed alone, a carriage return alone.
+std::vector<common::Place> PlacesByDefinition(const std::string& text) {
+    std::vector<common::Place> places;
+    common::Place place;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        places.push_back(place);
+        ++place.column;
+        const bool pairStart = text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n';
+        if ((text[i] == '\n' || text[i] == '\r') && !pairStart) place = {place.line + 1, 1};
+    }
+    places.push_back(place);  // the end of the text
+    return places;
+}
+
+// Long texts, so that whole blocks of bytes are counted at once, with every
+// line-end style, more than 4096 lines, and offsets asked for mostly in order
+// with gaps of every size and now and then far back.
+TEST(LineLocator, LongTextsAgreeWithTheDefinitionAtEveryOffsetAskedFor) {
+    const char* const styles[] = {"\n", "\r\n", "mixed"};
+    for (const char* style : styles) {
+        std::mt19937 random(12345);
+        std::string text;
+        const std::string_view ends[] = {"\n", "\r\n", "\r", "\n"};
+        for (int line = 0; line < 20000; ++line) {
+            text.append(random() % 30, 'x');
+            if (std::string_view(style) == "mixed") {
+                text += ends[random() % 4];
+            } else {
+                text += style;
+            }
+        }
+        text += "tail";
+        const std::vector<common::Place> expected = PlacesByDefinition(text);
+        common::LineLocator locator;
+        locator.text = text;
+        std::size_t offset = 0;
+        int checked = 0;
+        while (offset <= text.size()) {
+            const common::Place place = common::Locate(locator, offset);
+            ASSERT_EQ(place.line, expected[offset].line) << style << " offset " << offset;
+            ASSERT_EQ(place.column, expected[offset].column) << style << " offset " << offset;
+            ++checked;
+            const unsigned step = random() % 100;
+            if (step == 0 && offset > 5000) {
+                offset -= random() % 5000;  // back, as a later diagnostic may point
+            } else {
+                offset += step < 60 ? step % 9 : step < 95 ? step : step * 4;
+            }
+        }
+        EXPECT_GT(checked, 5000) << style;
     }
 }
 
