@@ -99,6 +99,11 @@ inline std::int32_t* FindName(FlatNameTable& table, std::uint64_t key) {
 // Doubles the slot array (or creates it) and puts every entry back.
 void GrowNameTable(FlatNameTable& table);
 
+// Makes the slot array large enough for `count` entries in all, so that a
+// caller who knows roughly how many names will come spares the table its
+// growth steps (each one a fresh array to clear and every entry to move).
+void ReserveNames(FlatNameTable& table, std::size_t count);
+
 // Fills a free slot.
 inline std::int32_t* TakeSlot(FlatNameTable& table, NameSlot& slot, std::uint64_t key, std::int32_t value) {
     std::memcpy(slot.key, &key, 8);

@@ -1,5 +1,7 @@
 #include "wordforge/pass1.hpp"
 
+#include <algorithm>
+
 #include "wordforge/operand_readers.hpp"
 
 namespace wordforge {
@@ -15,11 +17,30 @@ void DefineLineLabel(WordRun& run, const Word& name) {
     }
 }
 
+// How many labels the source may define: every definition has its colon,
+// so the colons bound them (those in comments and text only add room). Past
+// one colon in 16 bytes the table grows as needed instead, so that a source
+// full of colons costs no outsized table.
+std::size_t EstimateLabelCount(std::string_view text) {
+    // Counted in blocks small enough for a one-byte count, which the compiler
+    // keeps in vector lanes 16 bytes at a time.
+    constexpr std::size_t kBlock = 240;
+    std::size_t colons = 0;
+    for (std::size_t start = 0; start < text.size(); start += kBlock) {
+        const std::size_t end = std::min(text.size(), start + kBlock);
+        std::uint8_t inBlock = 0;
+        for (std::size_t i = start; i < end; ++i) inBlock = static_cast<std::uint8_t>(inBlock + (text[i] == ':'));
+        colons += inBlock;
+    }
+    return std::min(colons, text.size() / 16);
+}
+
 }  // namespace
 
 void Pass1(WordRun& run) {
     SourceReader& reader = run.reader;
     Rewind(reader);
+    ReserveLabels(run.symbols, EstimateLabelCount(reader.text));
     run.location = 0;
     run.titleFirst = false;
     bool statementSeen = false;  // a line other than a comment line has been read

@@ -163,6 +163,27 @@ TEST(FlatNameTable, ExtremeKeysAndValuesChangedInPlace) {
     ExpectFound(table, ones, -7);
 }
 
+TEST(FlatNameTable, ReservedRoomTakesTheNamesWithoutGrowingAndKeepsEarlierOnes) {
+    FlatNameTable table;
+    for (int i = 0; i < 10; ++i) FindOrAddName(table, Key("R" + std::to_string(i)), i);
+    // 3000 names fill at most two thirds of the slots: 4096 are too few.
+    common::ReserveNames(table, 3000);
+    ASSERT_EQ(table.slots.size(), 8192u);
+    for (int i = 0; i < 10; ++i) ExpectFound(table, Key("R" + std::to_string(i)), i);
+    for (int i = 10; i < 3000; ++i) {
+        ASSERT_TRUE(FindOrAddName(table, Key("R" + std::to_string(i)), -i).added);
+        ASSERT_EQ(table.slots.size(), 8192u);
+    }
+    for (int i = 10; i < 3000; i += 7) ExpectFound(table, Key("R" + std::to_string(i)), -i);
+    // Reserving less than there is room for changes nothing.
+    common::ReserveNames(table, 10);
+    EXPECT_EQ(table.slots.size(), 8192u);
+    ExpectFound(table, Key("R2999"), -2999);
+    // The next name past the reserved room grows the table as before.
+    for (int i = 3000; i <= 5461; ++i) FindOrAddName(table, Key("R" + std::to_string(i)), i);
+    EXPECT_EQ(table.slots.size(), 16384u);
+}
+
 TEST(FlatNameTable, ClearEmptiesButKeepsTheSlots) {
     FlatNameTable table;
     for (int i = 0; i < 1000; ++i) FindOrAddName(table, Key("C" + std::to_string(i)), i);
