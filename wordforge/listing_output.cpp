@@ -56,14 +56,19 @@ void HandOver(OutputStage& stage, common::OutputSink& sink) {
     stage.used = 0;
 }
 
-// Puts the bytes (at most one listing line with its line end) into the stage.
-inline void StageBytes(OutputStage& stage, common::OutputSink& sink, const char* bytes, std::size_t count) {
+// Makes room in the stage for `count` bytes (at most a listing line's array).
+inline void MakeRoom(OutputStage& stage, common::OutputSink& sink, std::size_t count) {
     if (count > stage.bytes.size() - stage.used) {
         HandOver(stage, sink);
         if (stage.bytes.size() < kStageSize) {
             stage.bytes.resize(stage.bytes.empty() ? kFirstStageSize : 2 * stage.bytes.size());
         }
     }
+}
+
+// Puts the bytes into the stage.
+inline void StageBytes(OutputStage& stage, common::OutputSink& sink, const char* bytes, std::size_t count) {
+    MakeRoom(stage, sink, count);
     std::memcpy(stage.bytes.data() + stage.used, bytes, count);
     stage.used += count;
 }
@@ -77,10 +82,15 @@ void HandOverStaged(WordRun& run) {
 
 void WriteListingLine(WordRun& run) {
     // The line end goes into the room behind the columns: one copy per line.
+    // The whole array is copied, a fixed size that needs no call to the
+    // library's copy, and the stage moves on by the line's own length.
     ListingLine& line = run.line;
     line.text[line.length] = '\r';
     line.text[line.length + 1] = '\n';
-    StageBytes(run.listingStage, *run.listing, line.text.data(), line.length + 2);
+    OutputStage& stage = run.listingStage;
+    MakeRoom(stage, *run.listing, sizeof line.text);
+    std::memcpy(stage.bytes.data() + stage.used, line.text.data(), sizeof line.text);
+    stage.used += line.length + 2;
 }
 
 void WriteObjectLine(WordRun& run, std::int32_t address, std::int32_t word) {
