@@ -59,15 +59,18 @@ void Pass1(WordRun& run) {
                 NextChar(reader);
                 SkipBlanks(reader);
                 ReadWord(reader, word);
-                SkipBlanks(reader);
             }
             mnemonic = LookUpMnemonic(word);
             bool firstStatement = !statementSeen;
             statementSeen = true;
+            // Only DS and ORG read on, so only they skip the blanks before
+            // their operand; every other line is left as it stands.
             if (mnemonic == kDs) {
+                SkipBlanks(reader);
                 std::int32_t count = ReadDecimal(run, false);
                 if (StorageCountInRange(count)) run.location = WrapAdd(run.location, count);
             } else if (mnemonic == kOrg) {
+                SkipBlanks(reader);
                 run.location = ReadHex(run, false);
             } else if (mnemonic == kTitle && firstStatement && !labelled) {
                 run.titleFirst = true;  // the title line takes no address
