@@ -78,7 +78,9 @@ inline void NextChar(SourceReader& reader) {
     }
     char c = reader.text[at];
     reader.position = at + 1;
-    if (c == '\r' || c == '\n') {
+    // Both line-end bytes lie below the blank and every printable character,
+    // so one comparison lets those pass.
+    if (static_cast<unsigned char>(c) <= '\r' && (c == '\r' || c == '\n')) {
         EnterLineEnd(reader, c);
         return;
     }

@@ -71,6 +71,62 @@ TEST(SkipBlanks, SkipsBlanksAndTabsButNotLineEnds) {
     EXPECT_EQ(g.Current(), kLineEnd);
 }
 
+TEST(SkipBlanks, LongRunsWithTabsAnywhereEndAtTheFirstOtherCharacter) {
+    // Runs longer than a block of 8, with a tab (or two) at every place.
+    for (std::size_t tab = 0; tab < 20; ++tab) {
+        std::string run(20, ' ');
+        run[tab] = '\t';
+        run[(tab * 7) % 20] = '\t';
+        ReaderFixture f("A" + run + "xyz  12345678");
+        wordforge::NextChar(f.run.reader);  // the first blank
+        wordforge::SkipBlanks(f.run.reader);
+        EXPECT_EQ(f.Current(), 'X') << tab;
+        wordforge::NextChar(f.run.reader);
+        EXPECT_EQ(f.Current(), 'Y') << tab;
+    }
+    // A run ending at a line end or at the end of the source.
+    ReaderFixture g("A" + std::string(11, ' ') + "\t\r\n" + std::string(9, ' ') + "B");
+    wordforge::NextChar(g.run.reader);
+    wordforge::SkipBlanks(g.run.reader);
+    EXPECT_EQ(g.Current(), kLineEnd);
+    EXPECT_EQ(g.run.reader.line, 2);
+    wordforge::NextChar(g.run.reader);
+    wordforge::SkipBlanks(g.run.reader);
+    EXPECT_EQ(g.Current(), 'B');
+    ReaderFixture h("A" + std::string(17, ' '));
+    wordforge::NextChar(h.run.reader);
+    wordforge::SkipBlanks(h.run.reader);
+    EXPECT_EQ(h.Current(), kFileEnd);
+}
+
+TEST(RestOfLine, TabsAndControlCharactersDoNotEndTheLine) {
+    // Bytes below the carriage return other than the line feed belong to
+    // the line wherever they stand, before or after a block boundary.
+    const std::string text = std::string("b\tc\x0b\x0c d\x01\x02\x03\t\t;e\x0b\tf\x00g", 19);
+    for (std::size_t pad = 0; pad < 9; ++pad) {
+        const std::string rest = std::string(pad, 'p') + text;
+        ReaderFixture f("A" + rest + "\r\nZ");
+        EXPECT_EQ(wordforge::TakeRestOfLine(f.run.reader), rest) << pad;
+        EXPECT_EQ(f.Current(), kLineEnd);
+        EXPECT_EQ(f.run.reader.line, 2);
+        wordforge::NextChar(f.run.reader);
+        EXPECT_EQ(f.Current(), 'Z');
+
+        ReaderFixture g("A" + rest + "\rZ");
+        wordforge::SkipToLineEnd(g.run.reader);
+        EXPECT_EQ(g.Current(), kLineEnd);
+        wordforge::NextChar(g.run.reader);
+        EXPECT_EQ(g.Current(), 'Z') << pad;
+
+        // The ";" after the tabs and control characters stops the skip.
+        ReaderFixture h("A" + rest + "\n");
+        wordforge::SkipToCommentOrLineEnd(h.run.reader);
+        EXPECT_EQ(h.Current(), ';') << pad;
+        wordforge::NextChar(h.run.reader);
+        EXPECT_EQ(h.Current(), 'E') << pad;
+    }
+}
+
 TEST(ReadWord, KeepsEightCharactersAndConsumesTheRest) {
     ReaderFixture f("abcdefghij+1");
     wordforge::Word word;
