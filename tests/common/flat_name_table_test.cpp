@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -58,6 +59,24 @@ TEST(FlatNameTable, NamesDifferingInTheLastCharacterStartSideBySide) {
     const std::size_t home = HomeSlot(table, Key("L120"));
     EXPECT_EQ(HomeSlot(table, Key("L121")), (home + 1) & mask);
     EXPECT_EQ(HomeSlot(table, Key("L129")), (home + 9) & mask);
+}
+
+TEST(FlatNameTable, NamesDifferingInTheLastTwoDigitsTakeAHundredNeighbouringSlots) {
+    FlatNameTable table;
+    common::ReserveNames(table, 1000);  // 2048 slots: room for the hundred
+    const std::size_t mask = table.slots.size() - 1;
+    const std::size_t home = HomeSlot(table, Key("L1200"));
+    EXPECT_EQ(HomeSlot(table, Key("L1201")), (home + 1) & mask);
+    EXPECT_EQ(HomeSlot(table, Key("L1210")), (home + 10) & mask);
+    EXPECT_EQ(HomeSlot(table, Key("L1257")), (home + 57) & mask);
+    EXPECT_EQ(HomeSlot(table, Key("L1299")), (home + 99) & mask);
+    // A hundred such names fill those slots exactly, each found at home.
+    for (int i = 0; i < 100; ++i) FindOrAddName(table, Key("L12" + std::string(i < 10 ? "0" : "") + std::to_string(i)), i);
+    for (int i = 0; i < 100; ++i) {
+        std::uint64_t stored;
+        std::memcpy(&stored, table.slots[(home + static_cast<std::size_t>(i)) & mask].key, 8);
+        EXPECT_EQ(stored, Key("L12" + std::string(i < 10 ? "0" : "") + std::to_string(i))) << i;
+    }
 }
 
 TEST(FlatNameTable, EmptyTableFindsNothing) {
