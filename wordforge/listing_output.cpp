@@ -56,13 +56,27 @@ void HandOver(OutputStage& stage, common::OutputSink& sink) {
     stage.used = 0;
 }
 
+// Hands a full stage over and lets it grow. Rare, and kept out of line so
+// that the callers writing every line need no registers saved for it.
+[[gnu::noinline]] void RenewStage(OutputStage& stage, common::OutputSink& sink) {
+    HandOver(stage, sink);
+    if (stage.bytes.size() < kStageSize) {
+        stage.bytes.resize(stage.bytes.empty() ? kFirstStageSize : 2 * stage.bytes.size());
+    }
+}
+
 // Makes room in the stage for `count` bytes (at most a listing line's array).
 inline void MakeRoom(OutputStage& stage, common::OutputSink& sink, std::size_t count) {
-    if (count > stage.bytes.size() - stage.used) {
-        HandOver(stage, sink);
-        if (stage.bytes.size() < kStageSize) {
-            stage.bytes.resize(stage.bytes.empty() ? kFirstStageSize : 2 * stage.bytes.size());
-        }
+    if (count > stage.bytes.size() - stage.used) RenewStage(stage, sink);
+}
+
+// What an object word adds beyond its line: the overlap warning and the
+// word for the memory images, both asked for only by some callers.
+[[gnu::noinline]] void NoteObjectWord(WordRun& run, std::int32_t address, std::int32_t word) {
+    if (run.warn.overlap) WarnOverlap(run, address);
+    if (run.placed != nullptr) {
+        // The object line shows the low 16 bits of both.
+        run.placed->push_back({static_cast<std::uint16_t>(address), static_cast<std::uint16_t>(word)});
     }
 }
 
@@ -94,11 +108,7 @@ void WriteListingLine(WordRun& run) {
 }
 
 void WriteObjectLine(WordRun& run, std::int32_t address, std::int32_t word) {
-    if (run.warn.overlap) WarnOverlap(run, address);
-    if (run.placed != nullptr) {
-        // The object line shows the low 16 bits of both.
-        run.placed->push_back({static_cast<std::uint16_t>(address), static_cast<std::uint16_t>(word)});
-    }
+    if (run.warn.overlap || run.placed != nullptr) NoteObjectWord(run, address, word);
     char text[12];
     HexDigits(text, address);
     text[4] = ' ';
