@@ -105,36 +105,48 @@ Word MakeWord(std::string_view name) {
     return word;
 }
 
+namespace {
+
+// A word begun at the current character (a letter or digit) taken from one
+// block of the next 8 bytes: cut to the word's length and upper-cased at
+// once (in a letter or digit, clearing bit 5 wherever bit 6 is set
+// upper-cases a letter). Every field of the word is set. Returns false,
+// leaving the word alone, where the block does not serve: with keep-case
+// on, or near the end of the source.
+bool TakeWordBlock(SourceReader& reader, Word& word) {
+    if constexpr (std::endian::native == std::endian::little) {
+        const char* data = reader.text.data();
+        std::size_t size = reader.text.size();
+        std::size_t from = reader.position - 1;  // the current character
+        if (reader.keepCase || from + 8 > size) return false;
+        std::size_t end = reader.position;
+        while (end < size && IsClass(data[end], kWordByte)) ++end;
+        std::size_t kept = std::min<std::size_t>(end - from, 8);
+        std::uint64_t block;
+        std::memcpy(&block, data + from, 8);
+        if (kept < 8) block &= (std::uint64_t{1} << (8 * kept)) - 1;
+        block &= ~((block & 0x4040404040404040ull) >> 1);
+        std::memcpy(word.text.data(), &block, 8);
+        word.length = static_cast<std::uint8_t>(kept);
+        word.key = __builtin_bswap64(block);
+        reader.position = end;
+        NextChar(reader);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 void ReadWord(SourceReader& reader, Word& word) {
+    if ((IsLetter(reader.current) || IsDigit(reader.current)) && TakeWordBlock(reader, word)) return;
     word = Word{};
     ReadWordOnto(reader, word);
 }
 
 void ReadWordOnto(SourceReader& reader, Word& word) {
     if (!IsLetter(reader.current) && !IsDigit(reader.current)) return;
-    const char* data = reader.text.data();
-    std::size_t size = reader.text.size();
-    std::size_t from = reader.position - 1;  // the current character
-    if constexpr (std::endian::native == std::endian::little) {
-        if (!reader.keepCase && word.length == 0 && from + 8 <= size) {
-            // A fresh word: its first 8 bytes are taken in one block, cut to
-            // the word's length and upper-cased at once (in a letter or digit,
-            // clearing bit 5 wherever bit 6 is set upper-cases a letter).
-            std::size_t end = reader.position;
-            while (end < size && IsClass(data[end], kWordByte)) ++end;
-            std::size_t kept = std::min<std::size_t>(end - from, 8);
-            std::uint64_t block;
-            std::memcpy(&block, data + from, 8);
-            if (kept < 8) block &= (std::uint64_t{1} << (8 * kept)) - 1;
-            block &= ~((block & 0x4040404040404040ull) >> 1);
-            std::memcpy(word.text.data(), &block, 8);
-            word.length = static_cast<std::uint8_t>(kept);
-            word.key = __builtin_bswap64(block);
-            reader.position = end;
-            NextChar(reader);
-            return;
-        }
-    }
+    if (word.length == 0 && TakeWordBlock(reader, word)) return;
     while (IsLetter(reader.current) || IsDigit(reader.current)) {
         AppendToWord(word, reader.current);
         NextChar(reader);
