@@ -35,6 +35,14 @@ std::size_t EstimateLabelCount(std::string_view text) {
     return std::min(colons, text.size() / 16);
 }
 
+// Only DS, ORG, TITLE and END take other than one address (or stop the
+// pass), so only a word beginning as they do needs looking up; any other
+// word, a mnemonic or not, takes one address.
+bool MayCountOtherwise(const Word& word) {
+    const char first = word.text[0];
+    return first == 'D' || first == 'O' || first == 'T' || first == 'E';
+}
+
 }  // namespace
 
 void Pass1(WordRun& run) {
@@ -60,7 +68,7 @@ void Pass1(WordRun& run) {
                 SkipBlanks(reader);
                 ReadWord(reader, word);
             }
-            mnemonic = LookUpMnemonic(word);
+            if (MayCountOtherwise(word)) mnemonic = LookUpMnemonic(word);
             bool firstStatement = !statementSeen;
             statementSeen = true;
             // Only DS and ORG read on, so only they skip the blanks before
