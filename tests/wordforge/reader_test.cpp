@@ -246,6 +246,46 @@ TEST(ReadRegister, AcceptsZeroToThreeAndReadsNothingAsZero) {
     EXPECT_FALSE(wordforge::ReadRegister(wrapped.run, reg));
 }
 
+TEST(ReadRegister, OneDigitEndsAtTheNextCharacterAndMoreDigitsAreOneNumber) {
+    int reg = -1;
+    // A hex letter after the digit is no decimal digit: it ends the number.
+    ReaderFixture letter("2a,");
+    ASSERT_TRUE(wordforge::ReadRegister(letter.run, reg));
+    EXPECT_EQ(reg, 2);
+    EXPECT_EQ(letter.Echoed(), "2");
+    EXPECT_EQ(letter.Current(), 'A');
+    ReaderFixture last("1");
+    ASSERT_TRUE(wordforge::ReadRegister(last.run, reg));
+    EXPECT_EQ(reg, 1);
+    EXPECT_EQ(last.Current(), kFileEnd);
+    ReaderFixture lineEnd("0\r\nX");
+    ASSERT_TRUE(wordforge::ReadRegister(lineEnd.run, reg));
+    EXPECT_EQ(reg, 0);
+    EXPECT_EQ(lineEnd.Current(), kLineEnd);
+    EXPECT_EQ(lineEnd.run.reader.line, 2);
+    // Leading zeros still make register 3; 1 and 3 together make 13.
+    ReaderFixture zeros("003)");
+    ASSERT_TRUE(wordforge::ReadRegister(zeros.run, reg));
+    EXPECT_EQ(reg, 3);
+    EXPECT_EQ(zeros.Echoed(), "003");
+    EXPECT_EQ(zeros.Current(), ')');
+    ReaderFixture thirteen("13,");
+    EXPECT_FALSE(wordforge::ReadRegister(thirteen.run, reg));
+    EXPECT_EQ(thirteen.Echoed(), "13");
+}
+
+TEST(TextHelpers, HexDigitsOfEveryByteInBothPlaces) {
+    const std::string digits = "0123456789ABCDEF";
+    for (int high = 0; high < 16; ++high) {
+        for (int low = 0; low < 16; ++low) {
+            const int byte = high * 16 + low;
+            const std::string pair{digits[static_cast<std::size_t>(high)], digits[static_cast<std::size_t>(low)]};
+            EXPECT_EQ(wordforge::HexWord(byte), "00" + pair);
+            EXPECT_EQ(wordforge::HexWord(byte << 8 | 0x5A), pair + "5A");
+        }
+    }
+}
+
 TEST(ReadAddress, AsteriskLabelsAndOffsets) {
     std::int32_t value = 0;
     ReaderFixture star("*");
