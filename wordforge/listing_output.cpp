@@ -95,15 +95,18 @@ void HandOverStaged(WordRun& run) {
 }
 
 void WriteListingLine(WordRun& run) {
-    // The line end goes into the room behind the columns: one copy per line.
     // The whole array is copied, a fixed size that needs no call to the
-    // library's copy, and the stage moves on by the line's own length.
-    ListingLine& line = run.line;
-    line.text[line.length] = '\r';
-    line.text[line.length + 1] = '\n';
+    // library's copy, and the stage moves on by the line's own length. The
+    // line end is put behind the copy in the stage: stored into the line
+    // just before, it would hold up the copy's wide loads until those
+    // single-byte stores had gone through.
+    const ListingLine& line = run.line;
     OutputStage& stage = run.listingStage;
     MakeRoom(stage, *run.listing, sizeof line.text);
-    std::memcpy(stage.bytes.data() + stage.used, line.text.data(), sizeof line.text);
+    char* at = stage.bytes.data() + stage.used;
+    std::memcpy(at, line.text.data(), sizeof line.text);
+    at[line.length] = '\r';
+    at[line.length + 1] = '\n';
     stage.used += line.length + 2;
 }
 
