@@ -53,8 +53,7 @@ void Pass1(WordRun& run) {
     run.titleFirst = false;
     bool statementSeen = false;  // a line other than a comment line has been read
     for (;;) {
-        NextChar(reader);
-        SkipBlanks(reader);
+        NextCharSkippingBlanks(reader);
         int mnemonic = kNoMnemonic;
         if (IsLetter(reader.current)) {
             Word word;

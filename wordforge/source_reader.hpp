@@ -104,6 +104,18 @@ inline void SkipBlanks(SourceReader& reader) {
     if (reader.current == ' ' || reader.current == '\t') SkipBlankRun(reader);
 }
 
+// NextChar and then SkipBlanks, as at the start of every line, without
+// first stepping onto a blank that the run skips anyway.
+inline void NextCharSkippingBlanks(SourceReader& reader) {
+    const std::size_t at = reader.position;
+    if (at < reader.text.size() && (reader.text[at] == ' ' || reader.text[at] == '\t')) {
+        reader.position = at + 1;
+        SkipBlankRun(reader);
+        return;
+    }
+    NextChar(reader);
+}
+
 // Skips to the end of the current line: afterwards the current character is
 // the line end or the end of the source.
 void SkipToLineEnd(SourceReader& reader);
