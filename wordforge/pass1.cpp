@@ -38,9 +38,33 @@ std::size_t EstimateLabelCount(std::string_view text) {
 // Only DS, ORG, TITLE and END take other than one address (or stop the
 // pass), so only a word beginning as they do needs looking up; any other
 // word, a mnemonic or not, takes one address.
-bool MayCountOtherwise(const Word& word) {
-    const char first = word.text[0];
+bool MayCountOtherwise(char first) {
     return first == 'D' || first == 'O' || first == 'T' || first == 'E';
+}
+
+// The commonest line, a statement without label whose word cannot be DS,
+// ORG, TITLE or END, passed over on the raw bytes: blanks, a word that
+// begins with a letter, blanks and then no colon. Such a line takes one
+// address, and the reader is put on its line end only once the line is
+// known to be one; for any other line (and the last one, which may end
+// the text) it returns false with the reader untouched.
+bool PassPlainLine(WordRun& run, bool& statementSeen) {
+    SourceReader& reader = run.reader;
+    const std::string_view text = reader.text;
+    const std::size_t first = BlanksEnd(text, reader.position);
+    if (first >= text.size()) return false;
+    const char letter = UpperCase(text[first]);
+    if (!IsLetter(letter) || MayCountOtherwise(letter)) return false;
+    std::size_t after = first + 1;
+    while (after < text.size() && IsClass(text[after], kWordByte)) ++after;
+    const std::size_t next = BlanksEnd(text, after);
+    if (next >= text.size() || text[next] == ':') return false;
+    const std::size_t end = LineEndFrom(text, next);
+    if (end >= text.size()) return false;
+    statementSeen = true;
+    run.location = WrapAdd(run.location, 1);
+    StepOntoLineEnd(reader, end);
+    return true;
 }
 
 }  // namespace
@@ -53,6 +77,7 @@ void Pass1(WordRun& run) {
     run.titleFirst = false;
     bool statementSeen = false;  // a line other than a comment line has been read
     for (;;) {
+        if (PassPlainLine(run, statementSeen)) continue;
         NextCharSkippingBlanks(reader);
         int mnemonic = kNoMnemonic;
         if (IsLetter(reader.current)) {
@@ -67,7 +92,7 @@ void Pass1(WordRun& run) {
                 SkipBlanks(reader);
                 ReadWord(reader, word);
             }
-            if (MayCountOtherwise(word)) mnemonic = LookUpMnemonic(word);
+            if (MayCountOtherwise(word.text[0])) mnemonic = LookUpMnemonic(word);
             bool firstStatement = !statementSeen;
             statementSeen = true;
             // Only DS and ORG read on, so only they skip the blanks before

@@ -153,10 +153,10 @@ void ReadWordOnto(SourceReader& reader, Word& word) {
     }
 }
 
-void SkipBlankRun(SourceReader& reader) {
-    const char* data = reader.text.data();
-    std::size_t size = reader.text.size();
-    std::size_t end = reader.position;
+std::size_t BlanksEnd(std::string_view text, std::size_t from) {
+    const char* data = text.data();
+    std::size_t size = text.size();
+    std::size_t end = from;
     if constexpr (std::endian::native == std::endian::little) {
         // Blocks of 8 are searched for the first byte that is no blank; a
         // tab found there belongs to the run, and the search goes on after
@@ -167,11 +167,7 @@ void SkipBlankRun(SourceReader& reader) {
             std::uint64_t others = BytesExactlyNonZero(block ^ (kOnes * ' '));
             if (others != 0) {
                 end += static_cast<std::size_t>(std::countr_zero(others) >> 3);
-                if (data[end] != '\t') {
-                    reader.position = end;
-                    NextChar(reader);
-                    return;
-                }
+                if (data[end] != '\t') return end;
                 ++end;
                 continue;
             }
@@ -179,7 +175,13 @@ void SkipBlankRun(SourceReader& reader) {
         }
     }
     while (end < size && IsClass(data[end], kBlankByte)) ++end;
-    reader.position = end;
+    return end;
+}
+
+std::size_t LineEndFrom(std::string_view text, std::size_t from) { return FindStop(text, from, false); }
+
+void SkipBlankRun(SourceReader& reader) {
+    reader.position = BlanksEnd(reader.text, reader.position);
     NextChar(reader);
 }
 

@@ -116,6 +116,20 @@ inline void NextCharSkippingBlanks(SourceReader& reader) {
     NextChar(reader);
 }
 
+// Scans of the raw text that leave the reader where it is, for looking
+// ahead: the position of the first byte from `from` on that is neither a
+// blank nor a tab, and that of the first line-end byte; either is the size
+// of the text when there is none.
+std::size_t BlanksEnd(std::string_view text, std::size_t from);
+std::size_t LineEndFrom(std::string_view text, std::size_t from);
+
+// Moves the reader onto the line end whose first byte stands at `at`, as
+// NextChar does when it reaches it.
+inline void StepOntoLineEnd(SourceReader& reader, std::size_t at) {
+    reader.position = at + 1;
+    EnterLineEnd(reader, reader.text[at]);
+}
+
 // Skips to the end of the current line: afterwards the current character is
 // the line end or the end of the source.
 void SkipToLineEnd(SourceReader& reader);
