@@ -274,7 +274,7 @@ TEST(ReadRegister, OneDigitEndsAtTheNextCharacterAndMoreDigitsAreOneNumber) {
     EXPECT_EQ(thirteen.Echoed(), "13");
 }
 
-TEST(TextHelpers, HexDigitsOfEveryByteInBothPlaces) {
+TEST(HexDigits, EveryByteInBothPlacesOfAWord) {
     const std::string digits = "0123456789ABCDEF";
     for (int high = 0; high < 16; ++high) {
         for (int low = 0; low < 16; ++low) {
