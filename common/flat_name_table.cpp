@@ -15,10 +15,9 @@ unsigned Log2(std::size_t powerOfTwo) {
     return bits;
 }
 
-}  // namespace
-
-void GrowNameTable(FlatNameTable& table) {
-    const std::size_t size = table.slots.empty() ? kFirstSlotCount : 2 * table.slots.size();
+// Replaces the slot array by one of `size` slots (a power of two) and puts
+// every entry back.
+void ResizeSlots(FlatNameTable& table, std::size_t size) {
     std::vector<NameSlot> old(size);
     old.swap(table.slots);
     table.shift = 64 - Log2(size);
@@ -31,6 +30,19 @@ void GrowNameTable(FlatNameTable& table) {
         for (std::size_t step = 1; SlotKey(table.slots[i]) != 0; ++step) i = (i + step) & mask;
         table.slots[i] = slot;
     }
+}
+
+}  // namespace
+
+void GrowNameTable(FlatNameTable& table) {
+    ResizeSlots(table, table.slots.empty() ? kFirstSlotCount : 2 * table.slots.size());
+}
+
+void ReserveNames(FlatNameTable& table, std::size_t count) {
+    // The same fill limit as FindOrAddName: at most two thirds of the slots.
+    std::size_t size = std::max(table.slots.size(), kFirstSlotCount);
+    while (3 * count > 2 * size) size *= 2;
+    if (size > table.slots.size()) ResizeSlots(table, size);
 }
 
 void ClearNames(FlatNameTable& table) {

@@ -63,20 +63,23 @@ inline std::uint64_t PaddedNameKey(const char* eight, char pad) {
 }
 
 // The slot where the probe sequence for `key` starts: a multiplicative hash
-// of all characters but the last picks a place, and the last character is
-// added to it. Labels are often numbered (L1, L2, ...) and used near where
-// they are defined, so names differing only in their last character share
-// cache lines instead of each costing a miss of its own; every other
-// difference scatters. Only meaningful while the table has slots.
+// of all characters but the last two picks a place, and ten times the
+// second-last character plus the last is added to it. Labels are often
+// numbered (L1, L2, ...) and used near where they are defined, so names
+// differing only in their last two digits (L100 to L199) take a hundred
+// neighbouring slots and share cache lines and pages instead of each ten of
+// them costing misses of their own; every other difference scatters. Only
+// meaningful while the table has slots.
 //
 // From there the probe sequence steps 1, 2, 3, ... slots further (wrapping),
 // which visits every slot of a power-of-two array. The first steps stay
 // within a few cache lines, and a key whose home lies inside a run of
 // neighbouring names leaves it sooner than stepping one slot at a time.
 inline std::size_t HomeSlot(const FlatNameTable& table, std::uint64_t key) {
-    const std::uint64_t rest = key >> 8;
+    const std::uint64_t rest = key >> 16;
     const std::uint64_t mixed = (rest ^ (rest >> 29)) * 0x9E3779B97F4A7C15ull;
-    return static_cast<std::size_t>((mixed >> table.shift) + (key & 0xFF)) & table.mask;
+    const std::uint64_t lastTwo = 10 * ((key >> 8) & 0xFF) + (key & 0xFF);
+    return static_cast<std::size_t>((mixed >> table.shift) + lastTwo) & table.mask;
 }
 
 // The value stored under `key`, or nullptr. The pointer stays valid until
@@ -98,6 +101,11 @@ inline std::int32_t* FindName(FlatNameTable& table, std::uint64_t key) {
 
 // Doubles the slot array (or creates it) and puts every entry back.
 void GrowNameTable(FlatNameTable& table);
+
+// Makes the slot array large enough for `count` entries in all, so that a
+// caller who knows roughly how many names will come spares the table its
+// growth steps (each one a fresh array to clear and every entry to move).
+void ReserveNames(FlatNameTable& table, std::size_t count);
 
 // Fills a free slot.
 inline std::int32_t* TakeSlot(FlatNameTable& table, NameSlot& slot, std::uint64_t key, std::int32_t value) {

@@ -211,14 +211,13 @@ EncodeOutcome EncodeInstruction(WordRun& run, int mnemonic, std::uint16_t& word)
 }
 
 void ShowWordFields(ListingLine& line, std::uint16_t word) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    char fields[7] = {kHex[word >> 12],
+    char fields[7] = {kHexPairs[word >> 12][1],
                       ' ',
                       static_cast<char>('0' + ((word >> 10) & 3)),
                       static_cast<char>('0' + ((word >> 8) & 3)),
                       ' ',
-                      kHex[(word >> 4) & 0xF],
-                      kHex[word & 0xF]};
+                      kHexPairs[word & 0xFF][0],
+                      kHexPairs[word & 0xFF][1]};
     SetColumns(line, 8, std::string_view(fields, 7));
 }
 

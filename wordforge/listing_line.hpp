@@ -12,7 +12,8 @@ namespace wordforge {
 inline constexpr std::size_t kListingWidth = 80;
 
 // Room behind the 80 columns: fixed-size copies of up to 16 bytes may run
-// into it, and the line end is put there when the line is written.
+// into it. A written line is copied whole, its room with it, and the line
+// end put behind its text in the output.
 inline constexpr std::size_t kListingSlack = 16;
 
 struct ListingLine {

@@ -56,14 +56,33 @@ void HandOver(OutputStage& stage, common::OutputSink& sink) {
     stage.used = 0;
 }
 
-// Puts the bytes (at most one listing line with its line end) into the stage.
-inline void StageBytes(OutputStage& stage, common::OutputSink& sink, const char* bytes, std::size_t count) {
-    if (count > stage.bytes.size() - stage.used) {
-        HandOver(stage, sink);
-        if (stage.bytes.size() < kStageSize) {
-            stage.bytes.resize(stage.bytes.empty() ? kFirstStageSize : 2 * stage.bytes.size());
-        }
+// Hands a full stage over and lets it grow. Rare, and kept out of line so
+// that the callers writing every line need no registers saved for it.
+[[gnu::noinline]] void RenewStage(OutputStage& stage, common::OutputSink& sink) {
+    HandOver(stage, sink);
+    if (stage.bytes.size() < kStageSize) {
+        stage.bytes.resize(stage.bytes.empty() ? kFirstStageSize : 2 * stage.bytes.size());
     }
+}
+
+// Makes room in the stage for `count` bytes (at most a listing line's array).
+inline void MakeRoom(OutputStage& stage, common::OutputSink& sink, std::size_t count) {
+    if (count > stage.bytes.size() - stage.used) RenewStage(stage, sink);
+}
+
+// What an object word adds beyond its line: the overlap warning and the
+// word for the memory images, both asked for only by some callers.
+[[gnu::noinline]] void NoteObjectWord(WordRun& run, std::int32_t address, std::int32_t word) {
+    if (run.warn.overlap) WarnOverlap(run, address);
+    if (run.placed != nullptr) {
+        // The object line shows the low 16 bits of both.
+        run.placed->push_back({static_cast<std::uint16_t>(address), static_cast<std::uint16_t>(word)});
+    }
+}
+
+// Puts the bytes into the stage.
+inline void StageBytes(OutputStage& stage, common::OutputSink& sink, const char* bytes, std::size_t count) {
+    MakeRoom(stage, sink, count);
     std::memcpy(stage.bytes.data() + stage.used, bytes, count);
     stage.used += count;
 }
@@ -76,19 +95,23 @@ void HandOverStaged(WordRun& run) {
 }
 
 void WriteListingLine(WordRun& run) {
-    // The line end goes into the room behind the columns: one copy per line.
-    ListingLine& line = run.line;
-    line.text[line.length] = '\r';
-    line.text[line.length + 1] = '\n';
-    StageBytes(run.listingStage, *run.listing, line.text.data(), line.length + 2);
+    // The whole array is copied, a fixed size that needs no call to the
+    // library's copy, and the stage moves on by the line's own length. The
+    // line end is put behind the copy in the stage: stored into the line
+    // just before, it would hold up the copy's wide loads until those
+    // single-byte stores had gone through.
+    const ListingLine& line = run.line;
+    OutputStage& stage = run.listingStage;
+    MakeRoom(stage, *run.listing, sizeof line.text);
+    char* at = stage.bytes.data() + stage.used;
+    std::memcpy(at, line.text.data(), sizeof line.text);
+    at[line.length] = '\r';
+    at[line.length + 1] = '\n';
+    stage.used += line.length + 2;
 }
 
 void WriteObjectLine(WordRun& run, std::int32_t address, std::int32_t word) {
-    if (run.warn.overlap) WarnOverlap(run, address);
-    if (run.placed != nullptr) {
-        // The object line shows the low 16 bits of both.
-        run.placed->push_back({static_cast<std::uint16_t>(address), static_cast<std::uint16_t>(word)});
-    }
+    if (run.warn.overlap || run.placed != nullptr) NoteObjectWord(run, address, word);
     char text[12];
     HexDigits(text, address);
     text[4] = ' ';

@@ -122,7 +122,17 @@ bool ReadSigned(WordRun& run, std::int32_t& value) {
 }
 
 bool ReadRegister(WordRun& run, int& reg) {
-    std::size_t start = CurrentOffset(run.reader);
+    SourceReader& reader = run.reader;
+    // The usual register: one digit 0..3 with no digit after it, read here
+    // without the general digit loop.
+    const char c = reader.current;
+    if (c >= '0' && c <= '3' && (reader.position >= reader.text.size() || !IsDigit(reader.text[reader.position]))) {
+        Echo(run, c);
+        NextChar(reader);
+        reg = c - '0';
+        return true;
+    }
+    std::size_t start = CurrentOffset(reader);
     std::int32_t value = ReadDecimal(run, true);
     if (value < 0 || value > 3) {
         NoteFault(run, Fault::Register, start);

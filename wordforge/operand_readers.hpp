@@ -3,7 +3,9 @@
 // leaves the first character it did not use as the new current one; with
 // echo, the characters used are appended to the listing line. Readers that
 // can fail return false; a number reader that finds no digit gives 0.
+#include <array>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -11,14 +13,21 @@
 
 namespace wordforge {
 
+// The two upper-case hex digits of every byte value: a listing line shows
+// up to three 16-bit values, so a byte is looked up at a time rather than
+// each digit.
+inline constexpr std::array<std::array<char, 2>, 256> kHexPairs = [] {
+    constexpr char kHex[] = "0123456789ABCDEF";
+    std::array<std::array<char, 2>, 256> pairs{};
+    for (std::size_t i = 0; i < 256; ++i) pairs[i] = {kHex[i >> 4], kHex[i & 0xF]};
+    return pairs;
+}();
+
 // Writes the 4 upper-case hex digits of the low 16 bits of the value.
 inline void HexDigits(char* out, std::int32_t value) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
     auto bits = static_cast<std::uint32_t>(value);
-    out[0] = kHex[(bits >> 12) & 0xF];
-    out[1] = kHex[(bits >> 8) & 0xF];
-    out[2] = kHex[(bits >> 4) & 0xF];
-    out[3] = kHex[bits & 0xF];
+    std::memcpy(out, kHexPairs[(bits >> 8) & 0xFF].data(), 2);
+    std::memcpy(out + 2, kHexPairs[bits & 0xFF].data(), 2);
 }
 
 // The same digits as a string.

@@ -244,8 +244,7 @@ void Pass2(WordRun& run) {
 
     bool ended = false;
     for (;;) {
-        NextChar(reader);
-        SkipBlanks(reader);
+        NextCharSkippingBlanks(reader);
         run.mnemonic = kNoMnemonic;
         if (IsLetter(reader.current)) {
             AssembleStatement(run);

@@ -78,7 +78,9 @@ inline void NextChar(SourceReader& reader) {
     }
     char c = reader.text[at];
     reader.position = at + 1;
-    if (c == '\r' || c == '\n') {
+    // Both line-end bytes lie below the blank and every printable character,
+    // so one comparison lets those pass.
+    if (static_cast<unsigned char>(c) <= '\r' && (c == '\r' || c == '\n')) {
         EnterLineEnd(reader, c);
         return;
     }
@@ -100,6 +102,32 @@ void SkipBlankRun(SourceReader& reader);
 
 inline void SkipBlanks(SourceReader& reader) {
     if (reader.current == ' ' || reader.current == '\t') SkipBlankRun(reader);
+}
+
+// NextChar and then SkipBlanks, as at the start of every line, without
+// first stepping onto a blank that the run skips anyway.
+inline void NextCharSkippingBlanks(SourceReader& reader) {
+    const std::size_t at = reader.position;
+    if (at < reader.text.size() && (reader.text[at] == ' ' || reader.text[at] == '\t')) {
+        reader.position = at + 1;
+        SkipBlankRun(reader);
+        return;
+    }
+    NextChar(reader);
+}
+
+// Scans of the raw text that leave the reader where it is, for looking
+// ahead: the position of the first byte from `from` on that is neither a
+// blank nor a tab, and that of the first line-end byte; either is the size
+// of the text when there is none.
+std::size_t BlanksEnd(std::string_view text, std::size_t from);
+std::size_t LineEndFrom(std::string_view text, std::size_t from);
+
+// Moves the reader onto the line end whose first byte stands at `at`, as
+// NextChar does when it reaches it.
+inline void StepOntoLineEnd(SourceReader& reader, std::size_t at) {
+    reader.position = at + 1;
+    EnterLineEnd(reader, reader.text[at]);
 }
 
 // Skips to the end of the current line: afterwards the current character is

@@ -12,6 +12,11 @@ bool DefineLabel(SymbolTable& table, const Word& name, std::int32_t value) {
     return true;
 }
 
+void ReserveLabels(SymbolTable& table, std::size_t count) {
+    table.entries.reserve(count);
+    common::ReserveNames(table.values, count);
+}
+
 void WriteLabelListing(const SymbolTable& table, common::OutputSink& listing) {
     listing.LineEnd();
     listing.Write("LABEL(S)");

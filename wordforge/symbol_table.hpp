@@ -43,6 +43,10 @@ inline const std::int32_t* FindLabel(const SymbolTable& table, const Word& name)
 // repeated definition (the first definition stays).
 bool DefineLabel(SymbolTable& table, const Word& name, std::int32_t value);
 
+// Makes room for about `count` labels at once, instead of growing step by
+// step while they are defined.
+void ReserveLabels(SymbolTable& table, std::size_t count);
+
 // Appends the label table to the listing: an empty line, "LABEL(S)", the
 // entries four to a line, and a closing line end.
 void WriteLabelListing(const SymbolTable& table, common::OutputSink& listing);

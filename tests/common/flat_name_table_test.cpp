@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -58,6 +59,24 @@ TEST(FlatNameTable, NamesDifferingInTheLastCharacterStartSideBySide) {
     const std::size_t home = HomeSlot(table, Key("L120"));
     EXPECT_EQ(HomeSlot(table, Key("L121")), (home + 1) & mask);
     EXPECT_EQ(HomeSlot(table, Key("L129")), (home + 9) & mask);
+}
+
+TEST(FlatNameTable, NamesDifferingInTheLastTwoDigitsTakeAHundredNeighbouringSlots) {
+    FlatNameTable table;
+    common::ReserveNames(table, 1000);  // 2048 slots: room for the hundred
+    const std::size_t mask = table.slots.size() - 1;
+    const std::size_t home = HomeSlot(table, Key("L1200"));
+    EXPECT_EQ(HomeSlot(table, Key("L1201")), (home + 1) & mask);
+    EXPECT_EQ(HomeSlot(table, Key("L1210")), (home + 10) & mask);
+    EXPECT_EQ(HomeSlot(table, Key("L1257")), (home + 57) & mask);
+    EXPECT_EQ(HomeSlot(table, Key("L1299")), (home + 99) & mask);
+    // A hundred such names fill those slots exactly, each found at home.
+    for (int i = 0; i < 100; ++i) FindOrAddName(table, Key("L12" + std::string(i < 10 ? "0" : "") + std::to_string(i)), i);
+    for (int i = 0; i < 100; ++i) {
+        std::uint64_t stored;
+        std::memcpy(&stored, table.slots[(home + static_cast<std::size_t>(i)) & mask].key, 8);
+        EXPECT_EQ(stored, Key("L12" + std::string(i < 10 ? "0" : "") + std::to_string(i))) << i;
+    }
 }
 
 TEST(FlatNameTable, EmptyTableFindsNothing) {
@@ -161,6 +180,27 @@ TEST(FlatNameTable, ExtremeKeysAndValuesChangedInPlace) {
     ExpectFound(table, ones, -7);
     EXPECT_FALSE(FindOrAddName(table, ones, 9).added);
     ExpectFound(table, ones, -7);
+}
+
+TEST(FlatNameTable, ReservedRoomTakesTheNamesWithoutGrowingAndKeepsEarlierOnes) {
+    FlatNameTable table;
+    for (int i = 0; i < 10; ++i) FindOrAddName(table, Key("R" + std::to_string(i)), i);
+    // 3000 names fill at most two thirds of the slots: 4096 are too few.
+    common::ReserveNames(table, 3000);
+    ASSERT_EQ(table.slots.size(), 8192u);
+    for (int i = 0; i < 10; ++i) ExpectFound(table, Key("R" + std::to_string(i)), i);
+    for (int i = 10; i < 3000; ++i) {
+        ASSERT_TRUE(FindOrAddName(table, Key("R" + std::to_string(i)), -i).added);
+        ASSERT_EQ(table.slots.size(), 8192u);
+    }
+    for (int i = 10; i < 3000; i += 7) ExpectFound(table, Key("R" + std::to_string(i)), -i);
+    // Reserving less than there is room for changes nothing.
+    common::ReserveNames(table, 10);
+    EXPECT_EQ(table.slots.size(), 8192u);
+    ExpectFound(table, Key("R2999"), -2999);
+    // The next name past the reserved room grows the table as before.
+    for (int i = 3000; i <= 5461; ++i) FindOrAddName(table, Key("R" + std::to_string(i)), i);
+    EXPECT_EQ(table.slots.size(), 16384u);
 }
 
 TEST(FlatNameTable, ClearEmptiesButKeepsTheSlots) {

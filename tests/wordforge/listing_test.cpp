@@ -339,6 +339,26 @@ TEST(WholeProgram, LineEndsOfEveryKindAndAByte26) {
     EXPECT_EQ(cut.errorCount, 2);  // the source ends before END
 }
 
+TEST(WholeProgram, LabelAddressesAfterLinesOfEveryShapeAndEnd) {
+    // Blank- and tab-led statements, a label after blanks with blanks before
+    // its colon, lower case, line ends of every kind, a colon in a comment,
+    // storage, and labels at column 1.
+    WordResult r = AssembleText(
+        " ADD 1,2\r\n"                // 0000
+        "\tSUB 1,2\t\r\n"            // 0001
+        "   FOO  : NOP\r"             // 0002 FOO
+        " nop\n"                      // 0003
+        " dc 5\r\n"                   // 0004
+        " ds 3\r\n"                   // 0005 to 0007
+        "bar: nop\r\n"                // 0008 BAR
+        " B  BAR ; see: here\r\n"     // 0009
+        "ZED: END\r\n");              // 000A ZED
+    EXPECT_EQ(r.errorCount, 0);
+    EXPECT_TRUE(r.listing.ends_with(
+        Foot("THERE WERE NO ERRORS.", "FOO:      0002    BAR:      0008    ZED:      000A    ")))
+        << r.listing;
+}
+
 TEST(WholeProgram, LabelsOnStorageAndOriginLines) {
     WordResult r = AssembleText("A: DS 2\r\nB: ORG 40\r\nC: HLT\r\nL 0,B\r\nEND\r\n");
     EXPECT_EQ(r.errorCount, 0);

@@ -71,6 +71,62 @@ TEST(SkipBlanks, SkipsBlanksAndTabsButNotLineEnds) {
     EXPECT_EQ(g.Current(), kLineEnd);
 }
 
+TEST(SkipBlanks, LongRunsWithTabsAnywhereEndAtTheFirstOtherCharacter) {
+    // Runs longer than a block of 8, with a tab (or two) at every place.
+    for (std::size_t tab = 0; tab < 20; ++tab) {
+        std::string run(20, ' ');
+        run[tab] = '\t';
+        run[(tab * 7) % 20] = '\t';
+        ReaderFixture f("A" + run + "xyz  12345678");
+        wordforge::NextChar(f.run.reader);  // the first blank
+        wordforge::SkipBlanks(f.run.reader);
+        EXPECT_EQ(f.Current(), 'X') << tab;
+        wordforge::NextChar(f.run.reader);
+        EXPECT_EQ(f.Current(), 'Y') << tab;
+    }
+    // A run ending at a line end or at the end of the source.
+    ReaderFixture g("A" + std::string(11, ' ') + "\t\r\n" + std::string(9, ' ') + "B");
+    wordforge::NextChar(g.run.reader);
+    wordforge::SkipBlanks(g.run.reader);
+    EXPECT_EQ(g.Current(), kLineEnd);
+    EXPECT_EQ(g.run.reader.line, 2);
+    wordforge::NextChar(g.run.reader);
+    wordforge::SkipBlanks(g.run.reader);
+    EXPECT_EQ(g.Current(), 'B');
+    ReaderFixture h("A" + std::string(17, ' '));
+    wordforge::NextChar(h.run.reader);
+    wordforge::SkipBlanks(h.run.reader);
+    EXPECT_EQ(h.Current(), kFileEnd);
+}
+
+TEST(RestOfLine, TabsAndControlCharactersDoNotEndTheLine) {
+    // Bytes below the carriage return other than the line feed belong to
+    // the line wherever they stand, before or after a block boundary.
+    const std::string text = std::string("b\tc\x0b\x0c d\x01\x02\x03\t\t;e\x0b\tf\x00g", 19);
+    for (std::size_t pad = 0; pad < 9; ++pad) {
+        const std::string rest = std::string(pad, 'p') + text;
+        ReaderFixture f("A" + rest + "\r\nZ");
+        EXPECT_EQ(wordforge::TakeRestOfLine(f.run.reader), rest) << pad;
+        EXPECT_EQ(f.Current(), kLineEnd);
+        EXPECT_EQ(f.run.reader.line, 2);
+        wordforge::NextChar(f.run.reader);
+        EXPECT_EQ(f.Current(), 'Z');
+
+        ReaderFixture g("A" + rest + "\rZ");
+        wordforge::SkipToLineEnd(g.run.reader);
+        EXPECT_EQ(g.Current(), kLineEnd);
+        wordforge::NextChar(g.run.reader);
+        EXPECT_EQ(g.Current(), 'Z') << pad;
+
+        // The ";" after the tabs and control characters stops the skip.
+        ReaderFixture h("A" + rest + "\n");
+        wordforge::SkipToCommentOrLineEnd(h.run.reader);
+        EXPECT_EQ(h.Current(), ';') << pad;
+        wordforge::NextChar(h.run.reader);
+        EXPECT_EQ(h.Current(), 'E') << pad;
+    }
+}
+
 TEST(ReadWord, KeepsEightCharactersAndConsumesTheRest) {
     ReaderFixture f("abcdefghij+1");
     wordforge::Word word;
@@ -188,6 +244,46 @@ TEST(ReadRegister, AcceptsZeroToThreeAndReadsNothingAsZero) {
     EXPECT_EQ(reg, 0);
     ReaderFixture wrapped("4294967295");
     EXPECT_FALSE(wordforge::ReadRegister(wrapped.run, reg));
+}
+
+TEST(ReadRegister, OneDigitEndsAtTheNextCharacterAndMoreDigitsAreOneNumber) {
+    int reg = -1;
+    // A hex letter after the digit is no decimal digit: it ends the number.
+    ReaderFixture letter("2a,");
+    ASSERT_TRUE(wordforge::ReadRegister(letter.run, reg));
+    EXPECT_EQ(reg, 2);
+    EXPECT_EQ(letter.Echoed(), "2");
+    EXPECT_EQ(letter.Current(), 'A');
+    ReaderFixture last("1");
+    ASSERT_TRUE(wordforge::ReadRegister(last.run, reg));
+    EXPECT_EQ(reg, 1);
+    EXPECT_EQ(last.Current(), kFileEnd);
+    ReaderFixture lineEnd("0\r\nX");
+    ASSERT_TRUE(wordforge::ReadRegister(lineEnd.run, reg));
+    EXPECT_EQ(reg, 0);
+    EXPECT_EQ(lineEnd.Current(), kLineEnd);
+    EXPECT_EQ(lineEnd.run.reader.line, 2);
+    // Leading zeros still make register 3; 1 and 3 together make 13.
+    ReaderFixture zeros("003)");
+    ASSERT_TRUE(wordforge::ReadRegister(zeros.run, reg));
+    EXPECT_EQ(reg, 3);
+    EXPECT_EQ(zeros.Echoed(), "003");
+    EXPECT_EQ(zeros.Current(), ')');
+    ReaderFixture thirteen("13,");
+    EXPECT_FALSE(wordforge::ReadRegister(thirteen.run, reg));
+    EXPECT_EQ(thirteen.Echoed(), "13");
+}
+
+TEST(HexDigits, EveryByteInBothPlacesOfAWord) {
+    const std::string digits = "0123456789ABCDEF";
+    for (int high = 0; high < 16; ++high) {
+        for (int low = 0; low < 16; ++low) {
+            const int byte = high * 16 + low;
+            const std::string pair{digits[static_cast<std::size_t>(high)], digits[static_cast<std::size_t>(low)]};
+            EXPECT_EQ(wordforge::HexWord(byte), "00" + pair);
+            EXPECT_EQ(wordforge::HexWord(byte << 8 | 0x5A), pair + "5A");
+        }
+    }
 }
 
 TEST(ReadAddress, AsteriskLabelsAndOffsets) {
