@@ -19,7 +19,7 @@ void Mark(LineLocator& locator, std::int32_t line, std::size_t start) {
 }
 
 // The high bit of each byte of `block` that equals `c`, and of no other byte.
-std::uint64_t BytesEqual(std::uint64_t block, char c) {
+std::uint64_t BytesExactlyEqual(std::uint64_t block, char c) {
     constexpr std::uint64_t kOnes = 0x0101010101010101u;
     constexpr std::uint64_t kLows = 0x7F7F7F7F7F7F7F7Fu;
     const std::uint64_t x = block ^ (kOnes * static_cast<unsigned char>(c));
@@ -47,8 +47,8 @@ FeedCount CountFeeds(std::string_view text, std::size_t from, std::size_t to) {
         std::uint64_t block, next;
         std::memcpy(&block, p + i, 8);
         std::memcpy(&next, p + i + 1, 8);
-        std::uint64_t feeds = BytesEqual(block, '\n');
-        std::uint64_t returns = BytesEqual(block, '\r') & ~BytesEqual(next, '\n');
+        std::uint64_t feeds = BytesExactlyEqual(block, '\n');
+        std::uint64_t returns = BytesExactlyEqual(block, '\r') & ~BytesExactlyEqual(next, '\n');
         if (to - i < 8) {
             const std::uint64_t inside = (std::uint64_t{1} << (8 * (to - i))) - 1;
             feeds &= inside;
