@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "ctrlforge/assemble.hpp"
+#include "ctrlforge/ctrlforge.hpp"
 #include "generators.hpp"
 
 namespace {
@@ -12,7 +12,7 @@ void Run(benchmark::State& state, const std::string& source, bool expectFailure)
     std::size_t lines = bench::CountLines(source);
     std::size_t outBytes = 0;
     for (auto _ : state) {
-        ctrlforge::CtrlOutput out = ctrlforge::AssembleText(source, "SOM");
+        ctrlforge::CtrlOutput out = ctrlforge::AssembleText(source, {});
         outBytes = out.listing.size() + out.object.size() + out.map.size();
         if (out.failed != expectFailure) {
             state.SkipWithError("unexpected assembly result");

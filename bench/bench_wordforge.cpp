@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "wordforge/assembler.hpp"
+#include "wordforge/wordforge.hpp"
 #include "generators.hpp"
 
 namespace {

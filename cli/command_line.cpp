@@ -98,7 +98,7 @@ void WriteImages(const ProgramInfo& program, const Invocation& invocation, const
 }
 
 int RunJob(const ProgramInfo& program, const Invocation& invocation, const SourceJob& job,
-           const Assembler& assemble, std::FILE* in, std::FILE* out, ErrorStream& err) {
+           Assembler assemble, std::FILE* in, std::FILE* out, ErrorStream& err) {
     std::string text;
     common::FileBytes bytes;
     std::string_view source;
@@ -165,7 +165,8 @@ int RunJob(const ProgramInfo& program, const Invocation& invocation, const Sourc
         promoted.tag = "-Werror=" + std::string(WarningName(diagnostic));
         err.Diagnostic(job.display, promoted);
     };
-    bool failed = assemble(source, sinks, diagnostics);
+    sinks.diagnostics = &diagnostics;
+    bool failed = assemble(source, sinks);
     failed = failed || errors > 0;
     if (!failed && sinks.image != nullptr) WriteImages(program, invocation, handed, outputs);
 
@@ -193,7 +194,7 @@ int RunJob(const ProgramInfo& program, const Invocation& invocation, const Sourc
 
 }  // namespace
 
-int RunCommandLine(const ProgramInfo& program, const Assembler& assemble, int argc, const char* const* argv,
+int RunCommandLine(const ProgramInfo& program, Assembler assemble, int argc, const char* const* argv,
                    std::FILE* in, std::FILE* out, std::FILE* err) {
     Invocation invocation;
     std::ostringstream outText, errText;

@@ -2,8 +2,7 @@
 // by default) are the files the dialogue writes with those option letters.
 #include "cli/program_commands.hpp"
 
-#include "ctrlforge/assemble.hpp"
-#include "ctrlforge/micro_word.hpp"
+#include "ctrlforge/ctrlforge.hpp"
 #include "ctrlforge/word_layout.hpp"
 
 namespace cli {
@@ -26,27 +25,15 @@ const ProgramInfo& CtrlforgeProgram() {
     return program;
 }
 
-bool AssembleMicroprogram(std::string_view source, const JobOutputs& outputs, common::DiagnosticSink& diagnostics) {
-    common::OutputSink unused;
-    ctrlforge::CtrlRun run;
-    run.source = source;
-    run.options.S = outputs.listing != nullptr;
-    run.options.O = outputs.object != nullptr;
-    run.options.M = outputs.map != nullptr;
-    run.listing = outputs.listing != nullptr ? outputs.listing : &unused;
-    run.object = outputs.object != nullptr ? outputs.object : &unused;
-    run.map = outputs.map != nullptr ? outputs.map : &unused;
-    run.diagnostics = &diagnostics;
-    if (outputs.image != nullptr) run.placed = &outputs.image->words;
-    ctrlforge::AssembleSource(run);
-    if (outputs.console != nullptr) *outputs.console += run.console;
-    if (outputs.image != nullptr && !run.AssemblyFailed) {
-        // The images name the program by its title, without the blanks that
-        // pad it to eight characters.
-        std::string_view title(run.title.data(), run.title.size());
-        outputs.image->name = std::string(title.substr(0, title.find_last_not_of(' ') + 1));
-    }
-    return run.AssemblyFailed;
+bool AssembleMicroprogram(std::string_view source, const JobOutputs& outputs) {
+    const ctrlforge::Result result =
+        ctrlforge::AssembleSource(source, {outputs.listing, outputs.object, outputs.map},
+                                  {.diagnostics = outputs.diagnostics,
+                                   .placed = outputs.image != nullptr ? &outputs.image->words : nullptr});
+    if (outputs.console != nullptr) *outputs.console += result.console;
+    // The images name the program by its title.
+    if (outputs.image != nullptr && !result.failed) outputs.image->name = result.title;
+    return result.failed;
 }
 
 }  // namespace cli

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/command_line.hpp"
+#include "cli/assembly.hpp"
 #include "cli/invocation.hpp"
 #include "cli/output_plan.hpp"
 #include "image/store.hpp"

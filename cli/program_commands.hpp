@@ -2,7 +2,8 @@
 // The command lines of the two programs.
 #include <string_view>
 
-#include "cli/command_line.hpp"
+#include "cli/assembly.hpp"
+#include "cli/invocation.hpp"
 
 namespace cli {
 
@@ -11,7 +12,7 @@ const ProgramInfo& WordforgeProgram();
 
 // The assemblies the command lines run (cli::RunCommandLine), also used by
 // in-memory callers.
-bool AssembleMicroprogram(std::string_view source, const JobOutputs& outputs, common::DiagnosticSink& diagnostics);
-bool AssembleProgram(std::string_view source, const JobOutputs& outputs, common::DiagnosticSink& diagnostics);
+bool AssembleMicroprogram(std::string_view source, const JobOutputs& outputs);
+bool AssembleProgram(std::string_view source, const JobOutputs& outputs);
 
 }  // namespace cli

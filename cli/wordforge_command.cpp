@@ -2,8 +2,7 @@
 // byte for byte those of the dialogue.
 #include "cli/program_commands.hpp"
 
-#include "wordforge/assembler.hpp"
-#include "wordforge/end_message.hpp"
+#include "wordforge/wordforge.hpp"
 
 namespace cli {
 
@@ -23,15 +22,13 @@ const ProgramInfo& WordforgeProgram() {
     return program;
 }
 
-bool AssembleProgram(std::string_view source, const JobOutputs& outputs, common::DiagnosticSink& diagnostics) {
-    common::OutputSink unusedListing, unusedObject;
-    common::OutputSink& listing = outputs.listing != nullptr ? *outputs.listing : unusedListing;
-    common::OutputSink& object = outputs.object != nullptr ? *outputs.object : unusedObject;
-    std::vector<image::PlacedWord>* placed = outputs.image != nullptr ? &outputs.image->words : nullptr;
-    std::int32_t errors =
-        wordforge::AssembleSource(source, listing, object, {.diagnostics = &diagnostics, .placed = placed});
-    if (outputs.console != nullptr) *outputs.console += wordforge::EndMessage(errors);
-    return errors > 0;
+bool AssembleProgram(std::string_view source, const JobOutputs& outputs) {
+    const wordforge::Result result =
+        wordforge::AssembleSource(source, {outputs.listing, outputs.object},
+                                  {.diagnostics = outputs.diagnostics,
+                                   .placed = outputs.image != nullptr ? &outputs.image->words : nullptr});
+    if (outputs.console != nullptr) *outputs.console += result.console;
+    return result.failed;
 }
 
 }  // namespace cli

@@ -2,14 +2,34 @@
 
 #include <string>
 
-#include "ctrlforge/assemble.hpp"
 #include "common/text_file.hpp"
+#include "ctrlforge/ctrlforge.hpp"
 
 namespace ctrlforge {
 
 namespace {
 
 enum class Step { Go, InputEnded, OutputFailed };
+
+// The option letters of the current run: S the listing, O the object file, M
+// the map.
+struct OptionSet {
+    bool S = false;
+    bool O = false;
+    bool M = false;
+};
+
+// Each letter is looked for anywhere in the answer; everything else is
+// ignored ("SOM", "m,s", "MOSS").
+OptionSet ParseOptions(std::string_view answer) {
+    OptionSet options;
+    for (char c : answer) {
+        if (c == 'S' || c == 's') options.S = true;
+        if (c == 'O' || c == 'o') options.O = true;
+        if (c == 'M' || c == 'm') options.M = true;
+    }
+    return options;
+}
 
 struct Dialogue {
     Dialogue(common::Console& c, std::ostream& e) : console(c), errors(e) {}
@@ -102,18 +122,14 @@ Step RunDialogue(Dialogue& d) {
 }
 
 Step Assemble(Dialogue& d) {
-    CtrlRun run;
-    run.source = d.source.View();
-    run.options = d.options;
-    run.listing = &d.listing.sink;
-    run.object = &d.object.sink;
-    run.map = &d.map.sink;
-    AssembleSource(run);
+    const Result result = AssembleSource(d.source.View(), {d.options.S ? &d.listing.sink : nullptr,
+                                                           d.options.O ? &d.object.sink : nullptr,
+                                                           d.options.M ? &d.map.sink : nullptr});
     // A failed write stops the program before anything more is shown.
     for (common::OutputFile* file : {&d.listing, &d.object, &d.map}) {
         if (file->IsOpen() && !file->sink.Flush()) return OutputFailure(d, *file, file->sink.errnum);
     }
-    d.console.out << run.console;
+    d.console.out << result.console;
     d.console.out.flush();
     return Step::Go;
 }

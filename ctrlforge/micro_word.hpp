@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "ctrlforge/ctrlforge.hpp"
 #include "ctrlforge/run_state.hpp"
 
 namespace ctrlforge {
@@ -26,10 +27,6 @@ struct PackedWord {
     std::uint16_t low;   // bits 15-0: TS EX LT
 };
 
-// The control store: 4096 words of 40 bits.
-inline constexpr unsigned kControlWordBits = 40;
-inline constexpr std::uint32_t kControlStoreWords = 4096;
-
 // The 40-bit control word of the three groups, bit 39 first.
 inline std::uint64_t ControlWordBits(const PackedWord& packed) {
     return (std::uint64_t{packed.high} << 32) | (std::uint64_t{packed.mid} << 16) | packed.low;
@@ -38,10 +35,5 @@ inline std::uint64_t ControlWordBits(const PackedWord& packed) {
 // Packs a word whose branch target is resolved. Rewrites LT in the record for
 // IOP, IRA and IAB, as the map printed after it shows.
 PackedWord PackWord(MicroWord& word);
-
-// The word of a statement that names no field (every field at its
-// no-operation value, LT 0): what unused control-store words should hold,
-// since a zero word would decode as real operations and a branch to 0.
-std::uint64_t EmptyControlWord();
 
 }  // namespace ctrlforge

@@ -1,6 +1,6 @@
-// Fuzz target for the ctrlforge core: the first byte chooses the option
-// letters, the rest is the source. Besides the absence of crashes it checks
-// that a run is deterministic, that the listing holds every source character
+// Fuzz target for the ctrlforge core: the first byte chooses the files, the
+// rest is the source. Besides the absence of crashes it checks that a run is
+// deterministic, that the listing holds every source character
 // in order, and that the console message agrees with the run's outcome. The
 // second run records diagnostics: its files must not change, and its errors
 // must agree with the outcome.
@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "common/diagnostics.hpp"
-#include "ctrlforge/assemble.hpp"
+#include "ctrlforge/ctrlforge.hpp"
 
 namespace {
 
@@ -65,16 +65,13 @@ bool ObjectLineShape(std::string_view line) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
-    std::string options;
-    if (data[0] & 1) options += 'S';
-    if (data[0] & 2) options += 'O';
-    if (data[0] & 4) options += 'M';
+    const ctrlforge::Files files{(data[0] & 1) != 0, (data[0] & 2) != 0, (data[0] & 4) != 0};
     std::string_view source(reinterpret_cast<const char*>(data + 1), size - 1);
 
-    ctrlforge::CtrlOutput first = ctrlforge::AssembleText(source, options);
+    ctrlforge::CtrlOutput first = ctrlforge::AssembleText(source, files);
     std::vector<common::Diagnostic> diagnostics;
     common::DiagnosticSink sink = common::ListSink(source, diagnostics);
-    ctrlforge::CtrlOutput second = ctrlforge::AssembleText(source, options, nullptr, &sink);
+    ctrlforge::CtrlOutput second = ctrlforge::AssembleText(source, files, {.diagnostics = &sink});
     Check(first.listing == second.listing && first.object == second.object && first.map == second.map &&
           first.console == second.console && first.failed == second.failed);
     // A failed run has an error that is not an illegal character (those

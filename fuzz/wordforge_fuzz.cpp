@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "common/diagnostics.hpp"
-#include "wordforge/assembler.hpp"
+#include "wordforge/wordforge.hpp"
 
 namespace {
 

@@ -33,9 +33,11 @@ struct EntryImages {
 };
 
 struct EntryOptions {
-    // ctrlforge: the letters of an option answer; S, O and M choose the
-    // listing, the object file and the map. wordforge has no options.
-    std::string letters = "SOM";
+    // ctrlforge: the files to write, the listing, the object file and the
+    // map; wordforge always writes its listing and object file.
+    bool listing = true;
+    bool object = true;
+    bool map = true;
     EntryImages images = {};
     // The source's name: wordforge's images name the program by it, as the
     // command line's do (ctrlforge's name it by its title).

@@ -53,8 +53,17 @@ web::EntryImages ReadImages(const val& images) {
 web::EntryOptions ReadOptions(const val& options) {
     web::EntryOptions result;
     if (!Given(options)) return result;
+    // The page keeps the dialogue's option letters (its share links carry
+    // them); S, O and M anywhere in them choose the listing, object file and
+    // map.
     val letters = options["letters"];
-    if (letters.isString()) result.letters = letters.as<std::string>();
+    if (letters.isString()) {
+        const std::string text = letters.as<std::string>();
+        auto has = [&](char upper) { return text.find(upper) != std::string::npos || text.find(static_cast<char>(upper - 'A' + 'a')) != std::string::npos; };
+        result.listing = has('S');
+        result.object = has('O');
+        result.map = has('M');
+    }
     val name = options["name"];
     if (name.isString()) result.sourceName = name.as<std::string>();
     result.images = ReadImages(options["images"]);

@@ -10,13 +10,14 @@ EntryResult AssembleWordforge(std::string_view source, const EntryOptions& optio
     common::OutputSink listing, object;
     EntryResult result;
     ImageRun images;
+    common::DiagnosticSink sink = ShownDiagnostics(program, source, result.diagnostics);
     cli::JobOutputs outputs{.listing = &listing,
                             .object = &object,
-                            .console = &result.console,
+                            .diagnostics = &sink,
                             .image = StartImages(program, options.images, options.sourceName, images,
-                                                 result.imageProblem)};
-    common::DiagnosticSink sink = ShownDiagnostics(program, source, result.diagnostics);
-    result.failed = cli::AssembleProgram(source, outputs, sink) || HasErrors(result.diagnostics);
+                                                 result.imageProblem),
+                            .console = &result.console};
+    result.failed = cli::AssembleProgram(source, outputs) || HasErrors(result.diagnostics);
     result.files.push_back({"listing", ".a", std::move(listing.buffer)});
     // The dialogue deletes the object file of a run with errors, and the
     // command line writes no image for it.

@@ -1,13 +1,14 @@
-#include "wordforge/assembler.hpp"
-
+#include "wordforge/end_message.hpp"
 #include "wordforge/pass1.hpp"
 #include "wordforge/pass2.hpp"
 #include "wordforge/word_run.hpp"
+#include "wordforge/wordforge.hpp"
 
 namespace wordforge {
 
-std::int32_t AssembleSource(std::string_view source, common::OutputSink& listing,
-                            common::OutputSink& object, const Collectors& collect) {
+Result AssembleSource(std::string_view source, const Sinks& sinks, const Collectors& collect) {
+    // Both passes always write both files; a file nobody keeps goes here.
+    common::OutputSink dropped;
     WordRun run;
     run.diagnostics = collect.diagnostics;
     if (run.diagnostics != nullptr) {
@@ -19,21 +20,27 @@ std::int32_t AssembleSource(std::string_view source, common::OutputSink& listing
         if (run.warn.overlap) run.wordLines.assign(1u << 16, 0);
     }
     LoadSource(run.reader, source);
-    run.listing = &listing;
-    run.object = &object;
+    run.listing = sinks.listing != nullptr ? sinks.listing : &dropped;
+    run.object = sinks.object != nullptr ? sinks.object : &dropped;
     run.placed = collect.placed;
     const std::size_t before = run.placed != nullptr ? run.placed->size() : 0;
     Pass1(run);
     Pass2(run);
     if (run.placed != nullptr && run.errorCount > 0) run.placed->resize(before);
-    return run.errorCount;
+
+    Result result;
+    result.errorCount = run.errorCount;
+    result.failed = run.errorCount > 0;
+    result.console = std::string(EndMessage(run.errorCount));
+    result.title = std::string(View(run.title));
+    return result;
 }
 
 WordResult AssembleText(std::string_view source, const Collectors& collect) {
     common::OutputSink listing;
     common::OutputSink object;
     WordResult result;
-    result.errorCount = AssembleSource(source, listing, object, collect);
+    result.errorCount = AssembleSource(source, {&listing, &object}, collect).errorCount;
     result.listing = std::move(listing.buffer);
     result.object = std::move(object.buffer);
     return result;

@@ -3,9 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "wordforge/assembler.hpp"
-#include "wordforge/end_message.hpp"
 #include "common/text_file.hpp"
+#include "wordforge/wordforge.hpp"
 
 namespace wordforge {
 
@@ -46,18 +45,18 @@ RunEnd AssembleOneFile(common::Console& console) {
     if (!listing.Create(name + ".a", errnum)) return ReportFailure(console, errnum);
     if (!object.Create(name + ".b", errnum)) return ReportFailure(console, errnum);
 
-    std::int32_t errors = AssembleSource(source.View(), listing.sink, object.sink);
+    const Result result = AssembleSource(source.View(), {&listing.sink, &object.sink});
     // Whatever is still buffered is written now, so a failing write stops the
     // run before its end message.
     listing.sink.Flush();
     object.sink.Flush();
     if (int failure = SinkFailure(listing, object); failure != 0) return ReportFailure(console, failure);
 
-    console.out << EndMessage(errors);
+    console.out << result.console;
 
     if (!listing.Close()) return ReportFailure(console, listing.sink.errnum);
     if (!object.Close()) return ReportFailure(console, object.sink.errnum);
-    if (errors > 0 && !common::DeleteFile(object.name, errnum)) return ReportFailure(console, errnum);
+    if (result.failed && !common::DeleteFile(object.name, errnum)) return ReportFailure(console, errnum);
     return RunEnd::Finished;
 }
 

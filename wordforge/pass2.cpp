@@ -41,7 +41,7 @@ void WriteTitlePrologue(WordRun& run) {
     Word word;
     ReadWord(reader, word);  // TITLE
     SkipBlanks(reader);
-    Word title;
+    Word& title = run.title;
     ReadWord(reader, title);
     run.object->Write("MM ");
     run.object->Write(View(title));

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "wordforge/operand_readers.hpp"
+#include "wordforge/hex_digits.hpp"
 
 namespace wordforge {
 

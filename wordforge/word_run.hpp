@@ -55,6 +55,7 @@ struct WordRun {
     std::int32_t location = 0;                // the location counter
     int mnemonic = kNoMnemonic;               // the current statement's mnemonic index
     bool titleFirst = false;                  // the source begins with TITLE (found by pass 1)
+    Word title;                               // its title word, read by pass 2
     common::OutputSink* listing = nullptr;    // written by pass 2
     common::OutputSink* object = nullptr;     // written by pass 2
     OutputStage listingStage;                 // listing lines not yet handed to `listing`

@@ -11,8 +11,8 @@
 
 #include "cli/program_commands.hpp"
 #include "common/diagnostics.hpp"
-#include "ctrlforge/assemble.hpp"
-#include "wordforge/assembler.hpp"
+#include "ctrlforge/ctrlforge.hpp"
+#include "wordforge/wordforge.hpp"
 
 namespace {
 
@@ -41,7 +41,7 @@ std::vector<fs::path> GoldenSources(const std::string& program) {
 
 struct Files {
     common::OutputSink listing, object, map;
-    cli::JobOutputs Outputs() { return {&listing, &object, &map}; }
+    cli::JobOutputs Outputs(common::DiagnosticSink& sink) { return {&listing, &object, &map, &sink}; }
 };
 
 std::size_t ErrorsOf(const std::vector<common::Diagnostic>& list) {
@@ -76,8 +76,8 @@ std::size_t ErrorLineCount(const std::string& listing) {
 using Assembly = bool (*)(std::string_view, Files&, common::DiagnosticSink*);
 
 bool Micro(std::string_view source, Files& files, common::DiagnosticSink* sink) {
-    if (sink != nullptr) return cli::AssembleMicroprogram(source, files.Outputs(), *sink);
-    auto out = ctrlforge::AssembleText(source, "SOM");
+    if (sink != nullptr) return cli::AssembleMicroprogram(source, files.Outputs(*sink));
+    auto out = ctrlforge::AssembleText(source, {});
     files.listing.buffer = out.listing;
     files.object.buffer = out.object;
     files.map.buffer = out.map;
@@ -85,7 +85,7 @@ bool Micro(std::string_view source, Files& files, common::DiagnosticSink* sink) 
 }
 
 bool Word(std::string_view source, Files& files, common::DiagnosticSink* sink) {
-    if (sink != nullptr) return cli::AssembleProgram(source, files.Outputs(), *sink);
+    if (sink != nullptr) return cli::AssembleProgram(source, files.Outputs(*sink));
     auto out = wordforge::AssembleText(source);
     files.listing.buffer = out.listing;
     files.object.buffer = out.object;

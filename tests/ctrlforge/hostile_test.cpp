@@ -5,7 +5,7 @@
 #include <random>
 #include <sstream>
 
-#include "ctrlforge/assemble.hpp"
+#include "ctrlforge/ctrlforge.hpp"
 #include "ctrlforge/dialogue.hpp"
 #include "parse_helpers.hpp"
 #include "common/text_file.hpp"
@@ -107,7 +107,7 @@ TEST(HostileSource, TenThousandDistinctLabels) {
     }
     for (int i = 0; i < 2000; ++i) source += "* M" + std::to_string(i) + ":\r\n";
     source += ".END\r\n";
-    CtrlOutput out = AssembleText(source, "O");
+    CtrlOutput out = AssembleText(source, {.listing = false, .map = false});
     ASSERT_FALSE(out.failed);
     EXPECT_EQ(Count(out.object, "\r\n"), 4001u);
     // The first word branches to M0 at 0x7D0: TS 011, LT 1 1101 0000.
@@ -116,7 +116,7 @@ TEST(HostileSource, TenThousandDistinctLabels) {
     std::string many = ".TITLE P\r\n";
     for (int i = 0; i < 10000; ++i) many += "* L" + std::to_string(i) + ":\r\n;\r\n";
     many += ".END\r\n";
-    CtrlOutput errors = AssembleText(many, "S");
+    CtrlOutput errors = AssembleText(many, {.object = false, .map = false});
     // Statements 4096 and later are beyond the store.
     EXPECT_EQ(Count(errors.listing, "ERROR   18:"), 10000u - 4096u);
 }
@@ -125,7 +125,7 @@ TEST(HostileSource, OneLabelReferencedThousandsOfTimesBeforeItsDefinition) {
     std::string source = ".TITLE P\r\n";
     for (int i = 0; i < 4000; ++i) source += "*\r\nGOTO TARGET\r\n";
     source += "* TARGET:\r\n.END\r\n";
-    CtrlOutput out = AssembleText(source, "O");
+    CtrlOutput out = AssembleText(source, {.listing = false, .map = false});
     ASSERT_FALSE(out.failed);
     // Every waiting word branches to TARGET at 0xFA0: TS 111, LT 1 1010 0000.
     EXPECT_EQ(Count(out.object, "FFFFF0FFA0\r\n"), 4000u);

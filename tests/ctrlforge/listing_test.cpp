@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ctrlforge/assemble.hpp"
+#include "ctrlforge/ctrlforge.hpp"
 #include "ctrlforge/error_report.hpp"
 #include "parse_helpers.hpp"
 
@@ -73,7 +73,7 @@ TEST(Listing, ErrorFreeRunEndsWithItsClosingLine) {
     CtrlOutput out = AssembleText(Lines({".TITLE PROG", "*", ".END"}));
     EXPECT_EQ(out.listing, ".TITLE PROG\r\n*\r\n.END\r\n\r\nTHERE WAS NO ERROR IN ASSEMBLE.\r\n");
     EXPECT_EQ(out.console, "\nNORMAL TERMINATION!\n\n");
-    CtrlOutput noListing = AssembleText(Lines({".TITLE PROG", "*", ".END"}), "OM");
+    CtrlOutput noListing = AssembleText(Lines({".TITLE PROG", "*", ".END"}), {.listing = false});
     EXPECT_EQ(noListing.listing, "");
     EXPECT_EQ(noListing.console, "\nNORMAL TERMINATION!\n\n");
 }
@@ -125,7 +125,7 @@ TEST(Outputs, WorkedWord) {
 TEST(Outputs, ReshapedLiteralsAppearInTheMapEvenWithoutObject) {
     CtrlOutput out = AssembleText(Lines({".TITLE R", "* 22F", "IOP DISP", "* DISP:", "* 3FF", "IRA TAB",
                                          "* TAB:", "*", "R1 := BEEF", ".END"}),
-                                  "M");
+                                  {.listing = false, .object = false});
     ASSERT_FALSE(out.failed) << out.listing;
     EXPECT_EQ(out.object, "");
     EXPECT_EQ(out.map,

@@ -69,8 +69,8 @@
 #include <string>
 #include <vector>
 
-#include "ctrlforge/assemble.hpp"
-#include "wordforge/assembler.hpp"
+#include "ctrlforge/ctrlforge.hpp"
+#include "wordforge/wordforge.hpp"
 
 namespace {
 
@@ -432,7 +432,7 @@ std::string FirstErrorLine(const std::string& listing) {
     return "";
 }
 
-ctrlforge::CtrlOutput Assemble(const Block& block) { return ctrlforge::AssembleText(SourceOf(block), "SOM"); }
+ctrlforge::CtrlOutput Assemble(const Block& block) { return ctrlforge::AssembleText(SourceOf(block), {}); }
 
 const std::vector<Block>& MicroBlocks() {
     static const std::vector<Block> blocks = ReadBlocks("microprogramming.md");

@@ -7,9 +7,8 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "ctrlforge/assemble.hpp"
-#include "ctrlforge/micro_word.hpp"
-#include "wordforge/assembler.hpp"
+#include "ctrlforge/ctrlforge.hpp"
+#include "wordforge/wordforge.hpp"
 
 namespace image_test {
 
@@ -78,7 +77,7 @@ std::string TestProgram(const std::string& name) {
 Program AssembleMicro(const std::string& name, const std::string& source) {
     Program program;
     program.name = name;
-    ctrlforge::CtrlOutput out = ctrlforge::AssembleText(source, "OM", &program.placed);
+    ctrlforge::CtrlOutput out = ctrlforge::AssembleText(source, {.listing = false}, {.placed = &program.placed});
     if (out.failed) throw std::runtime_error(name + " did not assemble");
     program.object = out.object;
     program.map = out.map;

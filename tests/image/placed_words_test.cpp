@@ -5,10 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "ctrlforge/assemble.hpp"
-#include "ctrlforge/micro_word.hpp"
+#include "ctrlforge/ctrlforge.hpp"
 #include "tests/image/consumers.hpp"
-#include "wordforge/assembler.hpp"
+#include "wordforge/wordforge.hpp"
 
 namespace {
 
@@ -34,8 +33,8 @@ TEST(PlacedWords, CtrlforgeHandsOverThePackedWordsOfItsObjectFile) {
         SCOPED_TRACE(name);
         const std::string source = std::string(name) == "fetch.mic" ? Example(name) : TestProgram(name);
         std::vector<image::PlacedWord> placed;
-        ctrlforge::CtrlOutput with = ctrlforge::AssembleText(source, "SOM", &placed);
-        ctrlforge::CtrlOutput without = ctrlforge::AssembleText(source, "SOM");
+        ctrlforge::CtrlOutput with = ctrlforge::AssembleText(source, {}, {.placed = &placed});
+        ctrlforge::CtrlOutput without = ctrlforge::AssembleText(source, {});
         ASSERT_FALSE(with.failed);
         // The IOP, IRA and IAB words carry their reshaped literals, as the
         // object file does.
@@ -49,8 +48,8 @@ TEST(PlacedWords, CtrlforgeHandsOverThePackedWordsOfItsObjectFile) {
 
 TEST(PlacedWords, CtrlforgePacksForTheImageEvenWithoutAnObjectFile) {
     std::vector<image::PlacedWord> objectOnly, mapOnly;
-    ctrlforge::AssembleText(Example("fetch.mic"), "O", &objectOnly);
-    ctrlforge::AssembleText(Example("fetch.mic"), "M", &mapOnly);
+    ctrlforge::AssembleText(Example("fetch.mic"), {.listing = false, .map = false}, {.placed = &objectOnly});
+    ctrlforge::AssembleText(Example("fetch.mic"), {.listing = false, .object = false}, {.placed = &mapOnly});
     ASSERT_FALSE(objectOnly.empty());
     ASSERT_EQ(mapOnly.size(), objectOnly.size());
     for (std::size_t i = 0; i < objectOnly.size(); ++i) {
@@ -77,7 +76,7 @@ TEST(PlacedWords, UnusedControlStoreWordsHoldTheWordOfAnEmptyStatement) {
     // A statement that names no field packs to FF FFFF FE00.
     EXPECT_EQ(ctrlforge::EmptyControlWord(), 0xFFFFFFFE00u);
     std::vector<image::PlacedWord> placed;
-    ctrlforge::AssembleText(".TITLE EMPTY\n*\n.END\n", "O", &placed);
+    ctrlforge::AssembleText(".TITLE EMPTY\n*\n.END\n", {.listing = false, .map = false}, {.placed = &placed});
     ASSERT_EQ(placed.size(), 1u);
     EXPECT_EQ(placed[0].word, ctrlforge::EmptyControlWord());
 }
@@ -87,7 +86,7 @@ TEST(PlacedWords, AFailedRunAddsNoWords) {
     std::vector<image::PlacedWord> micro{earlier};
     // Error 9: a branch and a literal both want LT.
     ctrlforge::CtrlOutput failedMicro =
-        ctrlforge::AssembleText(".TITLE BAD\n* 0\n    GOTO X\n    R0 := R0 + 1FF\n* X:\n    NSQ\n.END\n", "SOM", &micro);
+        ctrlforge::AssembleText(".TITLE BAD\n* 0\n    GOTO X\n    R0 := R0 + 1FF\n* X:\n    NSQ\n.END\n", {}, {.placed = &micro});
     ASSERT_TRUE(failedMicro.failed);
     ASSERT_EQ(micro.size(), 1u);
     EXPECT_EQ(micro[0].address, earlier.address);

@@ -26,7 +26,7 @@ std::vector<std::string> Extensions(const web::EntryResult& result) {
 const char kTinyMicro[] = ".TITLE TINY\r\n*\r\n.END\r\n";
 
 TEST(CtrlforgeEntry, CleanRunGivesTheChosenFilesAndTheNormalEnd) {
-    web::EntryResult result = web::AssembleCtrlforge(kTinyMicro, {"SOM"});
+    web::EntryResult result = web::AssembleCtrlforge(kTinyMicro, {});
     EXPECT_EQ(Extensions(result), (std::vector<std::string>{"listing .s", "object .o", "map .m"}));
     EXPECT_FALSE(result.failed);
     EXPECT_EQ(result.console, "\nNORMAL TERMINATION!\n\n");
@@ -37,20 +37,21 @@ TEST(CtrlforgeEntry, CleanRunGivesTheChosenFilesAndTheNormalEnd) {
     EXPECT_EQ(listing.substr(listing.size() - 33), "THERE WAS NO ERROR IN ASSEMBLE.\r\n");
 }
 
-TEST(CtrlforgeEntry, OptionLettersChooseFilesAsTheDialogueAnswerDoes) {
-    EXPECT_EQ(Extensions(web::AssembleCtrlforge(kTinyMicro, {"m"})), (std::vector<std::string>{"map .m"}));
-    EXPECT_EQ(Extensions(web::AssembleCtrlforge(kTinyMicro, {"M,S"})),
+TEST(CtrlforgeEntry, OnlyTheChosenFilesAreGivenInTheDialoguesOrder) {
+    EXPECT_EQ(Extensions(web::AssembleCtrlforge(kTinyMicro, {.listing = false, .object = false})),
+              (std::vector<std::string>{"map .m"}));
+    EXPECT_EQ(Extensions(web::AssembleCtrlforge(kTinyMicro, {.object = false})),
               (std::vector<std::string>{"listing .s", "map .m"}));
-    // "NONE" holds an O: the object file alone.
-    EXPECT_EQ(Extensions(web::AssembleCtrlforge(kTinyMicro, {"NONE"})), (std::vector<std::string>{"object .o"}));
-    web::EntryResult none = web::AssembleCtrlforge(kTinyMicro, {""});
+    EXPECT_EQ(Extensions(web::AssembleCtrlforge(kTinyMicro, {.listing = false, .map = false})),
+              (std::vector<std::string>{"object .o"}));
+    web::EntryResult none = web::AssembleCtrlforge(kTinyMicro, {.listing = false, .object = false, .map = false});
     EXPECT_TRUE(none.files.empty());
     EXPECT_EQ(none.console, "\nNORMAL TERMINATION!\n\n");
 }
 
 TEST(CtrlforgeEntry, FailedRunKeepsItsFilesAsTheDialogueLeavesThem) {
     // The title is refused before the object file's heading is written.
-    web::EntryResult result = web::AssembleCtrlforge(".TITLE GOTO\r\n*\r\n.END\r\n", {"SOM"});
+    web::EntryResult result = web::AssembleCtrlforge(".TITLE GOTO\r\n*\r\n.END\r\n", {});
     EXPECT_TRUE(result.failed);
     EXPECT_EQ(result.console, "\nERROR OCCURRED IN ASSEMBLE-TIME!\n\n");
     ASSERT_EQ(Extensions(result), (std::vector<std::string>{"listing .s", "object .o", "map .m"}));
@@ -70,7 +71,7 @@ TEST(CtrlforgeEntry, FailedRunKeepsItsFilesAsTheDialogueLeavesThem) {
 TEST(CtrlforgeEntry, PlacementMessagesReachTheConsole) {
     // A statement at the last address leaves none for the blank word that
     // closes the list: the dialogue says ADRS OVER before its end message.
-    web::EntryResult result = web::AssembleCtrlforge(".TITLE FULL\r\n* FFF\r\n.END\r\n", {"S"});
+    web::EntryResult result = web::AssembleCtrlforge(".TITLE FULL\r\n* FFF\r\n.END\r\n", {.object = false, .map = false});
     EXPECT_TRUE(result.failed);
     EXPECT_EQ(result.console, "ADRS OVER\n\nERROR OCCURRED IN ASSEMBLE-TIME!\n\n");
     ASSERT_EQ(result.diagnostics.size(), 1u);
@@ -107,12 +108,15 @@ TEST(WordforgeEntry, ListsOnlyTheWarningsOnByDefault) {
     EXPECT_EQ(Extensions(result), (std::vector<std::string>{"listing .a", "object .b"}));
 }
 
-web::EntryOptions WithImages(std::string letters, web::EntryImages images, std::string name = "PROG") {
-    return {.letters = std::move(letters), .images = std::move(images), .sourceName = std::move(name)};
+web::EntryOptions WithImages(web::EntryImages images, std::string name = "PROG") {
+    return {.images = std::move(images), .sourceName = std::move(name)};
+}
+web::EntryOptions ObjectWithImages(web::EntryImages images) {
+    return {.listing = false, .map = false, .images = std::move(images), .sourceName = "PROG"};
 }
 
 TEST(EntryImages, CleanRunAddsEachImageAfterTheProgramsFiles) {
-    web::EntryResult result = web::AssembleCtrlforge(kTinyMicro, WithImages("SOM", {.formats = {"readmemh", "bin"}}));
+    web::EntryResult result = web::AssembleCtrlforge(kTinyMicro, WithImages({.formats = {"readmemh", "bin"}}));
     ASSERT_EQ(Extensions(result), (std::vector<std::string>{"listing .s", "object .o", "map .m", "image .mem",
                                                             "image .bin"}));
     EXPECT_EQ(result.imageProblem, "");
@@ -128,7 +132,7 @@ TEST(EntryImages, CleanRunAddsEachImageAfterTheProgramsFiles) {
 TEST(EntryImages, LanesComeInLaneOrderAndNameTheSourceWithoutItsFolder) {
     // HLT is EF00 at 0000: lane 0 holds its low byte, lane 1 its high byte.
     web::EntryResult result = web::AssembleWordforge(
-        "        HLT\r\n        END\r\n", WithImages("", {.formats = {"readmemh"}, .lanes = true}, "src/P.ASM"));
+        "        HLT\r\n        END\r\n", WithImages({.formats = {"readmemh"}, .lanes = true}, "src/P.ASM"));
     ASSERT_EQ(Extensions(result), (std::vector<std::string>{"listing .a", "object .b", "image .lane0.mem",
                                                             "image .lane1.mem"}));
     EXPECT_EQ(result.files[2].bytes, "// P.ASM lane 0 (bits 7..0), 8-bit words\r\n@0000\r\n00\r\n");
@@ -142,7 +146,7 @@ TEST(EntryImages, FillAndWordAddressesReachTheWriters) {
     // HLT lands at 0002 after ORG 2; the gap below it holds the fill.
     web::EntryImages images{.formats = {"bin", "intelhex"}, .fill = "beef", .hexWordAddresses = true};
     web::EntryResult result = web::AssembleWordforge("        ORG 2\r\n        HLT\r\n        END\r\n",
-                                                     WithImages("", images));
+                                                     WithImages(images));
     ASSERT_EQ(Extensions(result), (std::vector<std::string>{"listing .a", "object .b", "image .bin", "image .hex"}));
     EXPECT_EQ(result.files[2].bytes, "\xBE\xEF\xBE\xEF\xEF\x00"s);
     // Address 0002 counts words; 02+00+02+00+EF+00 = F3, so the checksum is 0D.
@@ -151,10 +155,10 @@ TEST(EntryImages, FillAndWordAddressesReachTheWriters) {
 
 TEST(EntryImages, RunWithErrorsMakesNoImage) {
     web::EntryImages images{.formats = {"readmemh", "mif"}, .lanes = true};
-    web::EntryResult micro = web::AssembleCtrlforge(".TITLE GOTO\r\n*\r\n.END\r\n", WithImages("SOM", images));
+    web::EntryResult micro = web::AssembleCtrlforge(".TITLE GOTO\r\n*\r\n.END\r\n", WithImages(images));
     EXPECT_TRUE(micro.failed);
     EXPECT_EQ(Extensions(micro), (std::vector<std::string>{"listing .s", "object .o", "map .m"}));
-    web::EntryResult program = web::AssembleWordforge("        FOO\r\n        END\r\n", WithImages("", images));
+    web::EntryResult program = web::AssembleWordforge("        FOO\r\n        END\r\n", WithImages(images));
     EXPECT_TRUE(program.failed);
     EXPECT_EQ(Extensions(program), (std::vector<std::string>{"listing .a"}));
     EXPECT_EQ(program.imageProblem, "");
@@ -164,7 +168,7 @@ TEST(EntryImages, AnErrorTheDialogueLetsPassStillMakesNoImage) {
     // The dialogue drops a line that begins with no token and ends normally;
     // the command line names it an error, exits with 1 and writes no image.
     web::EntryResult result =
-        web::AssembleCtrlforge(".TITLE TINY\r\n*\r\n#\r\n.END\r\n", WithImages("O", {.formats = {"bin"}}));
+        web::AssembleCtrlforge(".TITLE TINY\r\n*\r\n#\r\n.END\r\n", ObjectWithImages({.formats = {"bin"}}));
     EXPECT_EQ(result.console, "\nNORMAL TERMINATION!\n\n");
     ASSERT_EQ(result.diagnostics.size(), 1u);
     EXPECT_EQ(common::FormatDiagnostic("P", result.diagnostics[0]), "P:3:1: error: ILLEGAL CHARACTER");
@@ -174,15 +178,15 @@ TEST(EntryImages, AnErrorTheDialogueLetsPassStillMakesNoImage) {
 
 TEST(EntryImages, RefusedOptionsAreReportedAndTheRunStillAssembles) {
     web::EntryResult fill = web::AssembleWordforge("        HLT\r\n        END\r\n",
-                                                   WithImages("", {.formats = {"mif"}, .fill = "10000"}));
+                                                   WithImages({.formats = {"mif"}, .fill = "10000"}));
     EXPECT_EQ(fill.imageProblem, "--fill needs a word of at most 16 bits in hexadecimal digits, not '10000'");
     EXPECT_EQ(Extensions(fill), (std::vector<std::string>{"listing .a", "object .b"}));
-    web::EntryResult format = web::AssembleCtrlforge(kTinyMicro, WithImages("O", {.formats = {"bin", "vhdl"}}));
+    web::EntryResult format = web::AssembleCtrlforge(kTinyMicro, ObjectWithImages({.formats = {"bin", "vhdl"}}));
     EXPECT_EQ(format.imageProblem,
               "unknown image format 'vhdl'; the formats are readmemh, readmemb, intelhex, logisim, mif, bin");
     EXPECT_EQ(Extensions(format), (std::vector<std::string>{"object .o"}));
     // Without a format the other fields ask for nothing, and are not judged.
-    web::EntryResult none = web::AssembleCtrlforge(kTinyMicro, WithImages("O", {.lanes = true, .fill = "XYZ"}));
+    web::EntryResult none = web::AssembleCtrlforge(kTinyMicro, ObjectWithImages({.lanes = true, .fill = "XYZ"}));
     EXPECT_EQ(none.imageProblem, "");
     EXPECT_EQ(Extensions(none), (std::vector<std::string>{"object .o"}));
 }

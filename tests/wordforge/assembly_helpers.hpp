@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "wordforge/assembler.hpp"
+#include "wordforge/wordforge.hpp"
 
 namespace wordforge_test {
 

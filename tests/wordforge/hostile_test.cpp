@@ -5,7 +5,7 @@
 #include <random>
 #include <sstream>
 
-#include "wordforge/assembler.hpp"
+#include "wordforge/wordforge.hpp"
 #include "assembly_helpers.hpp"
 #include "wordforge/dialogue.hpp"
 #include "tests/support/unprivileged_run.hpp"

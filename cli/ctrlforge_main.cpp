@@ -1,6 +1,7 @@
 #include <cstdio>
 #include <iostream>
 
+#include "cli/command_line.hpp"
 #include "cli/program_commands.hpp"
 #include "ctrlforge/dialogue.hpp"
 
