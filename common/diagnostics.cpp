@@ -129,12 +129,28 @@ Place Locate(LineLocator& locator, std::size_t offset) {
     return place;
 }
 
+std::size_t TokenLengthAt(std::string_view text, std::size_t offset) {
+    if (offset >= text.size()) return 0;
+    auto isWordByte = [](char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+    };
+    const char first = text[offset];
+    if (first == '\r' || first == '\n') return 0;
+    if (first == ':' && offset + 1 < text.size() && text[offset + 1] == '=') return 2;
+    if (!isWordByte(first)) return 1;
+    std::size_t end = offset + 1;
+    while (end < text.size() && isWordByte(text[end])) ++end;
+    return end - offset;
+}
+
 void Record(DiagnosticSink& sink, std::size_t offset, Severity severity, std::string_view tag,
             std::string_view message) {
     Place place = Locate(sink.locator, offset);
     Diagnostic& diagnostic = sink.current;
     diagnostic.line = place.line;
     diagnostic.column = place.column;
+    const std::size_t at = std::min(offset, sink.locator.text.size());
+    diagnostic.endColumn = place.column + static_cast<std::int32_t>(TokenLengthAt(sink.locator.text, at));
     diagnostic.severity = severity;
     diagnostic.tag.assign(tag);
     diagnostic.message.assign(message);

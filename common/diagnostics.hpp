@@ -19,6 +19,10 @@ struct Diagnostic {
     Severity severity = Severity::Error;
     std::string tag;          // "E3", "F", "-Wtruncation": ends the printed line in brackets
     std::string message;
+    // One past the token's last byte, counted like `column`: the token runs
+    // from `column` up to, not including, `endColumn`. Equal to `column` at a
+    // line end or the end of the source.
+    std::int32_t endColumn = 0;
 };
 
 // Maps byte offsets of one source to lines and columns. A carriage return
@@ -60,7 +64,13 @@ inline bool WantsWarning(const DiagnosticSink& sink, std::string_view name) {
     return !sink.wantsWarning || sink.wantsWarning(name);
 }
 
-// Builds the diagnostic at the byte offset and hands it to the sink.
+// The length of the token that begins at the byte offset: a run of letters,
+// digits and "_", ":=", or else one byte; none at a line end or the end of
+// the text.
+std::size_t TokenLengthAt(std::string_view text, std::size_t offset);
+
+// Builds the diagnostic at the byte offset, over the token there, and hands
+// it to the sink.
 void Record(DiagnosticSink& sink, std::size_t offset, Severity severity, std::string_view tag,
             std::string_view message);
 

@@ -6,10 +6,11 @@
 // returns
 //   {files: [{kind, extension, bytes: Uint8Array, format?, lane?}],
 //    console: string, failed: boolean,
-//    diagnostics: [{line, column, severity, tag, message}], imageProblem: string}
+//    diagnostics: [{line, column, endColumn, severity, tag, message}], imageProblem: string}
 // File bytes cross as byte arrays, never as text, so CR LF and every other
 // byte reach the page's downloads unchanged. A diagnostic's column counts
-// bytes of its line in the source as handed in; severity is "error" or
+// bytes of its line in the source as handed in, and endColumn is one past the
+// last byte of the token it names, counted the same way; severity is "error" or
 // "warning", tag as the command line prints it in brackets ("" for none).
 // An image file carries its format's name, and a lane image its lane.
 //   imageFormats(): [{name, extension}], every format in the command line's order
@@ -90,6 +91,7 @@ val ToJs(const web::EntryResult& result) {
         val item = val::object();
         item.set("line", d.line);
         item.set("column", d.column);
+        item.set("endColumn", d.endColumn);
         item.set("severity", std::string(d.severity == common::Severity::Error ? "error" : "warning"));
         item.set("tag", d.tag);
         item.set("message", decoder.call<val>("decode", Bytes(d.message)));

@@ -37,6 +37,32 @@ TEST(LineLocator, EveryLineEndStyleAndAnyOrder) {
     }
 }
 
+// A diagnostic covers the token it names: a word of letters, digits and "_",
+// the assignment ":=", one byte of anything else, nothing at a line end.
+TEST(LineLocator, DiagnosticsCoverTheirToken) {
+    const std::string text = "* LOOP_1: 10\r\nR1 := R2, 5\nX";
+    std::vector<common::Diagnostic> list;
+    common::DiagnosticSink sink = common::ListSink(text, list);
+    struct Case { std::size_t offset; int column, endColumn; };
+    const Case cases[] = {
+        {0, 1, 2},    // "*"
+        {2, 3, 9},    // "LOOP_1", its colon not part of it
+        {10, 11, 13}, // "10"
+        {12, 13, 13}, // the CR LF: nothing
+        {17, 4, 6},   // ":=" on line 2
+        {22, 9, 10},  // ","
+        {25, 12, 12}, // the lone LF
+        {26, 1, 2},   // "X", the last byte
+        {27, 2, 2},   // the end of the text
+    };
+    for (const Case& c : cases) {
+        common::Record(sink, c.offset, common::Severity::Error, "", "m");
+        ASSERT_FALSE(list.empty());
+        EXPECT_EQ(list.back().column, c.column) << "offset " << c.offset;
+        EXPECT_EQ(list.back().endColumn, c.endColumn) << "offset " << c.offset;
+    }
+}
+
 // Where each byte stands, worked out byte by byte from what ends a line: a
 // carriage return with a line feed, a line feed alone, a carriage return alone.
 std::vector<common::Place> PlacesByDefinition(const std::string& text) {
