@@ -20,8 +20,8 @@ void Run(benchmark::State& state, const std::string& source) {
         }
         benchmark::DoNotOptimize(out);
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * source.size()));
-    state.counters["lines/s"] = benchmark::Counter(static_cast<double>(state.iterations() * lines),
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(source.size()));
+    state.counters["lines/s"] = benchmark::Counter(static_cast<double>(state.iterations()) * static_cast<double>(lines),
                                                    benchmark::Counter::kIsRate);
     state.counters["out_bytes"] = static_cast<double>(outBytes);
 }

@@ -29,8 +29,8 @@ struct ErrorStream {
         buffer.push_back('\n');
         if (buffer.size() >= (1u << 16)) Flush();
     }
-    void Diagnostic(std::string_view file, const common::Diagnostic& diagnostic) {
-        common::AppendDiagnosticLine(buffer, file, diagnostic);
+    void Diagnostic(std::string_view name, const common::Diagnostic& diagnostic) {
+        common::AppendDiagnosticLine(buffer, name, diagnostic);
         if (buffer.size() >= (1u << 16)) Flush();
     }
     void Flush() {

@@ -106,7 +106,7 @@ int CollectWord(CtrlRun& run, bool& allHex) {
     allHex = IsHexDigit(static_cast<unsigned char>(run.TokenName[0]));
     ListingSpan copy(run);
     while (stored < 8 && IsWordChar(run.CurChar)) {
-        run.TokenName[stored++] = static_cast<char>(run.CurChar);
+        run.TokenName[static_cast<std::size_t>(stored++)] = static_cast<char>(run.CurChar);
         if (!IsHexDigit(run.CurChar)) allHex = false;
         copy.Put(run.CurChar);
         NextChar(run);
@@ -200,7 +200,9 @@ void ReadWordAF(CtrlRun& run) {
     run.TokenOverflow = stored > 4;  // such a word keeps the value 0
     if (!run.TokenOverflow) {
         int value = 0;
-        for (int i = 0; i < stored; ++i) value = value * 16 + DigitValue(static_cast<unsigned char>(run.TokenName[i]));
+        for (int i = 0; i < stored; ++i) {
+            value = value * 16 + DigitValue(static_cast<unsigned char>(run.TokenName[static_cast<std::size_t>(i)]));
+        }
         run.TokenValue = static_cast<std::int16_t>(static_cast<std::uint16_t>(value));
     }
     run.TokenCode = TokNumber;

@@ -26,7 +26,7 @@ void ReadNumber(CtrlRun& run, int base) {
         int next = static_cast<int>(static_cast<std::uint16_t>(run.TokenValue)) * base + DigitValue(run.CurChar);
         run.TokenValue = static_cast<std::int16_t>(static_cast<std::uint16_t>(next));
         if (run.TokenValue > 0 && !noSignSeen) overflow = true;
-        whole = whole > 0xFFFFu ? whole : whole * static_cast<std::uint32_t>(base) + DigitValue(run.CurChar);
+        whole = whole > 0xFFFFu ? whole : whole * static_cast<std::uint32_t>(base) + static_cast<std::uint32_t>(DigitValue(run.CurChar));
         NextChar(run);
     }
     run.TokenOverflow = overflow;

@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             Check(object.size() >= at + 12);
             std::string_view line = object.substr(at, 12);
             Check(line.substr(4, 2) == "  " && line.substr(10, 2) == "\r\n");
-            for (std::size_t i : {0, 1, 2, 3, 6, 7, 8, 9}) Check(IsHex(line[i]));
+            for (std::size_t i : {0u, 1u, 2u, 3u, 6u, 7u, 8u, 9u}) Check(IsHex(line[i]));
         }
     }
     return 0;

@@ -106,7 +106,7 @@ TEST(LineLocator, LongTextsAgreeWithTheDefinitionAtEveryOffsetAskedFor) {
             ASSERT_EQ(place.line, expected[offset].line) << style << " offset " << offset;
             ASSERT_EQ(place.column, expected[offset].column) << style << " offset " << offset;
             ++checked;
-            const unsigned step = random() % 100;
+            const auto step = random() % 100;
             if (step == 0 && offset > 5000) {
                 offset -= random() % 5000;  // back, as a later diagnostic may point
             } else {

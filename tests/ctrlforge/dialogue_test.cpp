@@ -40,8 +40,8 @@ struct Session {
     void Run(const std::string& input) {
         std::istringstream in(input);
         std::ostringstream out, err;
-        common::Console console{in, out};
-        status = RunCtrlforge(console, err);
+        common::Console terminal{in, out};
+        status = RunCtrlforge(terminal, err);
         this->console = out.str();
         errors = err.str();
     }

@@ -124,7 +124,7 @@ TEST(ResolveTarget, BranchesTakeTheTargetAddressButGotoFetchKeepsItsLiteral) {
     target.address = 0x105;
     run.words.push_back(target);
     run.labels.push_back(LabelEntry{{'L', ' ', ' ', ' ', ' ', ' ', ' ', ' '}, 0});
-    for (std::uint8_t sq : {76, 77, 79, 80, 81, 82, 83}) {
+    for (std::uint8_t sq : {SqB, SqBP, SqBT, SqBF, SqIOP, SqIRA, SqIAB}) {
         MicroWord w;
         w.SQ = sq;
         w.refState = Resolved;

@@ -42,7 +42,7 @@ std::vector<MapLine> ReadMap(const std::string& map) {
         MapLine line;
         line.label = Trimmed(t.substr(0, 8));
         line.address = static_cast<unsigned>(std::stoul(t.substr(9, 3), nullptr, 16));
-        for (int f = 0; f < 10; ++f) line.cells[f] = Trimmed(t.substr(13 + 4 * f, 3));
+        for (std::size_t f = 0; f < 10; ++f) line.cells[f] = Trimmed(t.substr(13 + 4 * f, 3));
         line.target = Trimmed(t.substr(53, 8));
         lines.push_back(line);
     }
