@@ -11,19 +11,17 @@
 #include <vector>
 
 #include "tests/support/unprivileged_run.hpp"
+#include "tests/support/scratch_folder.hpp"
 
 namespace {
 
 namespace fs = std::filesystem;
 
 struct Folder {
-    explicit Folder(const std::string& name) : dir(fs::temp_directory_path() / ("cli-hostile-" + name)) {
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+    explicit Folder(const std::string& name) : scratch("cli-hostile-" + name), dir(scratch.Path()) {
         // The unprivileged runs work in here too.
         fs::permissions(dir, fs::perms::all);
     }
-    ~Folder() { fs::remove_all(dir); }
     void Write(const std::string& name, const std::string& bytes) const {
         std::ofstream(dir / name, std::ios::binary) << bytes;
     }
@@ -33,6 +31,7 @@ struct Folder {
         std::sort(names.begin(), names.end());
         return names;
     }
+    test_support::ScratchFolder scratch;
     fs::path dir;
 };
 

@@ -6,17 +6,11 @@
 #include <fstream>
 
 #include "common/text_file.hpp"
+#include "tests/support/scratch_folder.hpp"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-fs::path ScratchDir(const std::string& name) {
-    fs::path dir = fs::temp_directory_path() / ("zorvelt_common_" + name);
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir;
-}
 
 TEST(FailureText, IsThePlatformTextInUpperCase) {
     EXPECT_EQ(common::FailureText(ENOENT), "NO SUCH FILE OR DIRECTORY");
@@ -24,7 +18,8 @@ TEST(FailureText, IsThePlatformTextInUpperCase) {
 }
 
 TEST(ReadWholeFile, ReadsEveryByte) {
-    fs::path dir = ScratchDir("read");
+    test_support::ScratchFolder scratch("common-read");
+    const fs::path& dir = scratch.Path();
     std::string bytes("a\r\nb\0\x1a\xff", 7);
     std::ofstream(dir / "f", std::ios::binary) << bytes;
     std::string got;
@@ -34,7 +29,8 @@ TEST(ReadWholeFile, ReadsEveryByte) {
 }
 
 TEST(ReadWholeFile, ReportsMissingFilesDirectoriesAndNulNames) {
-    fs::path dir = ScratchDir("fail");
+    test_support::ScratchFolder scratch("common-fail");
+    const fs::path& dir = scratch.Path();
     std::string got;
     int err = 0;
     EXPECT_FALSE(common::ReadWholeFile((dir / "missing").string(), got, err));
@@ -47,7 +43,8 @@ TEST(ReadWholeFile, ReportsMissingFilesDirectoriesAndNulNames) {
 }
 
 TEST(OutputFile, WritesLargeOutputCompletely) {
-    fs::path dir = ScratchDir("write");
+    test_support::ScratchFolder scratch("common-write");
+    const fs::path& dir = scratch.Path();
     std::string name = (dir / "out").string();
     std::string expected;
     {
@@ -68,7 +65,8 @@ TEST(OutputFile, WritesLargeOutputCompletely) {
 }
 
 TEST(OutputFile, CreateFailsInAMissingFolder) {
-    fs::path dir = ScratchDir("create");
+    test_support::ScratchFolder scratch("common-create");
+    const fs::path& dir = scratch.Path();
     common::OutputFile file;
     int err = 0;
     EXPECT_FALSE(file.Create((dir / "no" / "out").string(), err));

@@ -6,6 +6,7 @@
 
 #include "ctrlforge/dialogue.hpp"
 #include "common/text_file.hpp"
+#include "tests/support/scratch_folder.hpp"
 
 namespace ctrlforge {
 namespace {
@@ -16,16 +17,13 @@ const char* const kBanner = "\n\n   *** ZORVELT MICROASSEMBLER for Win32(Ver. 1.
 const char* const kProgram = ".TITLE PROG\r\n*\r\n.END\r\n";
 
 struct Session {
+    test_support::ScratchFolder scratch;
     fs::path dir;
     std::string console;
     std::string errors;
     int status = -1;
 
-    explicit Session(const std::string& name) {
-        dir = fs::temp_directory_path() / ("zorvelt_ctrl_dialogue_" + name);
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
+    explicit Session(const std::string& name) : scratch("ctrl-dialogue-" + name), dir(scratch.Path()) {}
     std::string Path(const std::string& file) const { return (dir / file).string(); }
     void Write(const std::string& file, const std::string& text) const {
         std::ofstream(dir / file, std::ios::binary) << text;

@@ -10,6 +10,7 @@
 #include "parse_helpers.hpp"
 #include "common/text_file.hpp"
 #include "tests/support/unprivileged_run.hpp"
+#include "tests/support/scratch_folder.hpp"
 
 namespace ctrlforge {
 namespace {
@@ -161,14 +162,11 @@ TEST(HostileSource, EveryErrorNumber) {
 }
 
 struct Surroundings {
+    test_support::ScratchFolder scratch;
     fs::path dir;
     std::string console, errors;
     int status = -1;
-    explicit Surroundings(const std::string& name) {
-        dir = fs::temp_directory_path() / ("zorvelt_ctrl_hostile_" + name);
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
+    explicit Surroundings(const std::string& name) : scratch("ctrl-hostile-" + name), dir(scratch.Path()) {}
     void Run(const std::string& input) {
         std::istringstream in(input);
         std::ostringstream out, err;

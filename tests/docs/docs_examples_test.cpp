@@ -71,6 +71,7 @@
 
 #include "ctrlforge/ctrlforge.hpp"
 #include "wordforge/wordforge.hpp"
+#include "tests/support/scratch_folder.hpp"
 
 namespace {
 
@@ -199,14 +200,9 @@ std::string ReadFile(const fs::path& path) {
     return bytes.str();
 }
 
-// A fresh folder for the command-line run of one block.
-fs::path FreshFolder(const Block& block) {
-    const fs::path folder = fs::temp_directory_path() / ("docs-" + fs::path(block.file).stem().string() + "-" +
-                                                         std::to_string(block.line) + "-" +
-                                                         std::to_string(::getpid()));
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    return folder;
+// What the scratch folder of the command-line run of one block is called.
+std::string FolderPurpose(const Block& block) {
+    return "docs-" + fs::path(block.file).stem().string() + "-" + std::to_string(block.line);
 }
 
 // Saves the source block in the folder under its file name ("file=NAME", or
@@ -250,7 +246,8 @@ int RunProgram(const std::string& program, const Block& block, const fs::path& f
 // first line "$ ...", if any.
 void CheckDiagnostics(const std::string& program, const Block& excerpt, const Block& source,
                       const std::string& defaultName) {
-    const fs::path folder = FreshFolder(excerpt);
+    const test_support::ScratchFolder scratch(FolderPurpose(excerpt));
+    const fs::path& folder = scratch.Path();
     std::string shown;
     const int status = RunProgram(program, excerpt, folder, SaveSource(source, folder, defaultName), &shown);
     std::string expected = excerpt.text;
@@ -262,7 +259,6 @@ void CheckDiagnostics(const std::string& program, const Block& excerpt, const Bl
     EXPECT_EQ(ReadFile(folder / "stderr.txt"), expected) << Where(excerpt) << " (source at " << Where(source) << ")";
     std::string wanted = Option(excerpt, "status");
     EXPECT_EQ(status, wanted.empty() ? 0 : std::stoi(wanted)) << Where(excerpt);
-    fs::remove_all(folder);
 }
 
 // The bytes a "hex" block shows: two-digit hexadecimal numbers parted by
@@ -283,7 +279,8 @@ void CheckImage(const std::string& program, const Block& excerpt, const Block& s
                 const std::string& defaultName) {
     const std::string image = Option(excerpt, "image");
     ASSERT_FALSE(image.empty()) << Where(excerpt) << ": which image? (image=NAME)";
-    const fs::path folder = FreshFolder(excerpt);
+    const test_support::ScratchFolder scratch(FolderPurpose(excerpt));
+    const fs::path& folder = scratch.Path();
     const int status = RunProgram(program, excerpt, folder, SaveSource(source, folder, defaultName));
     EXPECT_EQ(status, 0) << Where(excerpt) << "\n" << ReadFile(folder / "stderr.txt");
     ASSERT_TRUE(fs::exists(folder / image)) << Where(excerpt) << ": " << image << " was not written";
@@ -294,18 +291,17 @@ void CheckImage(const std::string& program, const Block& excerpt, const Block& s
     } else {
         EXPECT_EQ(bytes, expected) << Where(excerpt) << " (source at " << Where(source) << ")";
     }
-    fs::remove_all(folder);
 }
 
 // Runs the command line with the block's options alone and checks that its
 // lines appear, adjacent, in what the program prints on standard output.
 void CheckStandardOutput(const std::string& program, const Block& excerpt) {
-    const fs::path folder = FreshFolder(excerpt);
+    const test_support::ScratchFolder scratch(FolderPurpose(excerpt));
+    const fs::path& folder = scratch.Path();
     EXPECT_EQ(RunProgram(program, excerpt, folder, ""), 0) << Where(excerpt);
     const std::string printed = ReadFile(folder / "stdout.txt");
     EXPECT_TRUE(ContainsLines(printed, excerpt.text)) << Where(excerpt) << "\nexpected:\n"
                                                       << excerpt.text << "printed:\n" << printed;
-    fs::remove_all(folder);
 }
 
 // Compiles a Verilog block with Icarus Verilog and runs it where the command
@@ -313,7 +309,8 @@ void CheckStandardOutput(const std::string& program, const Block& excerpt) {
 // prints must be the "verilog-output" block right after it, or nothing.
 void CheckVerilog(const std::string& program, const std::string& iverilog, const std::string& vvp,
                   const Block& verilog, const Block* output, const Block& source, const std::string& defaultName) {
-    const fs::path folder = FreshFolder(verilog);
+    const test_support::ScratchFolder scratch(FolderPurpose(verilog));
+    const fs::path& folder = scratch.Path();
     const int status = RunProgram(program, verilog, folder, SaveSource(source, folder, defaultName));
     EXPECT_EQ(status, 0) << Where(verilog) << "\n" << ReadFile(folder / "stderr.txt");
     {
@@ -327,7 +324,6 @@ void CheckVerilog(const std::string& program, const std::string& iverilog, const
     raw = std::system((in + "'" + vvp + "' -n example.vvp >printed.txt 2>&1").c_str());
     EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 0) << Where(verilog);
     EXPECT_EQ(ReadFile(folder / "printed.txt"), output != nullptr ? output->text : "") << Where(verilog);
-    fs::remove_all(folder);
 }
 
 // The full path of an executable found on PATH, or "".

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "wordforge/dialogue.hpp"
+#include "tests/support/scratch_folder.hpp"
 
 namespace {
 
@@ -23,12 +24,7 @@ const std::string kContinue = " CONTINUE ? (Y/N):";
 
 class DialogueTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "wordforge_test_XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        folder = pattern;
-    }
-    void TearDown() override { fs::remove_all(folder); }
+    void SetUp() override { ASSERT_FALSE(folder.empty()); }
 
     std::string Write(const std::string& name, const std::string& text) {
         std::string path = (folder / name).string();
@@ -50,7 +46,9 @@ protected:
         return out.str();
     }
 
-    fs::path folder;
+    test_support::ScratchFolder scratch{"word-dialogue"};
+
+    fs::path folder = scratch.Path();
     int status = -1;
 };
 

@@ -9,6 +9,7 @@
 #include "assembly_helpers.hpp"
 #include "wordforge/dialogue.hpp"
 #include "tests/support/unprivileged_run.hpp"
+#include "tests/support/scratch_folder.hpp"
 
 namespace {
 
@@ -127,13 +128,11 @@ TEST(HostileSource, StorageCountsAtAndBeyondTheLimit) {
 }
 
 struct Surroundings {
+    test_support::ScratchFolder scratch;
     fs::path dir;
     std::string console;
     int status = -1;
-    explicit Surroundings(const std::string& name) {
-        dir = fs::temp_directory_path() / ("zorvelt_word_hostile_" + name);
-        fs::remove_all(dir);
-        fs::create_directories(dir);
+    explicit Surroundings(const std::string& name) : scratch("word-hostile-" + name), dir(scratch.Path()) {
         std::ofstream(dir / "P", std::ios::binary) << "  NOP\r\n  END\r\n";
     }
     std::string Path(const std::string& file) const { return (dir / file).string(); }
