@@ -32,6 +32,25 @@ void BM_CtrlFill(benchmark::State& state) {
 }
 BENCHMARK(BM_CtrlFill)->Unit(benchmark::kMillisecond);
 
+// The same run with the source model asked for, as an editor asks for it:
+// every statement, label and token of a full control store.
+void BM_CtrlFillModel(benchmark::State& state) {
+    static const std::string source = bench::CtrlFillProgram();
+    std::size_t statements = 0;
+    for (auto _ : state) {
+        ctrlforge::SourceModel model;
+        ctrlforge::CtrlOutput out = ctrlforge::AssembleText(source, {}, {.model = &model});
+        if (out.failed) {
+            state.SkipWithError("unexpected assembly result");
+            return;
+        }
+        statements = model.statements.size();
+        benchmark::DoNotOptimize(model);
+    }
+    state.counters["statements"] = static_cast<double>(statements);
+}
+BENCHMARK(BM_CtrlFillModel)->Unit(benchmark::kMillisecond);
+
 void BM_CtrlOverflow(benchmark::State& state) {
     const std::string source = bench::CtrlOverflowProgram(static_cast<std::size_t>(state.range(0)));
     Run(state, source, true);

@@ -1,5 +1,6 @@
 #include "ctrlforge/ctrlforge.hpp"
 
+#include "ctrlforge/model_builder.hpp"
 #include "ctrlforge/parse_pass.hpp"
 #include "ctrlforge/placement.hpp"
 #include "ctrlforge/run_state.hpp"
@@ -48,7 +49,13 @@ Result AssembleSource(std::string_view source, const Sinks& sinks, const Collect
     run.map = run.options.M ? sinks.map : &notChosen;
     run.diagnostics = collect.diagnostics;
     run.placed = collect.placed;
+    if (collect.model != nullptr) {
+        *collect.model = SourceModel{};
+        run.model = collect.model;
+        run.modelState.locator.text = source;
+    }
     RunAssembly(run);
+    if (run.model != nullptr) ModelRunEnds(run);
 
     Result result;
     result.failed = run.AssemblyFailed;

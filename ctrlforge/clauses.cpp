@@ -3,6 +3,7 @@
 #include "ctrlforge/error_report.hpp"
 #include "ctrlforge/keywords.hpp"
 #include "ctrlforge/labels.hpp"
+#include "ctrlforge/model_builder.hpp"
 #include "ctrlforge/terminators.hpp"
 #include "ctrlforge/token_classes.hpp"
 #include "ctrlforge/token_reader.hpp"
@@ -23,6 +24,7 @@ bool IsNumberValue(const CtrlRun& run, int value) {
     MicroWord& word = run.CurrentWord();
     ReadToken(run);
     if (!IsCondition(run.TokenCode)) return ReportError(run, CtrlError::IllegalTestCondition);
+    if (run.model != nullptr) ModelConditionRead(run);
     word.TS = run.TokenCode;
     ReadToken(run);
     if (run.TokenCode != TokEqual) return ReportError(run, CtrlError::IllegalTestCondition);
@@ -38,6 +40,7 @@ bool IsNumberValue(const CtrlRun& run, int value) {
     if (run.TokenCode != KwTHEN) return ReportError(run, CtrlError::NoThenClause);
     ReadToken(run);
     if (run.TokenCode != TokIdent) return ReportError(run, CtrlError::LabelExpected);
+    if (run.model != nullptr) ModelLabelUsed(run, LabelUse::IfThen);
     ReferenceLabel(run, BranchTarget);
     ReadToken(run);
     if (run.TokenCode == KwELSE) {
@@ -50,6 +53,17 @@ bool IsNumberValue(const CtrlRun& run, int value) {
     return false;
 }
 
+// The clause that names a label, by the sequencing code it stores.
+LabelUse UseOf(std::uint8_t sq) {
+    switch (sq) {
+        case SqBP: return LabelUse::Call;
+        case SqIOP: return LabelUse::Iop;
+        case SqIRA: return LabelUse::Ira;
+        case SqIAB: return LabelUse::Iab;
+        default: return LabelUse::Goto;
+    }
+}
+
 // ( "GOTO" | "CALL" | "IOP" | "IRA" | "IAB" ) label | "GOTO" "FETCH"; leaves
 // the token after the clause current.
 [[nodiscard]] bool ParseBranch(CtrlRun& run, std::uint8_t sq, std::uint8_t placementClass) {
@@ -60,6 +74,7 @@ bool IsNumberValue(const CtrlRun& run, int value) {
         word.SQ = SqEI;
         word.TS = TsNTS;
     } else if (run.TokenCode == TokIdent) {
+        if (run.model != nullptr) ModelLabelUsed(run, UseOf(sq));
         ReferenceLabel(run, placementClass);
         word.SQ = sq;
     } else {

@@ -1,6 +1,7 @@
 #include "ctrlforge/labels.hpp"
 
 #include "ctrlforge/error_report.hpp"
+#include "ctrlforge/model_builder.hpp"
 
 namespace ctrlforge {
 
@@ -47,6 +48,7 @@ void DefineLabel(CtrlRun& run) {
         *found.value = entry;
     }
     run.labels.push_back(LabelEntry{name, run.CurrentIndex()});
+    if (run.model != nullptr) ModelLabelDefined(run);
     MicroWord& current = run.CurrentWord();
     current.label = entry;
     current.labelClass = placementClass;

@@ -5,6 +5,7 @@
 #include "ctrlforge/clauses.hpp"
 #include "ctrlforge/error_report.hpp"
 #include "ctrlforge/labels.hpp"
+#include "ctrlforge/model_builder.hpp"
 #include "ctrlforge/source_reader.hpp"
 #include "ctrlforge/terminators.hpp"
 #include "ctrlforge/token_classes.hpp"
@@ -93,9 +94,11 @@ void StatementLoop(CtrlRun& run) {
         while (run.TokenCode == TokStar) {
             run.StatementError = false;
             run.CurrentWord().heading = static_cast<std::uint32_t>(run.tokenStart);
+            if (run.model != nullptr) ModelStatementBegins(run);
             // An abandoned statement ends like any other: its word stays, and
             // the error reporter has stopped at "*", ".END" or end of file.
             (void)ParseStatement(run);
+            if (run.model != nullptr) ModelStatementEnds(run);
             run.words.emplace_back();
             // The blank word that may end the list stands where the parse
             // stopped: the next "*", ".END" or the end of the file.
@@ -137,6 +140,7 @@ void ReadProgramHeading(CtrlRun& run) {
     }
     Name title = run.TokenName;
     run.title = title;
+    if (run.model != nullptr) ModelTitleRead(run);
     ReadToken(run);
     if (!IsTerminator(run.TokenCode)) {
         ReportError(run, CtrlError::MissingTerminator);

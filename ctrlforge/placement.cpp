@@ -85,6 +85,7 @@ void PlaceWords(CtrlRun& run) {
             PlacementFailed(run, word, true);
             return;
         }
+        ++run.placedWords;
     }
 }
 

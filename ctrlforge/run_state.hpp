@@ -11,6 +11,7 @@
 #include "common/diagnostics.hpp"
 #include "common/flat_name_table.hpp"
 #include "common/text_file.hpp"
+#include "ctrlforge/source_model.hpp"
 #include "ctrlforge/tokens.hpp"
 #include "image/placed_word.hpp"
 
@@ -73,6 +74,14 @@ struct OptionSet {
     bool M = false;  // map
 };
 
+// What filling the source model needs besides the model itself.
+struct ModelState {
+    common::LineLocator locator;  // over the source, for the places of tokens and spans
+    std::size_t lastEnd = 0;      // end of the latest token that is no line end or ";"
+    std::size_t priorEnd = 0;     // lastEnd before that token was read
+    common::FlatNameTable labels; // each name seen: its index in the model's labels
+};
+
 struct CtrlRun {
     // Source and the reader's position in it.
     std::string_view source;
@@ -90,6 +99,10 @@ struct CtrlRun {
     // file lists it; memory images are made from these.
     std::vector<image::PlacedWord>* placed = nullptr;
     Name title{' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};  // the program's title, once read
+    // When set, receives what the run learns of the source; `modelState`
+    // is used only then.
+    SourceModel* model = nullptr;
+    ModelState modelState;
 
     // Token attributes.
     unsigned char CurChar = 0;
@@ -108,6 +121,7 @@ struct CtrlRun {
     // Pass state.
     std::vector<MicroWord> words;
     std::int16_t PreviousAddress = -1;
+    std::size_t placedWords = 0;  // how many words, from the first, placement gave their final address
     std::vector<LabelEntry> labels;
     std::vector<PendingLabel> pending;
     // Every name defined or used so far: a LabelEntry index (>= 0) once

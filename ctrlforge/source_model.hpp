@@ -13,6 +13,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/source_model.hpp"
@@ -38,8 +39,17 @@ inline constexpr std::array<FieldBits, kWordFields> kFieldBits{{
 struct ModelField {
     std::uint16_t code = 0;  // the field code the parser stored (LT: the literal or target as packed)
     std::uint16_t bits = 0;  // the bits the word carries in this field
-    std::string cell;        // what the map prints in its column, without the padding blanks ("R1L", "NLB", "105")
+    // What the map prints in its column, without the padding blanks ("R1L",
+    // "NLB", "105"); at most four characters, the rest NUL. Kept in place
+    // rather than as a string: a full control store has 40,960 of them.
+    std::array<char, 4> cell{};
 };
+
+inline std::string_view CellText(const ModelField& field) {
+    std::size_t length = 0;
+    while (length < field.cell.size() && field.cell[length] != '\0') ++length;
+    return {field.cell.data(), length};
+}
 
 // The clause that names a label.
 enum class LabelUse : std::uint8_t { Goto, Call, IfThen, Iop, Ira, Iab };
@@ -49,6 +59,8 @@ struct ModelStatement {
     common::SourceSpan heading;  // the heading line, from its "*" to its end
     bool inError = false;        // an error was reported inside it; the rest of it was not read
     bool addressGiven = false;   // the heading names its address
+    std::int32_t headingAddress = -1;  // the address the heading gave it (named, or the one after the
+                                       // previous statement's), before placement; -1 when the heading failed first
     std::int32_t address = -1;   // the final address, where placement fixed one; else -1
     std::uint8_t placementClass = 0;  // 0 unlabelled, 1 labelled, 2 branch target, 3 IRA, 4 IOP, 5 IAB target
     std::int32_t label = -1;     // the label it defines: an index into SourceModel::labels, or -1

@@ -1,6 +1,7 @@
 #include "ctrlforge/token_reader.hpp"
 
 #include "ctrlforge/keywords.hpp"
+#include "ctrlforge/model_builder.hpp"
 #include "ctrlforge/number_reader.hpp"
 #include "ctrlforge/source_reader.hpp"
 
@@ -115,7 +116,13 @@ void ReadToken(CtrlRun& run) {
                 }
                 break;
         }
-        if (run.TokenCode != TokSkip) return;
+        if (run.TokenCode != TokSkip) {
+            if (run.model != nullptr) ModelTokenRead(run);
+            return;
+        }
+        // A line the reader passes over without a token: a "." line, or a
+        // word with a quote after it.
+        if (run.model != nullptr) ModelIgnoredLine(run);
     }
 }
 

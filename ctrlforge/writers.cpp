@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "ctrlforge/model_builder.hpp"
 #include "ctrlforge/tokens.hpp"
 
 namespace ctrlforge {
@@ -73,15 +74,8 @@ PackedWord WriteObjectLine(CtrlRun& run, MicroWord& word) {
     return packed;
 }
 
-void WriteMapLine(CtrlRun& run, const MicroWord& word) {
+FieldCells MapFieldCells(const MicroWord& word) {
     LineBuffer line;
-    if (word.labelClass != Unlabelled && word.label != kNone) {
-        AppendName(line, run.labels[static_cast<std::size_t>(word.label)].name);
-    } else {
-        line.Append("        ");
-    }
-    line.Put(' ');
-    AppendNumberCell(line, static_cast<std::uint16_t>(word.address));
     line.Append(FieldCell(Field::LB, word.LB));
     line.Append(FieldCell(Field::RB, word.RB));
     line.Append(FieldCell(Field::AL, word.AL));
@@ -103,6 +97,22 @@ void WriteMapLine(CtrlRun& run, const MicroWord& word) {
         line.Append(FieldCell(Field::EX, word.EX));
     }
     AppendNumberCell(line, word.LT % 512u);
+    FieldCells cells;
+    std::memcpy(cells.data(), line.text, cells.size());
+    return cells;
+}
+
+void WriteMapLine(CtrlRun& run, const MicroWord& word) {
+    LineBuffer line;
+    if (word.labelClass != Unlabelled && word.label != kNone) {
+        AppendName(line, run.labels[static_cast<std::size_t>(word.label)].name);
+    } else {
+        line.Append("        ");
+    }
+    line.Put(' ');
+    AppendNumberCell(line, static_cast<std::uint16_t>(word.address));
+    const FieldCells cells = MapFieldCells(word);
+    line.Append(std::string_view(cells.data(), cells.size()));
     if (word.refState == Resolved && word.target != kNone) {
         AppendName(line, run.labels[static_cast<std::size_t>(word.target)].name);
     } else {
@@ -116,8 +126,12 @@ void WriteOutputs(CtrlRun& run) {
     // The last word is the trailing blank one and is never written.
     for (std::size_t i = 0; i + 1 < run.words.size(); ++i) {
         MicroWord& word = run.words[i];
-        WriteObjectLine(run, word);
+        const PackedWord packed = WriteObjectLine(run, word);
         if (run.options.M) WriteMapLine(run, word);
+        if (run.model != nullptr) {
+            const FieldCells cells = MapFieldCells(word);
+            ModelWordPacked(run, i, word, packed, std::string_view(cells.data(), cells.size()));
+        }
     }
 }
 

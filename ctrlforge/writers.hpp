@@ -1,4 +1,6 @@
 #pragma once
+#include <array>
+
 #include "ctrlforge/micro_word.hpp"
 #include "ctrlforge/run_state.hpp"
 
@@ -12,6 +14,11 @@ void WriteOutputs(CtrlRun& run);
 void ResolveTarget(CtrlRun& run, MicroWord& word);
 
 PackedWord WriteObjectLine(CtrlRun& run, MicroWord& word);
+
+// The map's columns LB to LT of a packed word: ten cells of four characters.
+using FieldCells = std::array<char, 40>;
+FieldCells MapFieldCells(const MicroWord& word);
+
 void WriteMapLine(CtrlRun& run, const MicroWord& word);
 
 }  // namespace ctrlforge
