@@ -1,5 +1,7 @@
 #pragma once
 #include <cstdint>
+#include <string_view>
+#include <vector>
 
 #include "ctrlforge/run_state.hpp"
 
@@ -14,6 +16,15 @@ void ReadWordAF(CtrlRun& run);
 // TokIdent when the name is no keyword.
 std::uint8_t LookupKeywordGZ(const Name& name);
 std::uint8_t LookupKeywordAF(const Name& name);
+
+// Every word of the two tables, G to Z first, each table in its own order.
+// The editors' highlighters are checked against these words.
+std::vector<std::string_view> KeywordWords();
+
+// The counter C: a one-letter word of hexadecimal digits that is the
+// keyword C only as the first token of a line, and a number or a label
+// elsewhere; so it is in neither table.
+inline constexpr char kCounterLetter = 'C';
 
 // Register recodings: rewrite TokenCode in place into a field code.
 void RecodeLeftBus(CtrlRun& run);
