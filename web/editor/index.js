@@ -6,7 +6,9 @@
 // page opened from disk may not load module scripts.
 //
 //   ZorveltEditor.createEditor(parent, {onChange, onRun}) -> editor
-//     editor.text                 the source, lines ended by LF
+//     editor.text                 the source, lines ended by LF (setting
+//                                 it starts a new text: no onChange)
+//     editor.replaceText(text)    replaces the text as an edit would
 //     editor.setProgram(program)  "ctrlforge" | "wordforge": the highlighting
 //     editor.showDiagnostics(list) list of {line, column, endColumn?,
 //                                  severity, tag, message}, byte columns
@@ -102,6 +104,10 @@ export function createEditor(parent, { onChange = () => {}, onRun = () => {} } =
     // A new text starts a new undo history.
     set text(value) {
       view.setState(EditorState.create({ doc: value, extensions: extensions() }));
+    },
+    // The whole text replaced as an edit would: undoable, and onChange follows.
+    replaceText(value) {
+      view.dispatch({ changes: { from: 0, to: view.state.doc.length, insert: value } });
     },
     setProgram(name) {
       program = name;

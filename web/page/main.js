@@ -39,9 +39,8 @@
   // An error in the page's own code shows, instead of a status that says
   // all is well.
   function pageFailed(error) {
-    const message = (error && error.message) || String(error);
-    setStatus(`The page stopped working: ${message}. Reload the page; your text is kept in the share link only.`,
-              "failed");
+    const message = String((error && error.message) || error).replace(/\.$/, "");
+    setStatus(`The page stopped working: ${message}. Reloading it starts afresh.`, "failed");
   }
   window.addEventListener("error", (event) => pageFailed(event.error || event.message));
   window.addEventListener("unhandledrejection", (event) => pageFailed(event.reason));
