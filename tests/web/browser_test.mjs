@@ -728,6 +728,20 @@ async function diagnosticsView(browser, url, label) {
     check(at === offset, `${label} editor: line ${line} column ${column} put the cursor at ${at}, not ${offset}`);
   }
 
+  // A diagnostic with an end column marks exactly its bytes: in "Ä𝄞 AB",
+  // bytes 3 to 6 are 𝄞 (offsets 1 to 3); in "\tAB", bytes 2 and 3 are AB
+  // (offsets 1 to 3 of line 2). Without one, the word at the column: AB at
+  // byte 8 of line 1, and a single character (Ä, then 𝄞's two units).
+  const spans = await page.evaluate(() => {
+    const editor = window.Playground.page.editor;
+    editor.text = "Ä𝄞 AB\n\tAB\n";
+    const d = (line, column, endColumn) => ({ line, column, endColumn, severity: "error", tag: "", message: "m" });
+    editor.showDiagnostics([d(1, 3, 7), d(2, 2, 4), d(1, 8), d(1, 1), d(1, 3)]);
+    return editor.marks.map((m) => [m.from, m.to]);
+  });
+  check(JSON.stringify(spans) === "[[0,1],[1,3],[1,3],[4,6],[8,10]]",
+        `${label} editor: marks of byte spans ${JSON.stringify(spans)}`);
+
   // A real run with errors fills the same list from the assembler's answer.
   await setState(page, { program: "ctrlforge", name: "PROG.MIC", letters: "S", text: "BROKEN\n" });
   const before = await runCount(page);
@@ -1114,8 +1128,12 @@ async function manyDiagnostics(browser, url, label) {
       count: document.getElementById("diagnostics-count").textContent,
       marks: window.Playground.page.editor.marks.length,
       status: document.getElementById("status").textContent,
+      note: document.querySelector("#file-view .view-note")?.textContent,
     };
   });
+  // The listing's view stops at its line bound too; the download holds all.
+  check(/^… and [0-9,]+ more lines; the download holds the whole file\.$/.test(seen.note ?? ""),
+        `${label} many diagnostics: the listing's view ends with ${JSON.stringify(seen.note)}`);
   check(seen.limit >= 1000 && seen.limit <= 5000, `${label} many diagnostics: the bound is ${seen.limit}`);
   check(seen.buttons === seen.limit && seen.items === seen.limit + 1 && seen.marks === seen.limit &&
         seen.more === `… and ${(count - seen.limit).toLocaleString("en")} more` &&

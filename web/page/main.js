@@ -223,6 +223,10 @@
   }
 
   async function share() {
+    if (new TextEncoder().encode(editor.text).length > P.share.sizeLimit) {
+      setStatus(`A share link holds at most ${P.share.sizeLimit / (1024 * 1024)} MiB of source; this one is larger.`);
+      return;
+    }
     const fragment = await P.share.encode({
       program: programSelect.value,
       name: nameInput.value,
