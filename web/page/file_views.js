@@ -6,7 +6,10 @@
 window.Playground = window.Playground || {};
 
 (function () {
-  // A view shows at most this many lines; the download holds the rest.
+  // A long text is shown a part at a time: the next part is added as the
+  // view is scrolled near its end, up to lineLimit lines; the download
+  // holds the rest.
+  const partLines = 5000;
   const lineLimit = 100000;
 
   const hex = (value, digits) => value.toString(16).toUpperCase().padStart(digits, "0");
@@ -18,22 +21,62 @@ window.Playground = window.Playground || {};
     return node;
   }
 
-  // The first lineLimit lines of a text, and a note of how many more the file holds.
+  // The offset after the `count`-th line end from `from`, or the text's end.
+  function afterLines(text, from, count) {
+    let at = from;
+    for (let n = 0; n < count; n++) {
+      const end = text.indexOf("\n", at);
+      if (end === -1) return text.length;
+      at = end + 1;
+    }
+    return at;
+  }
+
+  function linesIn(text, from) {
+    let count = from < text.length && !text.endsWith("\n") ? 1 : 0;
+    for (let at = text.indexOf("\n", from); at !== -1; at = text.indexOf("\n", at + 1)) count++;
+    return count;
+  }
+
   function textView(text, className = "text-view") {
     const pre = element("pre", className);
-    let end = -1;
-    let lines = 0;
-    while (lines < lineLimit && (end = text.indexOf("\n", end + 1)) !== -1) lines++;
-    if (end === -1 || end >= text.length - 1) {
-      pre.textContent = text;
-      return pre;
-    }
-    let rest = text.endsWith("\n") ? 0 : 1;
-    for (let at = text.indexOf("\n", end + 1); at !== -1; at = text.indexOf("\n", at + 1)) rest++;
-    pre.textContent = text.slice(0, end + 1);
-    const note = element("p", "view-note", `… and ${rest.toLocaleString("en")} more lines; the download holds the whole file.`);
+    let shownTo = afterLines(text, 0, partLines);
+    let shownLines = partLines;
+    pre.textContent = text.slice(0, shownTo);
+    if (shownTo >= text.length) return pre;
     const box = element("div");
-    box.append(pre, note);
+    // The note under the part shown: a button that shows the next part, as
+    // scrolling near it does; at the limit, a note that the download has it all.
+    const more = element("button", "view-note view-more");
+    more.type = "button";
+    box.append(pre, more);
+    const observer = new IntersectionObserver((entries) => {
+      if (entries.some((entry) => entry.isIntersecting)) showMore();
+    }, { rootMargin: "400px" });
+    const describe = () => {
+      const rest = linesIn(text, shownTo).toLocaleString("en");
+      if (shownLines < lineLimit) {
+        more.textContent = `… ${rest} more lines`;
+        return;
+      }
+      observer.disconnect();
+      more.replaceWith(element("p", "view-note", `… and ${rest} more lines; the download holds the whole file.`));
+    };
+    function showMore() {
+      const next = afterLines(text, shownTo, partLines);
+      pre.append(text.slice(shownTo, next));
+      shownTo = next;
+      shownLines += partLines;
+      if (shownTo < text.length) {
+        describe();
+        return;
+      }
+      observer.disconnect();
+      more.remove();
+    }
+    more.addEventListener("click", showMore);
+    describe();
+    observer.observe(more);
     return box;
   }
 
@@ -109,5 +152,5 @@ window.Playground = window.Playground || {};
     return textView(new TextDecoder().decode(file.bytes).replace(/\r\n/g, "\n"));
   }
 
-  window.Playground.fileViews = { render, lineLimit, mapColumns };
+  window.Playground.fileViews = { render, partLines, lineLimit, mapColumns };
 })();

@@ -136,6 +136,7 @@
   }
 
   function onResult(run, started) {
+    P.page.lastRun = run;
     for (const panel of panels) panel.update(run);
     markStale(false);
     runs += 1;
@@ -285,8 +286,9 @@
   });
   window.addEventListener("hashchange", () => restore(location.hash));
 
-  // The page's parts, for scripted use (and the browser tests).
-  P.page = { editor, outputs, diagnostics, images, panels, assemble, debounceMs };
+  // The page's parts, for scripted use (and the browser tests); lastRun is
+  // the run whose result is on show.
+  P.page = { editor, outputs, diagnostics, images, panels, assemble, debounceMs, lastRun: null };
 
   document.body.dataset.state = "loading";
   ready.then(
