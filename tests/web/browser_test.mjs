@@ -27,8 +27,9 @@
 //                             characters of several bytes, Tab, undo, redo,
 //                             search, stale results, responsiveness during a
 //                             long run and a newer edit superseding it
-//   robustness                150,000 diagnostics, an over-limit share link,
-//                             an error in the page's own code
+//   robustness                the watch on requests, 150,000 diagnostics, an
+//                             over-limit share link, an error in the page's
+//                             own code
 //   screenshots               1280x800 and 390x844, light and dark, with
 //                             lane images and the word rows of a binary
 //                             image, and lint marks with a hover
@@ -1214,8 +1215,23 @@ async function pageErrors(browser, url, label) {
   await page.close();
 }
 
+// The watch on requests sees the page's own files, and catches a request
+// outside the page's folder.
+async function requestWatch(browser, url, label) {
+  const { page, problems, requests } = await openPage(browser, url);
+  const names = requests.map((address) => new URL(address).pathname.split("/").pop());
+  const own = ["index.html", "style.css", "editor.js", "worker-source.js", "examples.js", "runner.js", "main.js"];
+  check(own.every((name) => names.includes(name)), `${label} requests: the watch saw ${JSON.stringify(names)}`);
+  check(problems.length === 0, `${label} requests: page problems: ${problems.join("; ")}`);
+  await page.evaluate(() => fetch("http://192.0.2.1/outside.js").catch(() => {}));
+  check(problems.some((p) => p.startsWith("request outside the page's folder: http://192.0.2.1/outside.js")),
+        `${label} requests: a request outside the folder was not caught (${JSON.stringify(problems)})`);
+  await page.close();
+}
+
 async function robustnessSuite(browser, urls) {
   for (const [label, url] of Object.entries(urls)) {
+    await requestWatch(browser, url, label);
     await manyDiagnostics(browser, url, label);
     await shareLimit(browser, url, label);
     await pageErrors(browser, url, label);
