@@ -268,3 +268,8 @@ sha256sum FILL.MIC.s FILL.MIC.o FILL.MIC.m OVER1M.MIC.s OVER100K.MIC.s WORD1M.AS
     WORD100K.ASM.a WORD100K.ASM.b LABELS1M.MIC.s LABELS100K.MIC.s LABELS1M.ASM.a LABELS1M.ASM.b \
     LABELS100K.ASM.a LABELS100K.ASM.b
 echo '```'
+
+# ---------------------------------------------------------------- browser page
+# From a keystroke to the updated lint marks in the page, in headless Chromium.
+echo
+"$ROOT/bench/web_editor.sh" "$WORK/FILL.MIC"

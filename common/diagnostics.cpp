@@ -137,6 +137,13 @@ std::size_t TokenLengthAt(std::string_view text, std::size_t offset) {
     const char first = text[offset];
     if (first == '\r' || first == '\n') return 0;
     if (first == ':' && offset + 1 < text.size() && text[offset + 1] == '=') return 2;
+    if (static_cast<unsigned char>(first) >= 0xC0) {
+        // The first byte of a character of several: the token is the whole
+        // character, so that no mark ends inside it.
+        std::size_t end = offset + 1;
+        while (end < text.size() && end < offset + 4 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) ++end;
+        return end - offset;
+    }
     if (!isWordByte(first)) return 1;
     std::size_t end = offset + 1;
     while (end < text.size() && isWordByte(text[end])) ++end;

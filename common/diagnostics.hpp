@@ -65,8 +65,8 @@ inline bool WantsWarning(const DiagnosticSink& sink, std::string_view name) {
 }
 
 // The length of the token that begins at the byte offset: a run of letters,
-// digits and "_", ":=", or else one byte; none at a line end or the end of
-// the text.
+// digits and "_", ":=", a character of several bytes in UTF-8, or else one
+// byte; none at a line end or the end of the text.
 std::size_t TokenLengthAt(std::string_view text, std::size_t offset);
 
 // Builds the diagnostic at the byte offset, over the token there, and hands

@@ -127,6 +127,13 @@ void StartName(CtrlRun& run, unsigned char first) {
 }  // namespace
 
 std::uint8_t LookupKeywordGZ(const Name& name) { return kHashGZ.Find(PackName(name)); }
+
+std::vector<std::string_view> KeywordWords() {
+    std::vector<std::string_view> words;
+    for (const Keyword& k : kKeywordsGZ) words.push_back(k.word);
+    for (const Keyword& k : kKeywordsAF) words.push_back(k.word);
+    return words;
+}
 std::uint8_t LookupKeywordAF(const Name& name) { return kHashAF.Find(PackName(name)); }
 
 void ReadWordGZ(CtrlRun& run) {
@@ -176,7 +183,7 @@ void ReadWordAF(CtrlRun& run) {
     // A word of hexadecimal digits: the keyword C, a label or a number,
     // decided by the previous token.
     bool isNumber;
-    if (stored == 1 && first == 'C' && (previous == TokSemicolon || previous == TokEol)) {
+    if (stored == 1 && first == kCounterLetter && (previous == TokSemicolon || previous == TokEol)) {
         run.TokenCode = TokC;
         return;
     } else if ((previous >= TokPlus && previous <= TokAt) || (previous >= KwSLL && previous <= KwNSH) ||

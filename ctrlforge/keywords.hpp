@@ -1,7 +1,10 @@
 #pragma once
 #include <cstdint>
+#include <string_view>
+#include <vector>
 
 #include "ctrlforge/run_state.hpp"
+#include "ctrlforge/vocabulary.hpp"
 
 namespace ctrlforge {
 
@@ -14,6 +17,7 @@ void ReadWordAF(CtrlRun& run);
 // TokIdent when the name is no keyword.
 std::uint8_t LookupKeywordGZ(const Name& name);
 std::uint8_t LookupKeywordAF(const Name& name);
+
 
 // Register recodings: rewrite TokenCode in place into a field code.
 void RecodeLeftBus(CtrlRun& run);

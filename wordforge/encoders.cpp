@@ -170,11 +170,11 @@ EncodeOutcome EncodeDevice(WordRun& run, int mnemonic, std::uint16_t& word) {
         Word name;
         ReadWord(reader, name);
         AppendEight(run.line, name.text.data(), name.length);
-        if (name.key == PackName("CR")) {
-            device = 0;
-        } else if (name.key == PackName("LPT")) {
-            device = 1;
-        } else {
+        device = -1;
+        for (std::size_t number = 0; number < kDeviceNames.size(); ++number) {
+            if (name.key == PackName(kDeviceNames[number])) device = static_cast<std::int32_t>(number);
+        }
+        if (device < 0) {
             NoteFault(run, Fault::Device, start);
             run.fault.name = name;
             return EncodeOutcome::DeviceError;

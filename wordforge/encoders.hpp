@@ -1,10 +1,16 @@
 #pragma once
 // Operand syntax and encoding of the 39 machine instructions, group by group.
+#include <array>
 #include <cstdint>
+#include <string_view>
 
 #include "wordforge/word_run.hpp"
 
 namespace wordforge {
+
+// The device words of RIO and WIO, by device number: CR is device 0, LPT
+// device 1.
+inline constexpr std::array<std::string_view, 2> kDeviceNames = {"CR", "LPT"};
 
 enum class EncodeOutcome {
     Encoded,      // the word is valid

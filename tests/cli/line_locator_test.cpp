@@ -40,7 +40,7 @@ TEST(LineLocator, EveryLineEndStyleAndAnyOrder) {
 // A diagnostic covers the token it names: a word of letters, digits and "_",
 // the assignment ":=", one byte of anything else, nothing at a line end.
 TEST(LineLocator, DiagnosticsCoverTheirToken) {
-    const std::string text = "* LOOP_1: 10\r\nR1 := R2, 5\nX";
+    const std::string text = "* LOOP_1: 10\r\nR1 := R2, 5\nX\xC3\x84\xE2\x82\xAC\xC3";
     std::vector<common::Diagnostic> list;
     common::DiagnosticSink sink = common::ListSink(text, list);
     struct Case { std::size_t offset; int column, endColumn; };
@@ -52,8 +52,11 @@ TEST(LineLocator, DiagnosticsCoverTheirToken) {
         {17, 4, 6},   // ":=" on line 2
         {22, 9, 10},  // ","
         {25, 12, 12}, // the lone LF
-        {26, 1, 2},   // "X", the last byte
-        {27, 2, 2},   // the end of the text
+        {26, 1, 2},   // "X"
+        {27, 2, 4},   // "\xC3\x84", one character of two bytes
+        {29, 4, 7},   // "\xE2\x82\xAC", of three
+        {32, 7, 8},   // a lead byte the text ends after
+        {33, 8, 8},   // the end of the text
     };
     for (const Case& c : cases) {
         common::Record(sink, c.offset, common::Severity::Error, "", "m");

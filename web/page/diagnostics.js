@@ -1,11 +1,17 @@
 // The errors and warnings of a run, one entry each in the command line's
 // form (NAME:LINE:COLUMN: SEVERITY: MESSAGE [TAG]), in the assembler's
-// order. Choosing one puts the editor's cursor on its line and column; the
-// gutter marks the lines that hold errors, and those holding only warnings
-// in their own colour.
-//   diagnostics: [{line, column, severity: "error" | "warning", tag, message}]
+// order. Choosing one puts the editor's cursor on its line and column. A
+// run may report any number of them; the list shows the first ones only
+// (the worker hands back no more than P.diagnosticLimit) and says how many
+// more there are.
+//   show(name, diagnostics, counts)
+//     diagnostics: [{line, column, severity: "error" | "warning", tag, message}]
+//     counts: {errors, warnings}, all of the run's
 "use strict";
 window.Playground = window.Playground || {};
+
+// At most this many diagnostics are listed and marked in the editor.
+window.Playground.diagnosticLimit = 2000;
 
 window.Playground.createDiagnostics = function createDiagnostics(list, emptyNote, count, editor) {
   function span(className, text) {
@@ -30,22 +36,28 @@ window.Playground.createDiagnostics = function createDiagnostics(list, emptyNote
   }
 
   function plural(n, word) {
-    return `${n} ${word}${n === 1 ? "" : "s"}`;
+    return `${n.toLocaleString("en")} ${word}${n === 1 ? "" : "s"}`;
   }
 
-  function show(name, diagnostics) {
-    list.replaceChildren(...diagnostics.map((d) => {
+  function show(name, diagnostics, counts) {
+    const shown = diagnostics.slice(0, window.Playground.diagnosticLimit);
+    const total = counts.errors + counts.warnings;
+    const items = document.createDocumentFragment();
+    for (const d of shown) {
       const item = document.createElement("li");
       item.append(entry(name, d));
-      return item;
-    }));
-    const errors = diagnostics.filter((d) => d.severity === "error");
-    const warnings = diagnostics.filter((d) => d.severity !== "error");
-    emptyNote.hidden = diagnostics.length > 0;
-    count.textContent = diagnostics.length > 0
-      ? `${plural(errors.length, "error")}, ${plural(warnings.length, "warning")}`
-      : "";
-    editor.markLines(errors.map((d) => d.line), warnings.map((d) => d.line));
+      items.append(item);
+    }
+    if (total > shown.length) {
+      const more = document.createElement("li");
+      more.className = "more";
+      more.textContent = `… and ${(total - shown.length).toLocaleString("en")} more`;
+      items.append(more);
+    }
+    list.replaceChildren(items);
+    emptyNote.hidden = total > 0;
+    count.textContent = total > 0 ? `${plural(counts.errors, "error")}, ${plural(counts.warnings, "warning")}` : "";
+    editor.showDiagnostics(shown);
   }
 
   return { show };

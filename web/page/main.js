@@ -1,12 +1,24 @@
 // The page: program choice, editor, options and memory images, examples,
-// share links, and one assembly per click or Ctrl+Enter. All assembling
-// happens in the compiled assemblers (assemblers.js); this file only moves
-// bytes and shows results.
+// share links, and live assembly. Every change of the text or the options
+// starts a run after a short pause (debounceMs), in the assembler worker
+// (runner.js); a newer change cancels a run still going. Until the new run
+// lands, the last results are marked stale. Assemble and Ctrl+Enter run at
+// once. All assembling happens in the compiled assemblers; this file only
+// moves bytes and shows results.
+//
+// A run's result reaches the page as one object, and onResult hands it to
+// each panel in `panels`: every view of a run's result is one entry there.
+//   run: {program, name, text, result}   result as worker_loop.js describes it
+//
+// document.body.dataset.state says where the page stands: "loading",
+// "stale" (changed, run pending), "running", "done", "failed" (the run or
+// the page stopped; the status says why); dataset.runs counts landed runs.
 "use strict";
 
 (function () {
   const P = window.Playground;
   const $ = (id) => document.getElementById(id);
+  const debounceMs = 150;
 
   const defaultNames = { ctrlforge: "PROG.MIC", wordforge: "PROG.ASM" };
 
@@ -18,7 +30,27 @@
   const consoleView = $("console");
   const status = $("status");
 
-  const editor = P.createEditor($("source"), $("gutter"));
+  function setStatus(text, state) {
+    status.textContent = text;
+    status.classList.toggle("problem", state === "failed");
+    if (state) document.body.dataset.state = state;
+  }
+
+  // An error in the page's own code shows, instead of a status that says
+  // all is well.
+  function pageFailed(error) {
+    const message = String((error && error.message) || error).replace(/\.$/, "");
+    setStatus(`The page stopped working: ${message}. Reloading it starts afresh.`, "failed");
+  }
+  window.addEventListener("error", (event) => pageFailed(event.error || event.message));
+  window.addEventListener("unhandledrejection", (event) => pageFailed(event.reason));
+
+  let timer = null;
+  let latest = 0;  // the newest run asked for; only its result lands
+  let runs = 0;
+  let facts = null;
+
+  const editor = window.ZorveltEditor.createEditor($("source"), { onChange: changed, onRun: () => assemble() });
   const outputs = P.createOutputs($("tabs"), $("lanes"), $("file-view"), $("downloads"));
   const images = P.createImageOptions({
     formatsBox: $("image-formats"),
@@ -29,11 +61,36 @@
     problem: $("image-problem"),
   });
   const diagnostics = P.createDiagnostics($("diagnostics"), $("no-diagnostics"), $("diagnostics-count"), editor);
+  const runner = typeof P.workerSource === "string" ? P.createRunner(P.workerSource) : null;
+  const ready = runner ? runner.ready : Promise.reject(new Error("worker-source.js did not load"));
+  ready.catch(() => {});
 
-  const ready = typeof window.createAssemblers === "function"
-    ? window.createAssemblers()
-    : Promise.reject(new Error("assemblers.js did not load"));
-  let runs = 0;
+  // The views of a run's result, in the order they are brought up to date.
+  const panels = [
+    { name: "diagnostics", update: (run) => diagnostics.show(run.name, run.result.diagnostics, run.result.counts) },
+    { name: "console", update: (run) => {
+      consoleView.textContent = run.result.console;
+      consoleView.classList.toggle("failed", run.result.failed);
+    } },
+    { name: "images", update: (run) => images.showProblem(run.result.imageProblem) },
+    { name: "files", update: (run) => outputs.show(run.result.files.map((file) => ({
+      name: run.name + file.extension,
+      kind: file.kind,
+      bytes: file.bytes,
+      format: file.format,
+      lane: file.lane,
+      // A raw binary image shows a word per row: a lane holds a byte of each.
+      wordBytes: file.lane === undefined ? facts[run.program].wordBits / 8 : 1,
+      // The lane files of a format share a tab, named for all of them.
+      label: run.name + (file.lane === undefined ? file.extension : file.extension.replace(/^\.lane\d+/, ".lane*")),
+    }))) },
+  ];
+
+  function markStale(stale) {
+    editor.markStale(stale);
+    $("results").classList.toggle("stale", stale);
+    $("diagnostics-panel").classList.toggle("stale", stale);
+  }
 
   function letters() {
     return Object.keys(optionBoxes).filter((letter) => optionBoxes[letter].checked).join("");
@@ -48,7 +105,8 @@
     const previous = programSelect.value;
     programSelect.value = program;
     $("options").hidden = program !== "ctrlforge";
-    ready.then((assemblers) => images.describe(assemblers.imageFacts(program)), () => {});
+    editor.setProgram(program);
+    if (facts) images.describe(facts[program]);
     if (nameInput.value === "" || nameInput.value === defaultNames[previous]) {
       nameInput.value = defaultNames[program];
     }
@@ -62,52 +120,71 @@
     outputs.clear();
     consoleView.textContent = "";
     consoleView.classList.remove("failed");
-    diagnostics.show(sourceName(), []);
+    diagnostics.show(sourceName(), [], { errors: 0, warnings: 0 });
     images.showProblem("");
   }
 
-  async function assemble() {
-    let assemblers;
-    try {
-      assemblers = await ready;
-    } catch (error) {
-      status.textContent = `The assemblers could not be loaded: ${error.message}`;
-      return;
-    }
-    const started = performance.now();
-    const program = programSelect.value;
-    const source = new TextEncoder().encode(editor.text);
-    const name = sourceName();
-    const options = { name, images: images.value };
-    let result;
-    try {
-      result = program === "ctrlforge"
-        ? assemblers.assembleCtrlforge(source, { ...options, letters: letters() })
-        : assemblers.assembleWordforge(source, options);
-    } catch (error) {
-      // Only a failure of the WebAssembly run itself (memory) gets here.
-      clearResults();
-      status.textContent = `The assembler stopped: ${error.message || error}`;
-      return;
-    }
-    outputs.show(result.files.map((file) => ({
-      name: name + file.extension,
-      kind: file.kind,
-      bytes: file.bytes,
-      format: file.format,
-      lane: file.lane,
-      // The lane files of a format share a tab, named for all of them.
-      label: name + (file.lane === undefined ? file.extension : file.extension.replace(/^\.lane\d+/, ".lane*")),
-    })));
-    consoleView.textContent = result.console;
-    consoleView.classList.toggle("failed", result.failed);
-    diagnostics.show(name, result.diagnostics);
-    images.showProblem(result.imageProblem);
+  // The text or an option changed: the results on show are of an earlier
+  // state. A run still going is of no use any more.
+  function changed() {
+    if (runner) runner.cancel();
+    latest++;
+    markStale(true);
+    setStatus("Changed; assembling shortly…", "stale");
+    clearTimeout(timer);
+    timer = setTimeout(() => assemble(), debounceMs);
+  }
+
+  function onResult(run, started) {
+    P.page.lastRun = run;
+    for (const panel of panels) panel.update(run);
+    markStale(false);
     runs += 1;
     document.body.dataset.runs = String(runs);
     const took = (performance.now() - started).toFixed(1);
-    status.textContent = `${program}: ${result.failed ? "errors found" : "no errors"} (${took} ms)` +
-      (result.imageProblem ? "; no images" : "");
+    setStatus(`${run.program}: ${run.result.failed ? "errors found" : "no errors"} (${took} ms)` +
+              (run.result.imageProblem ? "; no images" : ""), "done");
+  }
+
+  async function assemble() {
+    clearTimeout(timer);
+    timer = null;
+    const id = ++latest;
+    try {
+      const loaded = await ready;
+      facts = facts || loaded.facts;
+    } catch (error) {
+      setStatus(`The assemblers could not be loaded: ${error.message}`, "failed");
+      return;
+    }
+    if (id !== latest) return;
+    const started = performance.now();
+    const run = { program: programSelect.value, name: sourceName(), text: editor.text };
+    const options = { name: run.name, images: images.value };
+    if (run.program === "ctrlforge") options.letters = letters();
+    setStatus("Assembling…", "running");
+    try {
+      run.result = await runner.run({
+        program: run.program,
+        source: new TextEncoder().encode(run.text),
+        options,
+        shown: P.diagnosticLimit,
+      });
+    } catch (error) {
+      if (error && error.cancelled) return;
+      if (id !== latest) return;
+      clearResults();
+      markStale(false);
+      // Only a failure of the WebAssembly run itself (memory) gets here.
+      setStatus(`The assembler stopped: ${(error && error.message) || error}`, "failed");
+      return;
+    }
+    if (id !== latest) return;
+    try {
+      onResult(run, started);
+    } catch (error) {
+      pageFailed(error);
+    }
   }
 
   function exampleText(example) {
@@ -121,6 +198,7 @@
     nameInput.value = example.name;
     editor.text = exampleText(example);
     clearResults();
+    assemble();
   }
 
   async function restore(fragment) {
@@ -128,10 +206,13 @@
     try {
       state = await P.share.decode(fragment);
     } catch (error) {
-      status.textContent = "The link's source could not be read.";
-      return false;
+      setStatus(error && error.tooLarge
+        ? `The link was not opened: ${error.message}, and a link may hold at most ` +
+          `${P.share.sizeLimit / (1024 * 1024)} MiB of source.`
+        : "The link's source could not be read.", "failed");
+      return "refused";
     }
-    if (!state) return false;
+    if (!state) return "none";
     setProgram(state.program);
     nameInput.value = state.name;
     setLetters(state.letters);
@@ -139,10 +220,14 @@
     editor.text = state.text;
     clearResults();
     await assemble();
-    return true;
+    return "restored";
   }
 
   async function share() {
+    if (new TextEncoder().encode(editor.text).length > P.share.sizeLimit) {
+      setStatus(`A share link holds at most ${P.share.sizeLimit / (1024 * 1024)} MiB of source; this one is larger.`);
+      return;
+    }
     const fragment = await P.share.encode({
       program: programSelect.value,
       name: nameInput.value,
@@ -184,9 +269,13 @@
 
   programSelect.addEventListener("change", () => {
     setProgram(programSelect.value);
-    clearResults();
+    changed();
   });
-  assembleButton.addEventListener("click", assemble);
+  nameInput.addEventListener("input", changed);
+  $("options").addEventListener("change", changed);
+  $("images").addEventListener("change", changed);
+  $("image-fill").addEventListener("input", changed);
+  assembleButton.addEventListener("click", () => assemble());
   $("share").addEventListener("click", share);
   $("copy-link").addEventListener("click", copyLink);
   document.addEventListener("keydown", (event) => {
@@ -197,21 +286,24 @@
   });
   window.addEventListener("hashchange", () => restore(location.hash));
 
-  // The page's parts, for scripted use (and the browser tests).
-  P.page = { editor, outputs, diagnostics, images, assemble };
+  // The page's parts, for scripted use (and the browser tests); lastRun is
+  // the run whose result is on show.
+  P.page = { editor, outputs, diagnostics, images, panels, assemble, debounceMs, lastRun: null };
 
+  document.body.dataset.state = "loading";
   ready.then(
-    (assemblers) => {
-      images.offer(assemblers.imageFormats());
+    (loaded) => {
+      facts = loaded.facts;
+      images.offer(loaded.formats);
+      images.describe(facts[programSelect.value]);
       assembleButton.disabled = false;
-      if (status.textContent.startsWith("Loading")) status.textContent = "Ready. Assemble with Ctrl+Enter.";
     },
     (error) => {
-      status.textContent = `The assemblers could not be loaded: ${error.message}`;
+      setStatus(`The assemblers could not be loaded: ${error.message}`, "failed");
     });
 
   setProgram(programSelect.value);
   restore(location.hash).then((restored) => {
-    if (!restored && P.examples && P.examples.length > 0) loadExample(P.examples[0]);
+    if (restored === "none" && P.examples && P.examples.length > 0) loadExample(P.examples[0]);
   });
 })();

@@ -1,7 +1,7 @@
 // The output files of a run: a tab per file, and a tab per image format
-// whose lane files are chosen below it; the chosen file's text, or for a
-// raw binary image a hex view of its bytes; and a download link per file
-// that hands out the file's exact bytes (CR LF kept).
+// whose lane files are chosen below it; the chosen file's view (text, the
+// map as a table, a raw binary image a word per row, file_views.js); and a
+// download link per file that hands out the file's exact bytes (CR LF kept).
 "use strict";
 window.Playground = window.Playground || {};
 
@@ -10,25 +10,6 @@ window.Playground.createOutputs = function createOutputs(tabs, lanes, view, down
   let groups = [];
   let chosenKey = "listing";
   let chosenLane = 0;
-
-  // Offset, sixteen bytes in hex, and the printable ones as text.
-  function hexView(bytes) {
-    const hex = (value, digits) => value.toString(16).toUpperCase().padStart(digits, "0");
-    const lines = [];
-    for (let at = 0; at < bytes.length; at += 16) {
-      const row = bytes.subarray(at, at + 16);
-      const pairs = [...row].map((byte) => hex(byte, 2)).join(" ");
-      const text = [...row].map((byte) => (byte >= 0x20 && byte < 0x7f ? String.fromCharCode(byte) : ".")).join("");
-      lines.push(`${hex(at, 8)}  ${pairs.padEnd(47)}  |${text}|`);
-    }
-    return lines.join("\n");
-  }
-
-  function render(file) {
-    if (file.format === "bin") return hexView(file.bytes);
-    // Line ends show as line breaks; the download keeps them as they are.
-    return new TextDecoder().decode(file.bytes).replace(/\r\n/g, "\n");
-  }
 
   function showLanes(group, lane) {
     if (group.files.length === 1) {
@@ -52,7 +33,7 @@ window.Playground.createOutputs = function createOutputs(tabs, lanes, view, down
   function choose(index, lane = 0) {
     const group = groups[index];
     if (!group) {
-      view.textContent = "";
+      view.replaceChildren();
       return;
     }
     const at = Math.min(lane, group.files.length - 1);
@@ -63,7 +44,7 @@ window.Playground.createOutputs = function createOutputs(tabs, lanes, view, down
       tab.tabIndex = i === index ? 0 : -1;
     });
     showLanes(group, at);
-    view.textContent = render(group.files[at]);
+    view.replaceChildren(window.Playground.fileViews.render(group.files[at]));
     view.setAttribute("aria-labelledby", `tab-${index}`);
     view.scrollTop = 0;
   }
@@ -76,7 +57,7 @@ window.Playground.createOutputs = function createOutputs(tabs, lanes, view, down
     lanes.replaceChildren();
     lanes.hidden = true;
     downloads.replaceChildren();
-    view.textContent = "";
+    view.replaceChildren();
   }
 
   function link(file, text) {
@@ -105,8 +86,9 @@ window.Playground.createOutputs = function createOutputs(tabs, lanes, view, down
     return result;
   }
 
-  // named: [{name, kind, bytes, format?, lane?, label?}]; the lane files of
-  // a format share one tab, labelled by the first file's label.
+  // named: [{name, kind, bytes, format?, lane?, label?, wordBytes}]; the
+  // lane files of a format share one tab, labelled by the first file's
+  // label; wordBytes is the size of a word in a raw binary image.
   function show(named) {
     clear();
     groups = grouped(named);

@@ -5,6 +5,10 @@
 // i lists the image formats, l=8 asks for lanes, f is the fill, w=1 asks for
 // Intel HEX word addresses; each is left out when not set. Browsers without
 // CompressionStream write t=<UTF-8, base64url> instead of z.
+//
+// A link's source may be at most sizeLimit bytes (2 MiB) once unpacked. The
+// count is kept while inflating, and inflating stops as soon as it passes
+// the limit: a link of a few kilobytes can unpack to megabytes.
 "use strict";
 window.Playground = window.Playground || {};
 
@@ -24,9 +28,54 @@ window.Playground = window.Playground || {};
     return bytes;
   }
 
+  const sizeLimit = 2 * 1024 * 1024;
+
+  class TooLarge extends Error {
+    constructor() {
+      super(`the link's source is larger than ${sizeLimit / (1024 * 1024)} MiB`);
+      this.tooLarge = true;
+    }
+  }
+
   async function pipe(bytes, stream) {
     const piped = new Blob([bytes]).stream().pipeThrough(stream);
     return new Uint8Array(await new Response(piped).arrayBuffer());
+  }
+
+  // The compressed bytes go in small pieces, and only as the inflated ones
+  // are taken, so that little more than the limit is ever inflated.
+  async function inflate(bytes) {
+    let at = 0;
+    const pieces = new ReadableStream({
+      pull(controller) {
+        if (at >= bytes.length) {
+          controller.close();
+          return;
+        }
+        controller.enqueue(bytes.subarray(at, at + 1024));
+        at += 1024;
+      },
+    }, { highWaterMark: 0 });
+    const reader = pieces.pipeThrough(new DecompressionStream("deflate-raw")).getReader();
+    const chunks = [];
+    let total = 0;
+    for (;;) {
+      const { done, value } = await reader.read();
+      if (done) break;
+      total += value.length;
+      if (total > sizeLimit) {
+        await reader.cancel().catch(() => {});
+        throw new TooLarge();
+      }
+      chunks.push(value);
+    }
+    const result = new Uint8Array(total);
+    let offset = 0;
+    for (const chunk of chunks) {
+      result.set(chunk, offset);
+      offset += chunk.length;
+    }
+    return result;
   }
 
   // state: {program, name, letters, images: {formats, lanes, fill, hexWordAddresses}, text}
@@ -48,16 +97,18 @@ window.Playground = window.Playground || {};
     return "#" + params.toString();
   }
 
-  // Returns the state held in a fragment, or null when it holds none.
+  // Returns the state held in a fragment, or null when it holds none; throws
+  // an error with tooLarge set when the source passes the limit.
   async function decode(fragment) {
     const params = new URLSearchParams(fragment.replace(/^#/, ""));
     const program = params.get("p");
     if (program !== "ctrlforge" && program !== "wordforge") return null;
     let bytes;
     if (params.has("z")) {
-      bytes = await pipe(fromBase64Url(params.get("z")), new DecompressionStream("deflate-raw"));
+      bytes = await inflate(fromBase64Url(params.get("z")));
     } else if (params.has("t")) {
       bytes = fromBase64Url(params.get("t"));
+      if (bytes.length > sizeLimit) throw new TooLarge();
     } else {
       return null;
     }
@@ -75,5 +126,5 @@ window.Playground = window.Playground || {};
     };
   }
 
-  window.Playground.share = { encode, decode };
+  window.Playground.share = { encode, decode, sizeLimit };
 })();

@@ -101,7 +101,7 @@ syn match zorveltAsmDelimiter /\%(^\s*\a[A-Za-z0-9]*\s*\)\@<=:/
 syn match zorveltAsmComment /;.*/
 
 " END ends the source: the lines after it are never read.
-syn region zorveltAsmAfterEnd matchgroup=zorveltAsmDirective start=/\%(^\s*\%(\a[A-Za-z0-9]*\s*:\s*\)\=\)\@<=END[A-Za-z0-9]\@!\%(\s*:\)\@!/ end=/\%$/ contains=zorveltAsmComment,zorveltAsmIgnored,zorveltAsmUnread
+syn region zorveltAsmAfterEnd matchgroup=zorveltAsmDirective start=/\%(^\s*\%(\a[A-Za-z0-9]*\s*:\s*\)\=\)\@<=\%(END\)[A-Za-z0-9]\@!\%(\s*:\)\@!/ end=/\%$/ contains=zorveltAsmComment,zorveltAsmIgnored,zorveltAsmUnread
 syn match zorveltAsmUnread /^.\+/ contained
 
 hi def link zorveltAsmComment   Comment
