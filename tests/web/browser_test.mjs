@@ -1060,7 +1060,9 @@ async function longRun(browser, url, args, label) {
     };
     requestAnimationFrame(step);
   }));
-  check(frames.state === "running" && frames.worst < 100,
+  // The run takes seconds; were it on the page's own thread, a frame would
+  // wait that long. A loaded machine may delay a frame a little, never that.
+  check(frames.state === "running" && frames.worst < 1000,
         `${label} long run: 20 frames during the run, the longest gap ${frames.worst.toFixed(0)} ms, the page is ${frames.state}`);
   await page.evaluate(() => {
     window.Playground.page.editor.goTo(1, 1);
@@ -1082,7 +1084,7 @@ async function longRun(browser, url, args, label) {
     took: window.keyTimes.shown - window.keyTimes.down,
   }));
   const took = handled.took.toFixed(1);
-  check(handled.first === "X        L" && handled.state === "stale" && handled.runs === before && handled.took < 100,
+  check(handled.first === "X        L" && handled.state === "stale" && handled.runs === before && handled.took < 1000,
         `${label} long run: the key gave ${JSON.stringify(handled)}`);
   await waitForRun(page, before, 120000);
   const after = await page.evaluate(() => ({
