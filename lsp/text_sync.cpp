@@ -1,0 +1,137 @@
+#include "lsp/text_sync.hpp"
+
+#include <algorithm>
+
+#include "lsp/diagnostics_json.hpp"
+#include "lsp/outbox.hpp"
+
+namespace lsp {
+
+namespace {
+
+const std::string* UriOf(const Json& params) {
+    const Json* textDocument = ObjectMember(params, "textDocument");
+    return textDocument == nullptr ? nullptr : StringMember(*textDocument, "uri");
+}
+
+void MarkPending(Server& server, const std::string& uri) {
+    if (std::find(server.pending.begin(), server.pending.end(), uri) == server.pending.end()) {
+        server.pending.push_back(uri);
+    }
+}
+
+void ForgetModel(Server& server, const std::string& uri) {
+    std::erase_if(server.models, [&](const std::unique_ptr<ModelRun>& kept) { return kept->uri == uri; });
+}
+
+void Changed(Server& server, Document& document) {
+    document.revision = ++server.revisions;
+    MarkPending(server, document.uri);
+}
+
+}  // namespace
+
+void OpenDocument(Server& server, const Json& params) {
+    const Json* item = ObjectMember(params, "textDocument");
+    if (item == nullptr) return;
+    const std::string* uri = StringMember(*item, "uri");
+    const std::string* text = StringMember(*item, "text");
+    if (uri == nullptr || text == nullptr) return;
+    const std::string* languageId = StringMember(*item, "languageId");
+    Document& document = server.documents[*uri];
+    document.uri = *uri;
+    document.language = LanguageOf(languageId != nullptr ? std::string_view(*languageId) : std::string_view(), *uri);
+    document.version = IntegerMember(*item, "version").value_or(0);
+    SetText(document, *text);
+    ForgetModel(server, *uri);
+    Changed(server, document);
+}
+
+void ChangeDocument(Server& server, const Json& params) {
+    const std::string* uri = UriOf(params);
+    if (uri == nullptr) return;
+    const auto found = server.documents.find(*uri);
+    if (found == server.documents.end()) return;
+    Document& document = found->second;
+    const Json* changes = Member(params, "contentChanges");
+    if (changes == nullptr || !changes->is_array()) return;
+    for (const Json& change : *changes) ApplyChange(document, change, server.encoding);
+    if (const std::optional<std::int64_t> version = IntegerMember(*ObjectMember(params, "textDocument"), "version")) {
+        document.version = *version;
+    }
+    Changed(server, document);
+}
+
+void CloseDocument(Server& server, const Json& params) {
+    const std::string* uri = UriOf(params);
+    if (uri == nullptr) return;
+    const auto found = server.documents.find(*uri);
+    if (found == server.documents.end()) return;
+    const bool published = found->second.language != Language::None;
+    const std::string closed = *uri;
+    server.documents.erase(found);
+    ForgetModel(server, closed);
+    std::erase(server.pending, closed);
+    // The editor drops a closed document's problems only when told to.
+    if (published && server.phase == Phase::Running) {
+        SendNotification(server, "textDocument/publishDiagnostics", {{"uri", closed}, {"diagnostics", Json::array()}});
+    }
+}
+
+void SaveDocument(Server& server, const Json& params) {
+    const std::string* uri = UriOf(params);
+    if (uri == nullptr) return;
+    const auto found = server.documents.find(*uri);
+    if (found == server.documents.end()) return;
+    // A save that carries the text is the editor's word on what it holds.
+    if (const std::string* text = StringMember(params, "text"); text != nullptr && *text != found->second.text) {
+        SetText(found->second, *text);
+        ForgetModel(server, *uri);
+    }
+    Changed(server, found->second);
+}
+
+const Document* FindDocument(const Server& server, const Json& params) {
+    const std::string* uri = UriOf(params);
+    if (uri == nullptr) return nullptr;
+    const auto found = server.documents.find(*uri);
+    return found == server.documents.end() ? nullptr : &found->second;
+}
+
+const DocumentRun& ModelOf(Server& server, const Document& document) {
+    const auto kept = std::find_if(server.models.begin(), server.models.end(),
+                                   [&](const std::unique_ptr<ModelRun>& model) { return model->uri == document.uri; });
+    std::unique_ptr<ModelRun> model;
+    if (kept != server.models.end()) {
+        model = std::move(*kept);
+        server.models.erase(kept);
+    }
+    if (model == nullptr || model->run.revision != document.revision || !model->run.withModel) {
+        if (model == nullptr) model = std::make_unique<ModelRun>();
+        model->uri = document.uri;
+        RunDocument(document, server.settings, true, model->run);
+    }
+    server.models.insert(server.models.begin(), std::move(model));
+    if (server.models.size() > kModelsKept) server.models.resize(kModelsKept);
+    return server.models.front()->run;
+}
+
+void RepublishAll(Server& server) {
+    server.models.clear();
+    for (const auto& [uri, document] : server.documents) MarkPending(server, uri);
+}
+
+void PublishPending(Server& server) {
+    if (server.phase != Phase::Running) return;
+    DocumentRun run;
+    for (const std::string& uri : server.pending) {
+        const auto found = server.documents.find(uri);
+        if (found == server.documents.end() || found->second.language == Language::None) continue;
+        RunDocument(found->second, server.settings, false, run);
+        SendNotification(server, "textDocument/publishDiagnostics",
+                         DiagnosticsParams(found->second, run, server.encoding));
+    }
+    server.pending.clear();
+}
+
+}  // namespace lsp

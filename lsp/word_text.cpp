@@ -1,0 +1,46 @@
+#include "lsp/word_text.hpp"
+
+namespace lsp {
+
+namespace {
+
+// Words shown before the rest of a long DS are only counted.
+constexpr std::size_t kWordsShown = 4;
+
+}  // namespace
+
+std::string HexDigits(std::uint64_t value, int digits) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string text(static_cast<std::size_t>(digits), '0');
+    for (int i = digits - 1; i >= 0; --i) {
+        text[static_cast<std::size_t>(i)] = kDigits[value & 0xF];
+        value >>= 4;
+    }
+    return text;
+}
+
+std::string BinaryDigits(std::uint64_t value, unsigned bits) {
+    std::string text(bits, '0');
+    for (unsigned i = 0; i < bits; ++i) {
+        if ((value >> (bits - 1 - i)) & 1u) text[i] = '1';
+    }
+    return text;
+}
+
+std::string StatementWordText(const ctrlforge::ModelStatement& statement) {
+    if (!statement.packed || statement.address < 0) return {};
+    return "@" + HexDigits(static_cast<std::uint64_t>(statement.address), 3) + " " + HexDigits(statement.word, 10);
+}
+
+std::string LineWordsText(const wordforge::ModelLine& line) {
+    if (line.words.empty()) return {};
+    std::string text = "@" + HexDigits(line.words.front().address, 4);
+    for (std::size_t i = 0; i < line.words.size() && i < kWordsShown; ++i) {
+        text += ' ';
+        text += HexDigits(line.words[i].value, 4);
+    }
+    if (line.words.size() > kWordsShown) text += " … (" + std::to_string(line.words.size()) + " words)";
+    return text;
+}
+
+}  // namespace lsp
