@@ -22,60 +22,31 @@ bool IsWordChar(char c) {
 // Words, marks ("=", ";", ":", "[", "]", "..", "-") and the end, with "--"
 // comments to the line end and "% ... %" comments dropped.
 struct Lexer {
-    Lines lines;
-    std::string_view rest{};  // of the current line
-    bool inComment = false;
-    std::uint32_t commentLine = 0;
+    CommentedText text;
 
     bool Next(Token& token) {
-        for (;;) {
-            if (rest.empty()) {
-                if (!lines.Next(rest)) {
-                    if (lines.failed) return false;
-                    if (inComment) {
-                        return Fail(lines.error, lines.target, commentLine,
-                                    "the comment opened here with '%' is never closed");
-                    }
-                    token = {Kind::End, {}, lines.number};
-                    return true;
-                }
-                continue;
-            }
-            if (inComment) {
-                const std::size_t close = rest.find('%');
-                rest = close == std::string_view::npos ? std::string_view{} : rest.substr(close + 1);
-                if (close != std::string_view::npos) inComment = false;
-                continue;
-            }
-            const char c = rest.front();
-            if (IsBlank(c)) {
-                rest.remove_prefix(1);
-                continue;
-            }
-            if (c == '%') {
-                inComment = true;
-                commentLine = lines.number;
-                rest.remove_prefix(1);
-                continue;
-            }
-            if (rest.substr(0, 2) == "--") {
-                rest = {};
-                continue;
-            }
-            std::size_t length = 1;
-            if (IsWordChar(c)) {
-                while (length < rest.size() && IsWordChar(rest[length])) ++length;
-            } else if (rest.substr(0, 2) == "..") {
-                length = 2;
-            } else if (c != '=' && c != ';' && c != ':' && c != '[' && c != ']' && c != '-') {
-                return lines.Fail(Shown(c) + " has no place in a MIF");
-            }
-            token = {IsWordChar(c) ? Kind::Word : Kind::Mark, rest.substr(0, length), lines.number};
-            rest.remove_prefix(length);
+        if (!text.Skip()) {
+            if (text.lines.failed) return false;
+            token = {Kind::End, {}, text.lines.number};
             return true;
         }
+        std::string_view& rest = text.rest;
+        const char c = rest.front();
+        std::size_t length = 1;
+        if (IsWordChar(c)) {
+            while (length < rest.size() && IsWordChar(rest[length])) ++length;
+        } else if (rest.substr(0, 2) == "..") {
+            length = 2;
+        } else if (c != '=' && c != ';' && c != ':' && c != '[' && c != ']' && c != '-') {
+            return text.lines.Fail(Shown(c) + " has no place in a MIF");
+        }
+        token = {IsWordChar(c) ? Kind::Word : Kind::Mark, rest.substr(0, length), text.lines.number};
+        rest.remove_prefix(length);
+        return true;
     }
 };
+
+Lexer LexerOf(const Target& target, ReadError& error) { return Lexer{{Lines{target, error}, "--", "%", "%"}}; }
 
 struct Radix {
     unsigned base = 0;    // 0 until given
@@ -102,7 +73,7 @@ struct MifReader {
     Radix addressRadix, dataRadix;
     std::vector<std::uint32_t> givenAt;  // the line that gave each address, 0 for none
 
-    bool Fail(const Token& at, std::string text) { return read::Fail(lexer.lines.error, target, at.line, std::move(text)); }
+    bool Fail(const Token& at, std::string text) { return read::Fail(lexer.text.lines.error, target, at.line, std::move(text)); }
     bool Advance() { return lexer.Next(token); }
     bool Is(std::string_view text) const { return token.kind != Kind::End && EqualsIgnoringCase(token.text, text); }
     std::string Seen() const { return token.kind == Kind::End ? "the end of the file" : Quoted(token.text); }
@@ -275,7 +246,7 @@ struct MifReader {
 bool SniffMif(std::string_view bytes) {
     const Target target{"", bytes, 0, 0, HexAddressing::Bytes};
     ReadError ignored;
-    Lexer lexer{Lines{target, ignored}};
+    Lexer lexer = LexerOf(target, ignored);
     Token token;
     if (!lexer.Next(token) || token.kind != Kind::Word) return false;
     for (const char* keyword : {"DEPTH", "WIDTH", "ADDRESS_RADIX", "DATA_RADIX", "CONTENT"}) {
@@ -285,7 +256,7 @@ bool SniffMif(std::string_view bytes) {
 }
 
 bool ReadMif(const Target& target, Found& found, ReadError& error) {
-    MifReader reader{target, found, Lexer{Lines{target, error}}, {}, 0, 0, {}, {}, {}};
+    MifReader reader{target, found, LexerOf(target, error), {}, 0, 0, {}, {}, {}};
     return reader.Read();
 }
 

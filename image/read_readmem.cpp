@@ -46,65 +46,33 @@ bool ReadWord(Lines& lines, std::string_view token, unsigned radix, unsigned bit
 // The tokens of the text: groups of characters up to a blank or a "/",
 // with "//" and "/* */" comments dropped.
 struct Tokens {
-    Lines lines;
-    std::string_view rest{};  // of the current line
-    bool inComment = false;
-    std::uint32_t commentLine = 0;
+    CommentedText text;
 
     // The next token; false at the end or on a fault (then the error is set).
     bool Next(std::string_view& token) {
-        for (;;) {
-            if (rest.empty()) {
-                if (!lines.Next(rest)) {
-                    if (!lines.failed && inComment) {
-                        Fail(lines.error, lines.target, commentLine, "the comment opened here is never closed with '*/'");
-                        lines.failed = true;
-                    }
-                    return false;
-                }
-                continue;
-            }
-            if (inComment) {
-                const std::size_t close = rest.find("*/");
-                rest = close == std::string_view::npos ? std::string_view{} : rest.substr(close + 2);
-                if (close != std::string_view::npos) inComment = false;
-                continue;
-            }
-            const char c = rest.front();
-            if (IsBlank(c)) {
-                rest.remove_prefix(1);
-                continue;
-            }
-            if (c == '/') {
-                if (rest.substr(0, 2) == "//") {
-                    rest = {};
-                    continue;
-                }
-                if (rest.substr(0, 2) == "/*") {
-                    inComment = true;
-                    commentLine = lines.number;
-                    rest.remove_prefix(2);
-                    continue;
-                }
-                lines.Fail("a '/' that starts no comment");
-                lines.failed = true;
-                return false;
-            }
-            std::size_t end = 1;
-            while (end < rest.size() && !IsBlank(rest[end]) && rest[end] != '/') ++end;
-            token = rest.substr(0, end);
-            rest.remove_prefix(end);
-            return true;
+        if (!text.Skip()) return false;
+        std::string_view& rest = text.rest;
+        if (rest.front() == '/') {
+            text.lines.Fail("a '/' that starts no comment");
+            text.lines.failed = true;
+            return false;
         }
+        std::size_t end = 1;
+        while (end < rest.size() && !IsBlank(rest[end]) && rest[end] != '/') ++end;
+        token = rest.substr(0, end);
+        rest.remove_prefix(end);
+        return true;
     }
 };
+
+Tokens TokensOf(const Target& target, ReadError& error) { return Tokens{{Lines{target, error}, "//", "/*", "*/"}}; }
 
 }  // namespace
 
 bool ReadReadmem(const Target& target, bool binary, Found& found, ReadError& error) {
     const unsigned radix = binary ? 2 : 16;
-    Tokens tokens{Lines{target, error}};
-    Lines& lines = tokens.lines;
+    Tokens tokens = TokensOf(target, error);
+    Lines& lines = tokens.text.lines;
     std::uint64_t address = 0;
     std::string_view token;
     while (tokens.Next(token)) {
@@ -137,7 +105,7 @@ bool ReadReadmem(const Target& target, bool binary, Found& found, ReadError& err
 std::optional<bool> SniffReadmem(std::string_view bytes, unsigned wordBits) {
     const Target target{"", bytes, wordBits, 0, HexAddressing::Bytes};
     ReadError ignored;
-    Tokens tokens{Lines{target, ignored}};
+    Tokens tokens = TokensOf(target, ignored);
     std::string_view token;
     bool any = false, binaryOnly = true;
     std::size_t longest = 0;

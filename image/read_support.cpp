@@ -38,6 +38,35 @@ bool Lines::Next(std::string_view& line) {
 
 bool Lines::Fail(std::string text) { return read::Fail(error, target, number, std::move(text)); }
 
+bool CommentedText::Skip() {
+    for (;;) {
+        if (rest.empty()) {
+            if (lines.Next(rest)) continue;
+            if (!lines.failed && inComment) {
+                Fail(lines.error, lines.target, commentLine,
+                     "the comment opened here is never closed with '" + std::string(blockClose) + "'");
+                lines.failed = true;
+            }
+            return false;
+        }
+        if (inComment) {
+            const std::size_t close = rest.find(blockClose);
+            rest = close == std::string_view::npos ? std::string_view{} : rest.substr(close + blockClose.size());
+            if (close != std::string_view::npos) inComment = false;
+        } else if (IsBlank(rest.front())) {
+            rest.remove_prefix(1);
+        } else if (rest.substr(0, lineComment.size()) == lineComment) {
+            rest = {};
+        } else if (rest.substr(0, blockOpen.size()) == blockOpen) {
+            inComment = true;
+            commentLine = lines.number;
+            rest.remove_prefix(blockOpen.size());
+        } else {
+            return true;
+        }
+    }
+}
+
 int DigitValue(char c, unsigned radix) {
     int value;
     if (c >= '0' && c <= '9') {

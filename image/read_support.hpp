@@ -56,6 +56,24 @@ struct Lines {
     bool Fail(std::string text);
 };
 
+// Text read past blanks and comments, for the formats of free-form text: a
+// line comment runs to the line end, a block comment from its open mark to
+// its close mark over any number of lines.
+struct CommentedText {
+    Lines lines;
+    std::string_view lineComment;  // "//", "--"
+    std::string_view blockOpen;    // "/*", "%"
+    std::string_view blockClose;   // "*/", "%"
+    std::string_view rest{};       // of the current line, from the next character to read
+    bool inComment = false;
+    std::uint32_t commentLine = 0;  // where the open block comment started
+
+    // Moves `rest` to the next character that is no blank and in no
+    // comment; false at the end of the text, or on a fault (a line too long,
+    // a block comment never closed): then `lines.failed` and the error set.
+    bool Skip();
+};
+
 // Value of a digit in the given radix, or -1.
 int DigitValue(char c, unsigned radix);
 bool IsBlank(char c);  // space, tab, CR, form feed, vertical tab

@@ -184,7 +184,7 @@ ReadResult ReadLanes(std::span<const ImageFile> files, const ReadRequest& reques
 
 ReadResult ReadImages(std::span<const ImageFile> files, const ReadRequest& request) {
     if (files.empty()) return Refused(ErrorOf("", "no image file to read"));
-    if (request.wordBits == 0 || request.wordBits > 64 || request.depth == 0) {
+    if (request.wordBits == 0 || request.wordBits > 64 || request.depth == 0 || request.depth > kMaxImageDepth) {
         return Refused(ErrorOf(files.front().name, "no store to read the image for: its word width is " +
                                                        std::to_string(request.wordBits) + " bits, its depth " +
                                                        std::to_string(request.depth) + " words"));

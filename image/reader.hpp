@@ -84,6 +84,8 @@
 namespace image {
 
 inline constexpr std::size_t kMaxImageLine = 4096;
+// The deepest store read for: the reader keeps a few bytes per address.
+inline constexpr std::uint32_t kMaxImageDepth = std::uint32_t{1} << 24;
 
 enum class ReadFormat { Readmemh, Readmemb, IntelHex, Logisim, Mif, Bin, Object };
 
@@ -121,7 +123,7 @@ struct ImageFile {
 
 struct ReadRequest {
     unsigned wordBits = 0;      // the machine's word width, 1 to 64: 40 or 16
-    std::uint32_t depth = 0;    // words in its store: 4096 or 65536
+    std::uint32_t depth = 0;    // words in its store, at most kMaxImageDepth: 4096 or 65536
     std::string format;         // a name of ReadFormats, or empty to detect it
     HexAddressing hexAddressing = HexAddressing::Bytes;  // Intel HEX only
 };

@@ -11,6 +11,7 @@
 #include "image/image.hpp"
 #include "image/lanes.hpp"
 #include "image/reader.hpp"
+#include "tests/image/scattered_words.hpp"
 
 namespace {
 
@@ -54,29 +55,6 @@ std::vector<std::pair<std::uint32_t, std::uint64_t>> AsPairs(const std::vector<P
     return pairs;
 }
 
-// Words as a program places them: runs, gaps, ORG jumps back and forth,
-// addresses written over, words wider than the store (cut on loading), and
-// the store's top address.
-std::vector<PlacedWord> Program(const Store& store, std::uint64_t seed) {
-    std::vector<PlacedWord> words;
-    std::uint64_t x = seed;
-    auto next = [&x] {
-        x = x * 6364136223846793005ull + 1442695040888963407ull;
-        return x >> 11;
-    };
-    std::uint32_t address = 0;
-    for (int i = 0; i < 300; ++i) {
-        switch (next() % 5) {
-            case 0: address = static_cast<std::uint32_t>(next() % store.depth); break;
-            case 1: address = (address + 2 + static_cast<std::uint32_t>(next() % 30)) % store.depth; break;
-            default: address = (address + 1) % store.depth; break;
-        }
-        words.push_back({address, next() | (next() << 40)});
-    }
-    words.push_back({store.depth - 1, 0x5A5A5A5A5A5A});
-    return words;
-}
-
 const Store kStores[] = {
     {40, 4096, 0xFFFFFFFE00, "CONTROL"},
     {16, 65536, 0x0000, "MEMORY"},
@@ -101,7 +79,7 @@ image::ReadRequest RequestFor(const Store& store, image::HexAddressing addressin
 
 TEST(ReaderRoundTrip, WholeImagesGiveTheWordsTheyHold) {
     for (const Store& store : kStores) {
-        const std::vector<PlacedWord> words = Program(store, store.depth + store.fill);
+        const std::vector<PlacedWord> words = image_test::Scattered(store, store.depth + store.fill, 300);
         const Loaded loaded = LoadByHand(store, words);
         for (const Reading& reading : kReadings) {
             const std::string name = image::ImageFileName("prog", reading.format);
@@ -130,7 +108,7 @@ TEST(ReaderRoundTrip, WholeImagesGiveTheWordsTheyHold) {
 
 TEST(ReaderRoundTrip, LaneFilesPutTogetherGiveTheWholeWords) {
     for (const Store& store : kStores) {
-        const std::vector<PlacedWord> words = Program(store, store.depth * 7 + store.fill);
+        const std::vector<PlacedWord> words = image_test::Scattered(store, store.depth * 7 + store.fill, 300);
         const Loaded loaded = LoadByHand(store, words);
         for (const Reading& reading : kReadings) {
             SCOPED_TRACE(std::string(store.name) + " " + std::string(image::InfoOf(reading.format).name));
