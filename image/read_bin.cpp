@@ -8,7 +8,9 @@ bool ReadBin(const Target& target, Found& found, ReadError& error) {
     const unsigned bytesPerWord = BytesPerWord(target.wordBits);
     const std::string_view bytes = target.bytes;
     const std::uint64_t room = std::uint64_t{target.depth} * bytesPerWord;
-    const std::string words = " " + std::to_string(bytesPerWord) + "-byte word" + (bytesPerWord == 1 ? "" : "s");
+    std::string words = " ";
+    words += std::to_string(bytesPerWord);
+    words += bytesPerWord == 1 ? "-byte word" : "-byte words";
     if (bytes.size() > room) {
         return FailAtByte(error, target, room,
                           "the file's " + std::to_string(bytes.size()) + " bytes pass the end of the store's " +

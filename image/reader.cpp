@@ -214,10 +214,18 @@ ReadResult ReadImage(const ImageFile& file, const ReadRequest& request) {
 
 std::string FormatReadError(const ReadError& error) {
     std::string text = error.file;
-    if (error.line > 0) text += ":" + std::to_string(error.line);
+    if (error.line > 0) {
+        text += ':';
+        text += std::to_string(error.line);
+    }
     text += ": error: ";
-    if (error.offset) text += "at byte " + std::to_string(*error.offset) + ": ";
-    return text + error.text;
+    if (error.offset) {
+        text += "at byte ";
+        text += std::to_string(*error.offset);
+        text += ": ";
+    }
+    text += error.text;
+    return text;
 }
 
 }  // namespace image
