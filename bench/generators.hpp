@@ -36,6 +36,13 @@ std::string WordProgram(std::size_t lines);
 // backward, each within branch reach. Assembles without errors.
 std::string WordLabelProgram(std::size_t lines);
 
+// A wordforge program of 65,536 words, every address of main memory:
+// 4,096 blocks of sixteen one-word lines, each block's label branched to
+// from within the block and from the block before it; LF line ends.
+// Assembles without a diagnostic. The page's benchmark (web_editor.mjs)
+// builds the same text.
+std::string WordFullMemoryProgram();
+
 // `lines` lines of "\tadd $5, %eax" for GNU as.
 std::string GasProgram(std::size_t lines);
 

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "lsp/text.hpp"
 #include "lsp/word_notes.hpp"
 #include "lsp/word_text.hpp"
 #include "wordforge/vocabulary.hpp"
@@ -96,10 +97,11 @@ void AddMicroWords(Json& items, Words words, int kind) {
 void AddMicroLabels(Json& items, const ctrlforge::SourceModel& model) {
     for (const ctrlforge::ModelLabel& label : model.labels) {
         if (!label.defined) continue;
-        std::string detail = label.address >= 0 ? "@" + HexDigits(static_cast<std::uint64_t>(label.address), 3)
-                                                : "line " + std::to_string(label.definition.begin.line);
-        AddWord(items, label.name, kReference,
-                "label of the statement on line " + std::to_string(label.definition.begin.line), detail);
+        const std::string line = std::to_string(label.definition.begin.line);
+        const std::string detail = label.address >= 0
+                                       ? Joined({"@", HexDigits(static_cast<std::uint64_t>(label.address), 3)})
+                                       : Joined({"line ", line});
+        AddWord(items, label.name, kReference, Joined({"label of the statement on line ", line}), detail);
     }
 }
 
@@ -187,9 +189,8 @@ constexpr std::string_view kRegisterAddressMnemonics[] = {"L", "ST", "LA"};
 void AddAssemblyLabels(Json& items, const wordforge::SourceModel& model) {
     for (const wordforge::ModelLabel& label : model.labels) {
         if (!label.defined) continue;
-        AddWord(items, label.name, kReference,
-                "label of line " + std::to_string(label.definition.begin.line),
-                "@" + HexDigits(static_cast<std::uint32_t>(label.value) & 0xFFFFu, 4));
+        AddWord(items, label.name, kReference, Joined({"label of line ", std::to_string(label.definition.begin.line)}),
+                Joined({"@", HexDigits(static_cast<std::uint32_t>(label.value) & 0xFFFFu, 4)}));
     }
 }
 

@@ -50,7 +50,7 @@ bool ApplyChange(Document& document, const Json& change, PositionEncoding encodi
     std::uint32_t to = OffsetAt(document, *end, encoding);
     if (to < from) std::swap(from, to);
     document.text.replace(from, to - from, *text);
-    IndexLines(document.text, document.lineStarts);
+    ReindexAfterReplace(document.text, document.lineStarts, from, to - from, static_cast<std::uint32_t>(text->size()));
     return true;
 }
 

@@ -6,6 +6,7 @@
 
 #include "lsp/diagnostics_json.hpp"
 #include "lsp/error_fixes.hpp"
+#include "lsp/text.hpp"
 #include "lsp/word_notes.hpp"
 #include "lsp/word_text.hpp"
 
@@ -51,10 +52,10 @@ std::string TableText(const Table& table, bool markdown) {
 
 // Markdown's code and strong marks, or nothing in plain text.
 std::string Code(std::string_view text, bool markdown) {
-    return markdown ? "`" + std::string(text) + "`" : std::string(text);
+    return markdown ? Joined({"`", text, "`"}) : std::string(text);
 }
 std::string Strong(std::string_view text, bool markdown) {
-    return markdown ? "**" + std::string(text) + "**" : std::string(text);
+    return markdown ? Joined({"**", text, "**"}) : std::string(text);
 }
 
 // Message text as markdown shows it literally.
@@ -115,7 +116,7 @@ void DiagnosticSections(const DocumentView& view, std::uint32_t offset, bool mar
         }
         std::string text = Strong(diagnostic.severity == common::Severity::Error ? "error" : "warning", markdown);
         if (!diagnostic.tag.empty()) text += " [" + diagnostic.tag + "]";
-        text += " " + std::string(ProgramName(view.run.language)) + ": " + Escaped(diagnostic.message, markdown);
+        text += Joined({" ", ProgramName(view.run.language), ": ", Escaped(diagnostic.message, markdown)});
         const std::string_view fix = FixFor(view.run.language, diagnostic);
         if (!fix.empty()) text += "\n\nFix: " + std::string(fix);
         sections.push_back(std::move(text));

@@ -1,6 +1,7 @@
 #include "lsp/navigation.hpp"
 
 #include "ctrlforge/vocabulary.hpp"
+#include "lsp/text.hpp"
 #include "wordforge/vocabulary.hpp"
 
 namespace lsp {
@@ -50,7 +51,7 @@ std::string Upper(std::string_view text) {
 std::string SignificantName(std::string_view name) { return Upper(name.substr(0, kSignificant)); }
 
 std::string NameProblem(Language language, std::string_view name) {
-    const std::string quoted = "'" + std::string(name) + "'";
+    const std::string quoted = Joined({"'", name, "'"});
     const bool underscore = language == Language::Microprogram;
     bool word = !name.empty() && IsLetter(name[0]);
     for (char c : name) word = word && (IsLetter(c) || IsDigit(c) || (underscore && c == '_'));
@@ -144,9 +145,8 @@ bool Rename(const DocumentView& view, std::uint32_t offset, std::string_view new
                 defined = each.definition;
             }
         });
-        refusal = "'" + std::string(newName) + "' is taken: the label " + wanted + " is " +
-                  (defined ? "defined" : "used") + " on line " + std::to_string(line) +
-                  ", and two labels of one name would be one";
+        refusal = Joined({"'", newName, "' is taken: the label ", wanted, " is ", defined ? "defined" : "used",
+                          " on line ", std::to_string(line), ", and two labels of one name would be one"});
         return false;
     }
     Json edits = Json::array();

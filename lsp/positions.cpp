@@ -73,6 +73,31 @@ void IndexLines(std::string_view text, std::vector<std::uint32_t>& starts) {
     }
 }
 
+void ReindexAfterReplace(std::string_view text, std::vector<std::uint32_t>& starts, std::uint32_t from,
+                         std::uint32_t removed, std::uint32_t inserted) {
+    const std::uint32_t to = from + removed;  // the end of the old bytes replaced
+    // Kept as they are: the starts up to the line holding the byte before
+    // the change, whose line ends lie wholly before it. Kept, moved: the
+    // starts after to + 1, whose line ends and the bytes around them were
+    // not touched (a line end at `to` may pair anew with what came before).
+    const std::uint32_t before = from == 0 ? 0 : from - 1;
+    const std::size_t first =
+        static_cast<std::size_t>(std::upper_bound(starts.begin(), starts.end(), before) - starts.begin()) - 1;
+    const std::size_t tail =
+        static_cast<std::size_t>(std::upper_bound(starts.begin(), starts.end(), to + 1) - starts.begin());
+    std::vector<std::uint32_t> moved(starts.begin() + static_cast<std::ptrdiff_t>(tail), starts.end());
+    starts.resize(first + 1);
+    const std::uint32_t limit = to + 1 + inserted - removed;  // the last start read again, in the new text
+    const std::uint32_t size = static_cast<std::uint32_t>(text.size());
+    for (std::uint32_t p = starts.back(); p < size && p < limit; ++p) {
+        const char c = text[p];
+        if (c != '\n' && c != '\r') continue;
+        if (c == '\r' && p + 1 < size && text[p + 1] == '\n') ++p;
+        if (p + 1 <= limit) starts.push_back(p + 1);
+    }
+    for (std::uint32_t start : moved) starts.push_back(start + inserted - removed);
+}
+
 std::uint32_t LineContentEnd(std::string_view text, const std::vector<std::uint32_t>& starts, std::uint32_t line) {
     if (line + 1 >= starts.size()) return static_cast<std::uint32_t>(text.size());
     std::uint32_t end = starts[line + 1];

@@ -35,6 +35,13 @@ struct Position {
 // ends with a line end has an empty last line after it.
 void IndexLines(std::string_view text, std::vector<std::uint32_t>& starts);
 
+// Brings the index up to date after bytes [from, from + removed) of the text
+// were replaced by `inserted` bytes (`text` is the new text): only the lines
+// around the change are read again, the later starts moved by the
+// difference. The same as IndexLines on the new text.
+void ReindexAfterReplace(std::string_view text, std::vector<std::uint32_t>& starts, std::uint32_t from,
+                         std::uint32_t removed, std::uint32_t inserted);
+
 // Where line `line` (from 0, within the index) ends: before its line end.
 std::uint32_t LineContentEnd(std::string_view text, const std::vector<std::uint32_t>& starts, std::uint32_t line);
 

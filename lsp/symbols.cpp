@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "lsp/text.hpp"
 #include "lsp/word_text.hpp"
 
 namespace lsp {
@@ -42,9 +43,13 @@ void MicroSymbols(const DocumentView& view, std::string& title, Json& titleSelec
     if (!title.empty()) titleSelection = SpanRange(view, model.titleSpan);
     for (const ctrlforge::ModelLabel& label : model.labels) {
         if (!label.defined) continue;
-        std::string detail = label.address >= 0 ? "@" + HexDigits(static_cast<std::uint64_t>(label.address), 3) : "";
+        std::string detail;
+        if (label.address >= 0) detail = Joined({"@", HexDigits(static_cast<std::uint64_t>(label.address), 3)});
         const std::string_view placement = ClassDetail(label.placementClass);
-        if (!placement.empty()) detail += (detail.empty() ? "" : " ") + std::string(placement);
+        if (!placement.empty()) {
+            if (!detail.empty()) detail += ' ';
+            detail += placement;
+        }
         // The label stands for its statement, heading to last clause.
         common::SourceSpan range = label.definition;
         if (label.statement >= 0 && static_cast<std::size_t>(label.statement) < model.statements.size()) {
@@ -80,7 +85,7 @@ void AssemblySymbols(const DocumentView& view, std::string& title, Json& titleSe
             range = line.span;
             if (line.mnemonic == "DC" || line.mnemonic == "DS") kind = kVariable;
         }
-        labels.push_back({label.name, "@" + HexDigits(static_cast<std::uint32_t>(label.value) & 0xFFFFu, 4), kind,
+        labels.push_back({label.name, Joined({"@", HexDigits(static_cast<std::uint32_t>(label.value) & 0xFFFFu, 4)}), kind,
                           SpanRange(view, range), SpanRange(view, label.definition)});
     }
 }

@@ -29,12 +29,19 @@ std::string BinaryDigits(std::uint64_t value, unsigned bits) {
 
 std::string StatementWordText(const ctrlforge::ModelStatement& statement) {
     if (!statement.packed || statement.address < 0) return {};
-    return "@" + HexDigits(static_cast<std::uint64_t>(statement.address), 3) + " " + HexDigits(statement.word, 10);
+    // Appended piece by piece: "@" + a temporary string is what g++ 12's
+    // restrict warning mistakes for an overlapping copy.
+    std::string text = "@";
+    text += HexDigits(static_cast<std::uint64_t>(statement.address), 3);
+    text += ' ';
+    text += HexDigits(statement.word, 10);
+    return text;
 }
 
 std::string LineWordsText(const wordforge::ModelLine& line) {
     if (line.words.empty()) return {};
-    std::string text = "@" + HexDigits(line.words.front().address, 4);
+    std::string text = "@";
+    text += HexDigits(line.words.front().address, 4);
     for (std::size_t i = 0; i < line.words.size() && i < kWordsShown; ++i) {
         text += ' ';
         text += HexDigits(line.words[i].value, 4);

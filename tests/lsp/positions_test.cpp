@@ -4,6 +4,7 @@
 // counted by hand from the characters' encodings.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -126,6 +127,33 @@ TEST(Positions, ChangesApplyAtTheirPositions) {
     ASSERT_TRUE(lsp::ApplyChange(document, lsp::Json{{"text", "whole"}}, PositionEncoding::Utf16));
     EXPECT_EQ(document.text, "whole");
     EXPECT_FALSE(lsp::ApplyChange(document, lsp::Json{{"range", 5}}, PositionEncoding::Utf16));
+}
+
+// The index brought up to date after a change is the index of the new text,
+// whatever the change does to the line ends around it: CR and LF put in,
+// taken out, split apart and joined into pairs, at the ends of the text too.
+TEST(Positions, TheIndexAfterAChangeIsTheIndexOfTheNewText) {
+    std::mt19937 random(25);
+    const std::string alphabet = "\r\n\r\nab";
+    const auto pick = [&](std::size_t length) {
+        std::string text;
+        for (std::size_t i = 0; i < length; ++i) text += alphabet[random() % alphabet.size()];
+        return text;
+    };
+    for (int round = 0; round < 20000; ++round) {
+        std::string text = pick(random() % 12);
+        std::vector<std::uint32_t> starts = Starts(text);
+        for (int edit = 0; edit < 4; ++edit) {
+            const std::uint32_t from = static_cast<std::uint32_t>(random() % (text.size() + 1));
+            const std::uint32_t removed = static_cast<std::uint32_t>(random() % (text.size() - from + 1));
+            const std::string inserted = pick(random() % 4);
+            const std::string before = text;
+            text.replace(from, removed, inserted);
+            lsp::ReindexAfterReplace(text, starts, from, removed, static_cast<std::uint32_t>(inserted.size()));
+            ASSERT_EQ(starts, Starts(text)) << "after replacing " << removed << " bytes at " << from << " of '"
+                                            << before << "' by '" << inserted << "'";
+        }
+    }
 }
 
 TEST(Positions, TheLanguageIsTheClientsIdElseTheExtension) {
