@@ -5,10 +5,8 @@
 # Usage: make_test.sh CTRLFORGE WORDFORGE EXAMPLES WORK
 set -u
 ctrlforge=$1 wordforge=$2 examples=$3 work=$4
-if ! command -v make >/dev/null 2>&1; then
-  echo "SKIP: make is not installed"
-  exit 77
-fi
+. "$(dirname "$0")/../support/skip.sh"
+command -v make >/dev/null 2>&1 || skip "make is not installed"
 fail() { echo "FAIL: $*"; exit 1; }
 
 rm -rf "$work" && mkdir -p "$work" || fail "cannot make $work"

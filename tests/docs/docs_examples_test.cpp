@@ -72,6 +72,7 @@
 #include "ctrlforge/ctrlforge.hpp"
 #include "wordforge/wordforge.hpp"
 #include "tests/support/scratch_folder.hpp"
+#include "tests/support/skip.hpp"
 
 namespace {
 
@@ -368,7 +369,7 @@ void CheckVerilogExamples(const std::vector<Block>& blocks, const std::string& p
             // Checked only where Icarus Verilog is installed.
             const std::string iverilog = FindTool("iverilog");
             const std::string vvp = FindTool("vvp");
-            if (iverilog.empty() || vvp.empty()) GTEST_SKIP() << "iverilog or vvp not found on PATH: Verilog examples skipped";
+            if (iverilog.empty() || vvp.empty()) ZORVELT_SKIP("iverilog or vvp not found on PATH: Verilog examples skipped");
         }
         const Block* shown = SourceFor(block, source, blocks);
         ASSERT_NE(shown, nullptr) << Where(block) << ": no source block for it";

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "tests/image/consumers.hpp"
+#include "tests/support/skip.hpp"
 
 namespace {
 
@@ -46,7 +47,7 @@ void ExpectObjcopyGivesTheBinImage(const std::string& objcopy, const std::filesy
 void ExpectObjcopyAgrees(const Machine& machine, const std::string& name, const std::string& source,
                          const std::string& folderName) {
     const auto objcopy = FindTool("objcopy");
-    if (!objcopy) GTEST_SKIP() << "objcopy not found on PATH: Intel HEX test skipped";
+    if (!objcopy) ZORVELT_SKIP("objcopy not found on PATH: Intel HEX test skipped");
     const std::filesystem::path folder = FreshFolder(folderName);
     std::string fillDigits;
     for (unsigned byte = 0; byte < (machine.wordBits + 7) / 8; ++byte) fillDigits += "A5";
