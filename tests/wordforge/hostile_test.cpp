@@ -139,9 +139,9 @@ struct Surroundings {
     std::string Path(const std::string& file) const { return (dir / file).string(); }
     void Run(const std::string& input) {
         std::istringstream in(input);
-        std::ostringstream out;
+        std::ostringstream out, err;
         common::Console c{in, out};
-        status = wordforge::RunWordforge(c);
+        status = wordforge::RunWordforge(c, err);
         console = out.str();
     }
 };
