@@ -21,7 +21,7 @@
 //   ctrlforge-diagnostics     everything the command line prints on standard
 //   wordforge-diagnostics     error for the nearest source block above, saved
 //                             as the file its "file=NAME" names (prog.mic,
-//                             prog.asm by default) and assembled with the
+//                             prog.zasm by default) and assembled with the
 //                             options of "args=A,B"; "status=N" checks the
 //                             exit status (0 by default). A first line
 //                             "$ PROGRAM ARGS FILE" shows the command and must
@@ -633,12 +633,12 @@ TEST(AssemblyGuide, EncodingExamplesGiveTheirWords) {
 }
 
 TEST(AssemblyGuide, CommandLineExamplesMatchTheProgram) {
-    CheckCommandLineExamples(AssemblyBlocks(), WORDFORGE_PROGRAM, "wordforge", "prog.asm",
+    CheckCommandLineExamples(AssemblyBlocks(), WORDFORGE_PROGRAM, "wordforge", "prog.zasm",
                              {"wordforge", "wordforge-flag"});
 }
 
 TEST(AssemblyGuide, VerilogExamplesLoadTheImages) {
-    CheckVerilogExamples(AssemblyBlocks(), WORDFORGE_PROGRAM, "prog.asm", {"wordforge", "wordforge-flag"});
+    CheckVerilogExamples(AssemblyBlocks(), WORDFORGE_PROGRAM, "prog.zasm", {"wordforge", "wordforge-flag"});
 }
 
 TEST(AssemblyGuide, ExcerptsOfProjectFilesMatch) { CheckProjectExcerpts(AssemblyBlocks()); }

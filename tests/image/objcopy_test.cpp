@@ -76,7 +76,7 @@ TEST(Objcopy, ReadsAMicroprogramWithPlacementGaps) {
 }
 
 TEST(Objcopy, ReadsTheAssemblyExample) {
-    ExpectObjcopyAgrees(kMainMemory, "table.asm", Example("table.asm"), "objcopy-table");
+    ExpectObjcopyAgrees(kMainMemory, "table.zasm", Example("table.zasm"), "objcopy-table");
 }
 
 TEST(Objcopy, ReadsWordsAbove7FFFWhereByteAddressesPassFFFF) {

@@ -119,7 +119,7 @@ TEST(IcarusVerilog, LoadsAMicroprogramWithPlacementGaps) {
 }
 
 TEST(IcarusVerilog, LoadsTheAssemblyExample) {
-    ExpectVerilogLoadsTheObjectWords(kMainMemory, "table.asm", Example("table.asm"), "verilog-table");
+    ExpectVerilogLoadsTheObjectWords(kMainMemory, "table.zasm", Example("table.zasm"), "verilog-table");
 }
 
 TEST(IcarusVerilog, LoadsAnAssemblyProgramAboveAddress7FFFWithAWordWrittenOver) {
