@@ -4,6 +4,8 @@
 
 #include <cctype>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "image/image.hpp"
@@ -128,6 +130,64 @@ std::string BashValues(const CompletedOption& option) {
     return "COMPREPLY=()";
 }
 
+// Fills in the parts of a script, each named @LIKE_THIS@ in `pattern`.
+std::string Filled(std::string_view pattern, const std::vector<std::pair<std::string_view, std::string>>& parts) {
+    std::string text(pattern);
+    for (const auto& [key, value] : parts) {
+        for (std::size_t at = text.find(key); at != std::string::npos; at = text.find(key, at + value.size())) {
+            text.replace(at, key.size(), value);
+        }
+    }
+    return text;
+}
+
+// The bash script around what the options give: the options whose value may
+// be the next word (@NEXT_WORD@), the value of each option (@VALUES@, or
+// @ON_NAME@ for -WNAME) and the words "-" completes to (@OFFERED@).
+constexpr std::string_view kBashScript = R"(# bash completion for @NAME@, written by '@NAME@ --completion=bash'.
+_@NAME@() {
+    local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD-1]} option= prefix=
+    # bash hands "--image=rea" over as --image, = and rea when "=" breaks words.
+    if [[ $cur == = ]]; then
+        option=$prev cur=
+    elif [[ $prev == = && $COMP_CWORD -ge 2 ]]; then
+        option=${COMP_WORDS[COMP_CWORD-2]}
+    elif [[ $cur == --*=* ]]; then
+        option=${cur%%=*} prefix=${cur%%=*}= cur=${cur#*=}
+    else
+        case $prev in
+@NEXT_WORD@        esac
+    fi
+    case $option in
+@VALUES@    esac
+    case $cur in
+@ON_NAME@        -*)
+            mapfile -t COMPREPLY < <(compgen -W "@OFFERED@" -- "$cur")
+            [[ ${#COMPREPLY[@]} -eq 1 && ${COMPREPLY[0]} == *= ]] && compopt -o nospace 2>/dev/null
+            return ;;
+    esac
+    # The sources: a program takes a source of any name.
+    compopt -o filenames 2>/dev/null
+    mapfile -t COMPREPLY < <(compgen -f -- "$cur")
+}
+complete -F _@NAME@ @NAME@
+)";
+
+// The zsh script: one _arguments spec a line for each option name
+// (@SPECS@); autoloaded from $fpath as a completion function, or sourced.
+constexpr std::string_view kZshScript = R"(#compdef @NAME@
+# zsh completion for @NAME@, written by '@NAME@ --completion=zsh'.
+_@NAME@() {
+  _arguments -s -S \
+@SPECS@    '*:source file:_files'
+}
+if [[ $funcstack[1] == _@NAME@ ]]; then
+  _@NAME@ "$@"
+else
+  compdef _@NAME@ @NAME@
+fi
+)";
+
 std::string BashScript(const ProgramInfo& program, const std::vector<CompletedOption>& options) {
     const std::string name(program.name);
     std::vector<std::string> offered;       // what "-" completes to
@@ -153,37 +213,13 @@ std::string BashScript(const ProgramInfo& program, const std::vector<CompletedOp
                           "\n            return ;;\n";
         }
     }
-    std::string script;
-    script += "# bash completion for " + name + ", written by '" + name + " --completion=bash'.\n";
-    script += "_" + name + "() {\n";
-    script += "    local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD-1]} option= prefix=\n";
-    script += "    # bash hands \"--image=rea\" over as --image, = and rea when \"=\" breaks words.\n";
-    script += "    if [[ $cur == = ]]; then\n";
-    script += "        option=$prev cur=\n";
-    script += "    elif [[ $prev == = && $COMP_CWORD -ge 2 ]]; then\n";
-    script += "        option=${COMP_WORDS[COMP_CWORD-2]}\n";
-    script += "    elif [[ $cur == --*=* ]]; then\n";
-    script += "        option=${cur%%=*} prefix=${cur%%=*}= cur=${cur#*=}\n";
-    if (!nextWord.empty()) {
-        script += "    else\n";
-        script += "        case $prev in\n";
-        script += "            " + Joined(nextWord, "|") + ") option=$prev ;;\n";
-        script += "        esac\n";
-    }
-    script += "    fi\n";
-    script += "    case $option in\n" + valueCases + "    esac\n";
-    script += "    case $cur in\n" + onNameCases;
-    script += "        -*)\n";
-    script += "            mapfile -t COMPREPLY < <(compgen -W \"" + Joined(offered, " ") + "\" -- \"$cur\")\n";
-    script += "            [[ ${#COMPREPLY[@]} -eq 1 && ${COMPREPLY[0]} == *= ]] && compopt -o nospace 2>/dev/null\n";
-    script += "            return ;;\n";
-    script += "    esac\n";
-    script += "    # The sources: a program takes a source of any name.\n";
-    script += "    compopt -o filenames 2>/dev/null\n";
-    script += "    mapfile -t COMPREPLY < <(compgen -f -- \"$cur\")\n";
-    script += "}\n";
-    script += "complete -F _" + name + " " + name + "\n";
-    return script;
+    std::string nextWordCase;
+    if (!nextWord.empty()) nextWordCase = "            " + Joined(nextWord, "|") + ") option=$prev ;;\n";
+    return Filled(kBashScript, {{"@NAME@", name},
+                                {"@NEXT_WORD@", nextWordCase},
+                                {"@VALUES@", valueCases},
+                                {"@ON_NAME@", onNameCases},
+                                {"@OFFERED@", Joined(offered, " ")}});
 }
 
 // Text for the inside of a single-quoted zsh word, and of an _arguments
@@ -241,19 +277,7 @@ std::string ZshScript(const ProgramInfo& program, const std::vector<CompletedOpt
             specs += "    '" + spec + "' \\\n";
         }
     }
-    std::string script;
-    script += "#compdef " + name + "\n";
-    script += "# zsh completion for " + name + ", written by '" + name + " --completion=zsh'.\n";
-    script += "_" + name + "() {\n";
-    script += "  _arguments -s -S \\\n" + specs + "    '*:source file:_files'\n";
-    script += "}\n";
-    // Autoloaded from $fpath as a completion function, or sourced.
-    script += "if [[ $funcstack[1] == _" + name + " ]]; then\n";
-    script += "  _" + name + " \"$@\"\n";
-    script += "else\n";
-    script += "  compdef _" + name + " " + name + "\n";
-    script += "fi\n";
-    return script;
+    return Filled(kZshScript, {{"@NAME@", name}, {"@SPECS@", specs}});
 }
 
 }  // namespace

@@ -46,16 +46,20 @@ run() {
 }
 apt_calls() { cat "$work/apt.log" 2>/dev/null; }
 expect_status() { [ "$status" -eq "$1" ] || fail "$2: exit status $status, not $1: $(cat "$work/out")"; }
+# expect_installs MISSING VERB PACKAGES: as root on Debian, with MISSING
+# taken as missing, VERB updates the package lists and installs exactly
+# PACKAGES, in this order, in one call (no call at all for none).
+expect_installs() {
+  run ZORVELT_PRETEND_MISSING="$1" "$script" "$2"
+  expect_status 0 "$2 without [$1]"
+  local wanted=""
+  [ -z "$3" ] || wanted=$'update\ninstall -y --no-install-recommends '"$3"
+  [ "$(apt_calls)" = "$wanted" ] || fail "$2 without [$1]: apt-get called as [$(apt_calls)], not [$wanted]"
+}
 
 # The packages of `make demo` are on any machine that built this test.
-run "$script" demo
-expect_status 0 "demo, nothing missing"
-[ -z "$(apt_calls)" ] || fail "demo, nothing missing: apt-get called: $(apt_calls)"
-
-run ZORVELT_PRETEND_MISSING="libcli11-dev zsh" "$script" demo
-expect_status 0 "demo without CLI11"
-[ "$(apt_calls)" = $'update\ninstall -y --no-install-recommends libcli11-dev' ] ||
-  fail "demo without CLI11: apt-get called as [$(apt_calls)]"
+expect_installs "" demo ""
+expect_installs "libcli11-dev zsh" demo libcli11-dev
 grep -q '^  libcli11-dev  *CLI11' "$work/out" || fail "demo without CLI11 did not say what it installs: $(cat "$work/out")"
 
 run ZORVELT_PRETEND_MISSING="cmake make" FAKE_APT_STATUS=100 "$script" demo
@@ -86,22 +90,14 @@ expect_status 2 "an unknown command"
 # The other commands: only where this machine holds all they need can the
 # outcome be told in advance.
 if "${as_nobody[@]}" "$script" check >"$work/survey" 2>&1; then
-  run ZORVELT_PRETEND_MISSING="zsh lintian iverilog" "$script" check
-  expect_status 0 "check without three tools"
-  # In the order of the script's table, one install.
-  [ "$(apt_calls)" = $'update\ninstall -y --no-install-recommends iverilog zsh lintian' ] ||
-    fail "check without three tools: apt-get called as [$(apt_calls)]"
-  run ZORVELT_PRETEND_MISSING="zsh lintian iverilog" "$script" package
-  [ "$(apt_calls)" = $'update\ninstall -y --no-install-recommends lintian' ] ||
-    fail "package without three tools: apt-get called as [$(apt_calls)]"
-  run ZORVELT_PRETEND_MISSING="nodejs" "$script" check
-  [ "$(apt_calls)" = $'update\ninstall -y --no-install-recommends nodejs npm' ] ||
-    fail "check without node: apt-get called as [$(apt_calls)]"
-  run ZORVELT_PRETEND_MISSING="npm" "$script" check
-  [ "$(apt_calls)" = $'update\ninstall -y --no-install-recommends npm' ] ||
-    fail "check without npm: apt-get called as [$(apt_calls)]"
-  run ZORVELT_PRETEND_MISSING="nodejs" "$script" demo
-  [ -z "$(apt_calls)" ] || fail "demo without node: apt-get called: $(apt_calls)"
+  # In the order of the script's table.
+  expect_installs "zsh lintian iverilog" check "iverilog zsh lintian"
+  expect_installs "zsh lintian iverilog" package lintian
+  expect_installs "zsh lintian iverilog clang" ci "iverilog zsh lintian clang"
+  # Debian's npm only with Debian's node.
+  expect_installs nodejs check "nodejs npm"
+  expect_installs npm check npm
+  expect_installs nodejs demo ""
 else
   skipped="$skipped; this machine lacks some of what make check needs:$(grep '^  ' "$work/survey" | tr -s ' ')"
 fi
