@@ -21,7 +21,7 @@ check:
 package:
 	tools/prerequisites.sh package
 	cmake --workflow --preset web
-	cmake --workflow --preset package
+	umask 022 && cmake --workflow --preset package
 	lintian --fail-on error build/release/zorvelt-tools_*.deb
 
 .PHONY: demo check package
