@@ -12,7 +12,11 @@ std::string FileKey(const std::string& path) {
     if (path == "-") return path;
     struct stat info {};
     if (::stat(path.c_str(), &info) == 0) {
-        return "#" + std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino);
+        std::string key(1, '#');  // no path begins so
+        key += std::to_string(info.st_dev);
+        key += ':';
+        key += std::to_string(info.st_ino);
+        return key;
     }
     // No file yet: where its name leads, so that a link to a file still to
     // be written and that file's own name agree. Every existing folder and

@@ -31,8 +31,8 @@ struct FolderLocks {
         std::vector<std::pair<std::pair<dev_t, ino_t>, int>> folders;
         for (const auto& output : outputs) {
             if (output->toStandardOutput) continue;
-            std::string folder = fs::path(output->file.target).parent_path().string();
-            if (folder.empty()) folder = ".";
+            fs::path folder = fs::path(output->file.target).parent_path();
+            if (folder.empty()) folder = fs::path(".");
             int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
             if (fd < 0) continue;
             struct stat info {};
