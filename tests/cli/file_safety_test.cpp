@@ -49,14 +49,35 @@ std::string Usage(const std::string& program, const std::string& what) {
     return program + ": " + what + "\nTry '" + program + " --help' for more information.\n";
 }
 
-struct EmptyValueCase {
+// A call refused as a usage error, and the complaint it gets.
+struct Refusal {
     std::string program;
     std::vector<std::string> args;
     std::string complaint;
 };
 
+// Each call gets its two-line complaint, exit status 2 and nothing on
+// standard output, and leaves every file in the folder as it was.
+void CheckRefusals(const ProgramFolder& f, const std::vector<Refusal>& refusals) {
+    const Contents before = f.Snapshot();
+    for (const Refusal& r : refusals) {
+        const std::string name = fs::path(r.program).filename().string();
+        SCOPED_TRACE(name + " " + ::testing::PrintToString(r.args));
+        const auto run = f.Start(r.program, r.args);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.errors, Usage(name, r.complaint));
+        EXPECT_EQ(run.output, "");
+        EXPECT_EQ(f.Snapshot(), before);
+    }
+}
+
 TEST(OutputSafety, AnEmptyOptionValueIsAUsageErrorAndNeverTakesTheNextArgument) {
-    const std::vector<EmptyValueCase> cases{
+    ProgramFolder f("empty-value");
+    f.Write("p.mic", kMicro);
+    f.Write("q.mic", kOtherMicro);
+    f.Write("p.asm", kProgram);
+    f.Write("q.asm", kProgram);
+    CheckRefusals(f, {
         {CTRLFORGE_PROGRAM, {"--listing=", "p.mic", "q.mic"}, "--listing needs a FILE name"},
         {CTRLFORGE_PROGRAM, {"--object=", "p.mic", "q.mic"}, "--object needs a FILE name"},
         {CTRLFORGE_PROGRAM, {"--map=", "p.mic", "q.mic"}, "--map needs a FILE name"},
@@ -71,19 +92,7 @@ TEST(OutputSafety, AnEmptyOptionValueIsAUsageErrorAndNeverTakesTheNextArgument) 
         {WORDFORGE_PROGRAM, {"--listing", "", "p.asm"}, "--listing needs a FILE name"},
         {WORDFORGE_PROGRAM, {"-o", "", "p.asm"}, "--object needs a FILE name"},
         {WORDFORGE_PROGRAM, {"--output-dir=", "p.asm"}, "--output-dir needs a DIR name"},
-    };
-    for (const EmptyValueCase& c : cases) {
-        const std::string name = fs::path(c.program).filename().string();
-        SCOPED_TRACE(name + " " + ::testing::PrintToString(c.args));
-        ProgramFolder f("empty-value");
-        const Contents before{{"p.mic", kMicro}, {"q.mic", kOtherMicro}, {"p.asm", kProgram}, {"q.asm", kProgram}};
-        for (const auto& [file, bytes] : before) f.Write(file, bytes);
-        const auto run = f.Start(c.program, c.args);
-        EXPECT_EQ(run.status, 2);
-        EXPECT_EQ(run.errors, Usage(name, c.complaint));
-        EXPECT_EQ(run.output, "");
-        EXPECT_EQ(f.Snapshot(), before);
-    }
+    });
 }
 
 TEST(OutputSafety, AHardOrSymbolicLinkToTheSourceIsTheSource) {
@@ -95,19 +104,12 @@ TEST(OutputSafety, AHardOrSymbolicLinkToTheSourceIsTheSource) {
     fs::create_hard_link(f.dir / "p.asm", f.dir / "h.a");
     // A link to a source that does not exist yet is that source as well.
     fs::create_symlink("later.mic", f.dir / "d.o");
-    const Contents before = f.Snapshot();
-
-    auto run = f.Start(CTRLFORGE_PROGRAM, {"-o", "h.o", "p.mic"});
-    EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.errors, Usage("ctrlforge", "output 'h.o' would overwrite the source 'p.mic'"));
-    run = f.Start(CTRLFORGE_PROGRAM, {"--listing=l.s", "p.mic"});
-    EXPECT_EQ(run.errors, Usage("ctrlforge", "output 'l.s' would overwrite the source 'p.mic'"));
-    run = f.Start(CTRLFORGE_PROGRAM, {"-o", "d.o", "later.mic"});
-    EXPECT_EQ(run.errors, Usage("ctrlforge", "output 'd.o' would overwrite the source 'later.mic'"));
-    run = f.Start(WORDFORGE_PROGRAM, {"--listing", "h.a", "p.asm"});
-    EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.errors, Usage("wordforge", "output 'h.a' would overwrite the source 'p.asm'"));
-    EXPECT_EQ(f.Snapshot(), before);
+    CheckRefusals(f, {
+        {CTRLFORGE_PROGRAM, {"-o", "h.o", "p.mic"}, "output 'h.o' would overwrite the source 'p.mic'"},
+        {CTRLFORGE_PROGRAM, {"--listing=l.s", "p.mic"}, "output 'l.s' would overwrite the source 'p.mic'"},
+        {CTRLFORGE_PROGRAM, {"-o", "d.o", "later.mic"}, "output 'd.o' would overwrite the source 'later.mic'"},
+        {WORDFORGE_PROGRAM, {"--listing", "h.a", "p.asm"}, "output 'h.a' would overwrite the source 'p.asm'"},
+    });
 }
 
 TEST(OutputSafety, TwoOutputsLinkedToEachOtherAreOneFile) {
@@ -116,16 +118,11 @@ TEST(OutputSafety, TwoOutputsLinkedToEachOtherAreOneFile) {
     f.Write("a.s", kOldListing);
     fs::create_hard_link(f.dir / "a.s", f.dir / "b.m");
     fs::create_symlink("a.s", f.dir / "c.o");
-    const Contents before = f.Snapshot();
-
-    auto run = f.Start(CTRLFORGE_PROGRAM, {"--listing=a.s", "--map=b.m", "p.mic"});
-    EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.errors, Usage("ctrlforge", "two outputs would be written to 'b.m'"));
-    run = f.Start(CTRLFORGE_PROGRAM, {"--listing=a.s", "-o", "c.o", "p.mic"});
-    EXPECT_EQ(run.errors, Usage("ctrlforge", "two outputs would be written to 'c.o'"));
-    run = f.Start(WORDFORGE_PROGRAM, {"--listing=a.s", "-o", "b.m", "p.mic"});
-    EXPECT_EQ(run.errors, Usage("wordforge", "two outputs would be written to 'b.m'"));
-    EXPECT_EQ(f.Snapshot(), before);
+    CheckRefusals(f, {
+        {CTRLFORGE_PROGRAM, {"--listing=a.s", "--map=b.m", "p.mic"}, "two outputs would be written to 'b.m'"},
+        {CTRLFORGE_PROGRAM, {"--listing=a.s", "-o", "c.o", "p.mic"}, "two outputs would be written to 'c.o'"},
+        {WORDFORGE_PROGRAM, {"--listing=a.s", "-o", "b.m", "p.mic"}, "two outputs would be written to 'b.m'"},
+    });
 }
 
 // The earlier outputs of a source stay whole when a later one cannot be
