@@ -19,7 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Exclusive locks on the folders the files go to, taken in the order of
+// Exclusive locks on the folders of the files, taken in the order of
 // their device and inode so that two runs never wait for each other in a
 // circle. A folder that cannot be opened or locked goes unlocked: the lock
 // only keeps runs side by side from mixing their files, and each file is
@@ -27,11 +27,10 @@ namespace fs = std::filesystem;
 struct FolderLocks {
     std::vector<int> held;
 
-    explicit FolderLocks(const Outputs& outputs) {
+    explicit FolderLocks(const std::vector<std::string>& files) {
         std::vector<std::pair<std::pair<dev_t, ino_t>, int>> folders;
-        for (const auto& output : outputs) {
-            if (output->toStandardOutput) continue;
-            fs::path folder = fs::path(output->file.target).parent_path();
+        for (const std::string& file : files) {
+            fs::path folder = fs::path(file).parent_path();
             if (folder.empty()) folder = fs::path(".");
             int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
             if (fd < 0) continue;
@@ -62,12 +61,18 @@ struct FolderLocks {
     }
 };
 
-// Removes the file an output's name stands for, where that is a regular
-// file: a device, a pipe or a folder named as an output stays.
-void RemoveRegularFile(const std::string& target) {
+bool IsRegularFile(const std::string& path) {
     std::error_code ec;
-    if (!fs::is_regular_file(fs::symlink_status(target, ec))) return;
-    std::remove(target.c_str());
+    return fs::is_regular_file(fs::symlink_status(path, ec));
+}
+
+// Whether an output's file is put in place by renaming, or removed as the
+// object file, map or image of a failed source. Devices, pipes and folders
+// named as outputs stay as they are.
+bool Replaces(const Output& output, bool failed) {
+    if (output.toStandardOutput) return false;
+    if (failed && output.planned.kind != OutputKind::Listing) return IsRegularFile(output.file.target);
+    return !output.file.temporary.empty();
 }
 
 }  // namespace
@@ -100,13 +105,19 @@ bool CloseOutputs(Outputs& outputs, OutputFailure& failure) {
 }
 
 bool PutInPlace(Outputs& outputs, bool failed, OutputFailure& failure) {
+    std::vector<std::string> replaced;
+    for (const auto& output : outputs) {
+        if (Replaces(*output, failed)) replaced.push_back(output->file.target);
+    }
+    // Locked first, then the signals held: waiting for the lock of another
+    // run may still be interrupted.
+    const FolderLocks locks(replaced);
     const HeldInterruptions held;
-    const FolderLocks locks(outputs);
     for (auto& output : outputs) {
         if (output->toStandardOutput) continue;
         if (failed && output->planned.kind != OutputKind::Listing) {
             output->file.Discard();
-            RemoveRegularFile(output->file.target);
+            if (IsRegularFile(output->file.target)) std::remove(output->file.target.c_str());
             continue;
         }
         int errnum = 0;
