@@ -69,7 +69,7 @@ bool IsRegularFile(const std::string& path) {
 // Whether an output's file is put in place by renaming, or removed as the
 // object file, map or image of a failed source. Devices, pipes and folders
 // named as outputs stay as they are.
-bool Replaces(const Output& output, bool failed) {
+bool RenamedOrRemoved(const Output& output, bool failed) {
     if (output.toStandardOutput) return false;
     if (failed && output.planned.kind != OutputKind::Listing) return IsRegularFile(output.file.target);
     return !output.file.temporary.empty();
@@ -105,13 +105,13 @@ bool CloseOutputs(Outputs& outputs, OutputFailure& failure) {
 }
 
 bool PutInPlace(Outputs& outputs, bool failed, OutputFailure& failure) {
-    std::vector<std::string> replaced;
+    std::vector<std::string> changed;
     for (const auto& output : outputs) {
-        if (Replaces(*output, failed)) replaced.push_back(output->file.target);
+        if (RenamedOrRemoved(*output, failed)) changed.push_back(output->file.target);
     }
     // Locked first, then the signals held: waiting for the lock of another
     // run may still be interrupted.
-    const FolderLocks locks(replaced);
+    const FolderLocks locks(changed);
     const HeldInterruptions held;
     for (auto& output : outputs) {
         if (output->toStandardOutput) continue;
