@@ -156,6 +156,36 @@ TEST_P(Interruption, LeavesEachOutputOldOrCompleteAndNoTemporaryFile) {
     EXPECT_GE(interrupted, 2);
 }
 
+// A signal ignored when the program starts (nohup, a background job of a
+// shell) stays ignored: the run goes on to its end.
+TEST(InterruptionIgnored, ASignalIgnoredAtTheStartStaysIgnored) {
+    const Scenario& s = kScenarios[0];
+    ProgramFolder f("interrupt-ignored");
+    f.Write(s.source, s.large());
+    test_support::ChildOptions options;
+    options.folder = f.dir;
+    options.ignored = {SIGINT, SIGHUP};
+    const pid_t pid = test_support::StartChild(s.program, s.args, options);
+    ASSERT_GT(pid, 0);
+    int raw = 0;
+    bool ended = false;
+    while (TemporaryFiles(f.dir).empty()) {
+        if (waitpid(pid, &raw, WNOHANG) == pid) {
+            ended = true;
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    if (!ended) {
+        kill(pid, SIGINT);
+        kill(pid, SIGHUP);
+        raw = test_support::WaitChild(pid);
+    }
+    EXPECT_EQ(test_support::ShellStatus(raw), 0);
+    EXPECT_TRUE(TemporaryFiles(f.dir).empty());
+    for (const std::string& output : s.outputs) EXPECT_TRUE(fs::exists(f.dir / output)) << output;
+}
+
 std::string Name(const ::testing::TestParamInfo<Interruption::ParamType>& info) {
     const char* signal = "KILL";
     switch (std::get<1>(info.param)) {

@@ -25,6 +25,7 @@ struct ChildOptions {
     std::string errors = "/dev/null";
     long fileSizeLimit = -1;         // RLIMIT_FSIZE in bytes; writes beyond it fail with EFBIG
     int umask = -1;                  // the file mode creation mask, when set
+    std::vector<int> ignored;        // signals the program starts with ignored, as nohup does
 };
 
 // Returns the child's process id, or -1 when it could not be started.
@@ -38,6 +39,7 @@ inline pid_t StartChild(const std::string& program, const std::vector<std::strin
     if (pid != 0) return pid;
     // The child: only calls that are safe after fork, then exec.
     for (int s = 1; s < NSIG; ++s) signal(s, SIG_DFL);
+    for (int s : options.ignored) signal(s, SIG_IGN);
     sigset_t none;
     sigemptyset(&none);
     sigprocmask(SIG_SETMASK, &none, nullptr);
