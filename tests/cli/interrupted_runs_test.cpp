@@ -86,6 +86,19 @@ bool Reached(Point point, const fs::path& dir, std::chrono::steady_clock::time_p
     return true;
 }
 
+// Waits until `reached` holds, then sends the signals; returns the raw wait
+// status of the program, which may have ended before.
+template <typename Condition>
+int SignalWhen(pid_t pid, Condition reached, const std::vector<int>& signals) {
+    int raw = 0;
+    while (!reached()) {
+        if (waitpid(pid, &raw, WNOHANG) == pid) return raw;
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+    }
+    for (int signal_number : signals) kill(pid, signal_number);
+    return test_support::WaitChild(pid);
+}
+
 struct Interruption : ::testing::TestWithParam<std::tuple<int, int>> {};
 
 TEST_P(Interruption, LeavesEachOutputOldOrCompleteAndNoTemporaryFile) {
@@ -115,19 +128,7 @@ TEST_P(Interruption, LeavesEachOutputOldOrCompleteAndNoTemporaryFile) {
         const pid_t pid = test_support::StartChild(s.program, s.args, options);
         ASSERT_GT(pid, 0);
         const auto begun = std::chrono::steady_clock::now();
-        int raw = 0;
-        bool ended = false;
-        while (!Reached(point, f.dir, begun, whole)) {
-            if (waitpid(pid, &raw, WNOHANG) == pid) {
-                ended = true;
-                break;
-            }
-            std::this_thread::sleep_for(std::chrono::microseconds(200));
-        }
-        if (!ended) {
-            kill(pid, signal_number);
-            raw = test_support::WaitChild(pid);
-        }
+        const int raw = SignalWhen(pid, [&] { return Reached(point, f.dir, begun, whole); }, {signal_number});
 
         if (WIFSIGNALED(raw)) {
             ++interrupted;
@@ -167,20 +168,7 @@ TEST(InterruptionIgnored, ASignalIgnoredAtTheStartStaysIgnored) {
     options.ignored = {SIGINT, SIGHUP};
     const pid_t pid = test_support::StartChild(s.program, s.args, options);
     ASSERT_GT(pid, 0);
-    int raw = 0;
-    bool ended = false;
-    while (TemporaryFiles(f.dir).empty()) {
-        if (waitpid(pid, &raw, WNOHANG) == pid) {
-            ended = true;
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::microseconds(200));
-    }
-    if (!ended) {
-        kill(pid, SIGINT);
-        kill(pid, SIGHUP);
-        raw = test_support::WaitChild(pid);
-    }
+    const int raw = SignalWhen(pid, [&] { return !TemporaryFiles(f.dir).empty(); }, {SIGINT, SIGHUP});
     EXPECT_EQ(test_support::ShellStatus(raw), 0);
     EXPECT_TRUE(TemporaryFiles(f.dir).empty());
     for (const std::string& output : s.outputs) EXPECT_TRUE(fs::exists(f.dir / output)) << output;
