@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "cli/completion.hpp"
 #include "cli/image_options.hpp"
+#include "cli/option_values.hpp"
 #include "cli/warnings.hpp"
 
 #ifndef ZORVELT_VERSION
@@ -77,6 +79,10 @@ ParseOutcome ParseArguments(const ProgramInfo& program, int argc, const char* co
     app.set_help_flag("-h,--help", "Print this help and exit");
     bool version = false;
     app.add_flag("--version", version, "Print the version and exit");
+    std::string completionShell;
+    CLI::Option* completionOption =
+        app.add_option("--completion", completionShell, "Print a completion script for the shell and exit")
+            ->type_name(std::string(kCompletionShells));
 
     std::string objectName, listingName, mapName;
     CLI::Option* objectOption = nullptr;
@@ -142,6 +148,10 @@ ParseOutcome ParseArguments(const ProgramInfo& program, int argc, const char* co
     }
     app.footer(footer);
 
+    if (std::string empty = EmptyOptionValue(app, std::vector<std::string>(argv + 1, argv + argc)); !empty.empty()) {
+        status = UsageError(program, err, empty);
+        return ParseOutcome::Exit;
+    }
     std::vector<std::string> args = ChooserFlagsAsLetters(program, argc, argv);
     std::reverse(args.begin(), args.end());  // the parser takes them last first
     try {
@@ -157,6 +167,12 @@ ParseOutcome ParseArguments(const ProgramInfo& program, int argc, const char* co
     if (version) {
         out << program.name << ' ' << ZORVELT_VERSION << '\n';
         status = kSuccess;
+        return ParseOutcome::Exit;
+    }
+    if (completionOption->count() > 0) {
+        std::string problem;
+        status = WriteCompletionScript(program, app, completionShell, out, problem) ? kSuccess
+                                                                                    : UsageError(program, err, problem);
         return ParseOutcome::Exit;
     }
     if (layoutOption != nullptr && layoutOption->count() > 0) {

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "common/replaced_file.hpp"
 #include "common/text_file.hpp"
 #include "ctrlforge/ctrlforge.hpp"
 
@@ -38,20 +39,31 @@ struct Dialogue {
     bool ContinueRequested = true;
     bool RunStarted = false;
     bool SourceOpened = false;
+    std::string_view question;  // the question asked last
     OptionSet options;
     std::string sourceName;
     common::FileBytes source;  // read into a buffer of its size, never copied
-    common::OutputFile listing, object, map;
+    // Written beside their names and renamed over them when closed, so that
+    // a file's old bytes stay until its new ones are complete.
+    common::ReplacedFile listing, object, map;
 };
 
-Step OutputFailure(Dialogue& d, const common::OutputFile& file, int errnum) {
+const std::string_view kContinueQuestion = "CONTINUE? ";
+
+void Ask(Dialogue& d, std::string_view question) {
+    d.question = question;
+    common::Prompt(d.console, question);
+}
+
+Step OutputFailure(Dialogue& d, const common::ReplacedFile& file, int errnum) {
     d.errors << "ERROR:" << common::FailureText(errnum) << " (" << file.name << ")\n";
     d.errors.flush();
     return Step::OutputFailed;
 }
 
-Step CloseFile(Dialogue& d, common::OutputFile& file) {
-    if (!file.Close()) return OutputFailure(d, file, file.sink.errnum);
+Step CloseFile(Dialogue& d, common::ReplacedFile& file) {
+    int errnum = 0;
+    if (!file.Commit(errnum)) return OutputFailure(d, file, errnum);
     return Step::Go;
 }
 
@@ -63,15 +75,17 @@ Step CloseOutputs(Dialogue& d) {
     return Step::Go;
 }
 
-Step CreateFile(Dialogue& d, common::OutputFile& file, const char* extension) {
+Step CreateFile(Dialogue& d, common::ReplacedFile& file, const char* extension) {
     int errnum = 0;
-    if (!file.Create(d.sourceName + extension, errnum)) return OutputFailure(d, file, errnum);
+    if (!file.Create(d.sourceName + extension, common::Replacing::AsWrittenInPlace, errnum)) {
+        return OutputFailure(d, file, errnum);
+    }
     return Step::Go;
 }
 
 Step AskSourceFile(Dialogue& d) {
     d.SourceOpened = false;
-    common::Prompt(d.console, "SOURCE FILE NAME? ");
+    Ask(d, "SOURCE FILE NAME? ");
     if (!common::ReadAnswer(d.console, d.sourceName)) return Step::InputEnded;
     int errnum = 0;
     d.SourceOpened = true;
@@ -84,7 +98,7 @@ Step AskSourceFile(Dialogue& d) {
 
 Step AskOptions(Dialogue& d) {
     d.options = OptionSet{};
-    common::Prompt(d.console, "OPTION? ");
+    Ask(d, "OPTION? ");
     std::string answer;
     if (!common::ReadAnswer(d.console, answer)) return Step::InputEnded;
     d.options = ParseOptions(common::UpperCase(answer));
@@ -94,7 +108,7 @@ Step AskOptions(Dialogue& d) {
 Step RunDialogue(Dialogue& d) {
     if (!d.ContinueRequested) {
         if (d.RunStarted && CloseOutputs(d) != Step::Go) return Step::OutputFailed;
-        common::Prompt(d.console, "CONTINUE? ");
+        Ask(d, kContinueQuestion);
         common::YesNo answer = common::AskYesNo(d.console);
         if (answer == common::YesNo::InputEnded) return Step::InputEnded;
         d.ContinueRequested = answer == common::YesNo::Yes;
@@ -107,7 +121,7 @@ Step RunDialogue(Dialogue& d) {
         return Step::Go;
     }
     if (Step s = AskOptions(d); s != Step::Go) return s;
-    common::Prompt(d.console, "START? ");
+    Ask(d, "START? ");
     common::YesNo start = common::AskYesNo(d.console);
     if (start == common::YesNo::InputEnded) return Step::InputEnded;
     if (start == common::YesNo::No) {
@@ -122,12 +136,12 @@ Step RunDialogue(Dialogue& d) {
 }
 
 Step Assemble(Dialogue& d) {
-    const Result result = AssembleSource(d.source.View(), {d.options.S ? &d.listing.sink : nullptr,
-                                                           d.options.O ? &d.object.sink : nullptr,
-                                                           d.options.M ? &d.map.sink : nullptr});
+    const Result result = AssembleSource(d.source.View(), {d.options.S ? &d.listing.Sink() : nullptr,
+                                                           d.options.O ? &d.object.Sink() : nullptr,
+                                                           d.options.M ? &d.map.Sink() : nullptr});
     // A failed write stops the program before anything more is shown.
-    for (common::OutputFile* file : {&d.listing, &d.object, &d.map}) {
-        if (file->IsOpen() && !file->sink.Flush()) return OutputFailure(d, *file, file->sink.errnum);
+    for (common::ReplacedFile* file : {&d.listing, &d.object, &d.map}) {
+        if (file->IsOpen() && !file->Sink().Flush()) return OutputFailure(d, *file, file->Sink().errnum);
     }
     d.console.out << result.console;
     d.console.out.flush();
@@ -151,6 +165,14 @@ int RunCtrlforge(common::Console& console, std::ostream& errors) {
     if (step == Step::OutputFailed) return 1;
     // Input ended or the user said no: the open files are closed complete.
     if (d.RunStarted && CloseOutputs(d) != Step::Go) return 1;
+    // Input that ends at "CONTINUE? " right after a run leaves the work done;
+    // anywhere else a question asked for more, and a script that fed too few
+    // answers must not pass for a successful one.
+    if (step == Step::InputEnded && !(d.question == kContinueQuestion && d.RunStarted)) {
+        errors << common::InputEndedLine("ctrlforge", d.question) << '\n';
+        errors.flush();
+        return 1;
+    }
     return 0;
 }
 

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "ctrlforge/dialogue.hpp"
 #include "common/text_file.hpp"
@@ -119,14 +122,36 @@ TEST(Dialogue, TwoCyclesWithDifferentOptions) {
     EXPECT_EQ(s.Read("B.m"), ".TITLE     B       \r\nLABEL   ADRS  LB  RB  AL  SH  SB  MM  SQ  TS  EX  LT\r\n");
 }
 
-TEST(Dialogue, EndOfInputAtEveryPromptEndsWithStatusZero) {
+// Input that ends at an open question ends the program with status 1 and one
+// line on standard error, the console unchanged; only "CONTINUE? " right
+// after a run may see the input end, since the work is then done.
+TEST(Dialogue, EndOfInputAtAnOpenQuestionEndsWithStatusOne) {
     Session s("eof");
     s.Write("P", kProgram);
     const std::string name = s.Path("P") + "\n";
-    const std::string inputs[] = {"", name, name + "SOM\n", name + "SOM\nY\n", name + "SOM\nY\nY\n"};
-    for (const std::string& input : inputs) {
-        s.Run(input);
-        EXPECT_EQ(s.status, 0) << input;
+    const std::string banner = kBanner;
+    const std::string run = "SOURCE FILE NAME? OPTION? START? (Y/N):\nNORMAL TERMINATION!\n\nCONTINUE? (Y/N):";
+    const std::string ended = "ctrlforge: console input ended at the open question ";
+    struct Case {
+        std::string input, console, question;  // question: "" when the status is 0
+    };
+    const Case cases[] = {
+        {"", banner + "SOURCE FILE NAME? ", "SOURCE FILE NAME?"},
+        {name, banner + "SOURCE FILE NAME? OPTION? ", "OPTION?"},
+        {name + "SOM\n", banner + "SOURCE FILE NAME? OPTION? START? (Y/N):", "START?"},
+        {name + "SOM\nmaybe\n", banner + "SOURCE FILE NAME? OPTION? START? (Y/N):(Y/N):", "START?"},
+        {name + "SOM\nY\n", banner + run, ""},
+        {name + "SOM\nY\nmaybe\n", banner + run + "(Y/N):", ""},
+        {name + "SOM\nY\nY\n", banner + run + "SOURCE FILE NAME? ", "SOURCE FILE NAME?"},
+        {name + "SOM\nN\n", banner + "SOURCE FILE NAME? OPTION? START? (Y/N):CONTINUE? (Y/N):", "CONTINUE?"},
+        {s.Path("NOPE") + "\n", banner + "SOURCE FILE NAME? ERROR:NO SUCH FILE OR DIRECTORY\nCONTINUE? (Y/N):",
+         "CONTINUE?"},
+    };
+    for (const Case& c : cases) {
+        s.Run(c.input);
+        EXPECT_EQ(s.console, c.console) << c.input;
+        EXPECT_EQ(s.status, c.question.empty() ? 0 : 1) << c.input;
+        EXPECT_EQ(s.errors, c.question.empty() ? "" : ended + c.question + "\n") << c.input;
     }
     // The files of a started run are complete when input ends at CONTINUE.
     fs::remove(s.dir / "P.s");
@@ -142,6 +167,28 @@ TEST(Dialogue, UncreatableOutputStopsWithStatusOne) {
     EXPECT_EQ(s.status, 1);
     EXPECT_EQ(s.errors, "ERROR:IS A DIRECTORY (" + s.Path("P.o") + ")\n");
     EXPECT_EQ(s.console, std::string(kBanner) + "SOURCE FILE NAME? OPTION? START? (Y/N):");
+}
+
+// The files replace those of an earlier run whole and leave nothing beside
+// them; a file with a second name is written through it, as a direct write
+// does, and one that is written directly (a device) stays what it is.
+TEST(Dialogue, OutputsReplaceEarlierFilesAndLeaveNothingElse) {
+    Session s("replace");
+    s.Write("P", kProgram);
+    s.Write("P.s", "old listing\r\n");
+    s.Write("P.o", "old object\r\n");
+    fs::create_hard_link(s.dir / "P.o", s.dir / "copy.o");
+    fs::create_symlink("/dev/null", s.dir / "P.m");
+    s.Run(s.Path("P") + "\nSOM\nY\nN\n");
+    EXPECT_EQ(s.status, 0);
+    EXPECT_EQ(s.Read("P.s"), ".TITLE PROG\r\n*\r\n.END\r\n\r\nTHERE WAS NO ERROR IN ASSEMBLE.\r\n");
+    EXPECT_EQ(s.Read("P.o"), "CM   PROG    \r\n000  FFFFFFFE00\r\n");
+    EXPECT_EQ(s.Read("copy.o"), "CM   PROG    \r\n000  FFFFFFFE00\r\n");
+    EXPECT_TRUE(fs::is_symlink(s.dir / "P.m"));
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(s.dir)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"P", "P.m", "P.o", "P.s", "copy.o"}));
 }
 
 }  // namespace
