@@ -1,0 +1,211 @@
+#include "wordforge/model_builder.hpp"
+
+#include <algorithm>
+
+#include "wordforge/mnemonic_table.hpp"
+#include "wordforge/symbol_table.hpp"
+
+namespace wordforge::model {
+
+namespace {
+
+// Room for this many tokens a line is reserved at once: a statement has its
+// mnemonic, a register and an operand or two, and often a label or a
+// comment. More only cost the vector a growth step.
+constexpr std::size_t kTokensPerLine = 4;
+
+common::SourcePlace PlaceOf(const WordRun& run, std::size_t offset) {
+    const ModelCursor& cursor = run.modelCursor;
+    return {static_cast<std::uint32_t>(offset), cursor.line,
+            static_cast<std::int32_t>(offset - cursor.lineStart + 1)};
+}
+
+common::SourceSpan SpanOf(const WordRun& run, std::size_t begin, std::size_t end) {
+    return {PlaceOf(run, begin), PlaceOf(run, end)};
+}
+
+// Where the word of letters and digits beginning at `begin` ends: the
+// readers consume all of it, though they keep only 8 characters.
+std::size_t WordEnd(std::string_view text, std::size_t begin) {
+    while (begin < text.size() && IsClass(text[begin], kWordByte)) ++begin;
+    return begin;
+}
+
+// The label's index in the model; a name met for the first time is added
+// with what pass 1 found for it (`value`, nullptr when it has no definition).
+std::int32_t LabelIndex(WordRun& run, const Word& name, const std::int32_t* value) {
+    SourceModel& model = *run.model;
+    const auto next = static_cast<std::int32_t>(model.labels.size());
+    const common::NameLookup found = common::FindOrAddName(run.modelCursor.labels, LabelKey(name), next);
+    if (found.added) {
+        ModelLabel& label = model.labels.emplace_back();
+        label.name.assign(View(name));
+        label.defined = value != nullptr;
+        label.value = value != nullptr ? *value : 0;
+    }
+    return *found.value;
+}
+
+bool IsErrorFlag(char flag) { return flag == 'F' || flag == 'L'; }
+
+void TakeFlags(const WordRun& run, ModelLine& line) {
+    line.flags[0] = run.line.text[0];
+    line.flags[1] = run.line.text[1];
+}
+
+// The first character of the line being modelled after its blanks, as the
+// statement loop tells lines apart; kFileEnd at the end of the source.
+char FirstCharacter(const WordRun& run) {
+    const std::string_view text = run.reader.text;
+    const std::size_t first = BlanksEnd(text, run.modelCursor.lineStart);
+    return first < text.size() ? UpperCase(text[first]) : kFileEnd;
+}
+
+InstructionFields FieldsOf(std::uint16_t word) {
+    return {static_cast<std::uint8_t>(word >> 12), static_cast<std::uint8_t>((word >> 10) & 3),
+            static_cast<std::uint8_t>((word >> 8) & 3), static_cast<std::uint8_t>(word & 0xFF)};
+}
+
+}  // namespace
+
+void Prepare(WordRun& run) {
+    SourceModel& model = *run.model;
+    model.title.clear();
+    model.lines.clear();
+    model.labels.clear();
+    model.tokens.clear();
+    // Pass 1 has read the same lines as pass 2 will, and defined every
+    // label; only undefined ones come on top.
+    const std::size_t lines = static_cast<std::size_t>(run.reader.line) + 1;
+    model.lines.reserve(lines);
+    model.tokens.reserve(kTokensPerLine * lines);
+    const std::size_t labels = run.symbols.entries.size();
+    model.labels.reserve(labels);
+    if (labels > 0) common::ReserveNames(run.modelCursor.labels, labels);
+    run.modelCursor.tokensEnd = 0;
+}
+
+void LineStart(WordRun& run) {
+    ModelCursor& cursor = run.modelCursor;
+    cursor.lineStart = run.reader.position;
+    cursor.line = run.reader.line;
+    ModelLine& line = run.model->lines.emplace_back();
+    line.line = cursor.line;
+    line.span.begin = PlaceOf(run, cursor.lineStart);
+    line.address = run.location;
+}
+
+void LineEnd(WordRun& run) {
+    ModelLine& line = run.model->lines.back();
+    line.span.end = PlaceOf(run, CurrentOffset(run.reader));
+    const char first = FirstCharacter(run);
+    if (first == ';') {
+        line.kind = LineKind::Comment;
+        line.address = -1;
+        return;
+    }
+    // A DS line's flags stand on its first listing line, taken with its
+    // first word; every other line has one listing line, complete now.
+    if (line.words.size() <= 1) TakeFlags(run, line);
+    if (!IsLetter(first) || IsErrorFlag(line.flags[0]) || IsErrorFlag(line.flags[1])) {
+        // Only a DC in error has written a word, which means nothing.
+        line.kind = LineKind::Error;
+        line.words.clear();
+        return;
+    }
+    if (run.mnemonic < kFirstPseudo) {
+        line.kind = LineKind::Instruction;
+        if (!line.words.empty()) line.fields = FieldsOf(line.words.front().value);
+        return;
+    }
+    line.kind = LineKind::Pseudo;
+    if (run.mnemonic == kOrg || run.mnemonic == kEnd) line.address = -1;  // the listing shows none
+}
+
+void PrologueLineEnd(WordRun& run) {
+    SourceModel& model = *run.model;
+    ModelLine& line = model.lines.back();
+    line.span.end = PlaceOf(run, CurrentOffset(run.reader));
+    line.address = -1;
+    if (FirstCharacter(run) == ';') {
+        line.kind = LineKind::Comment;
+        return;
+    }
+    line.kind = LineKind::Pseudo;  // the TITLE line
+    model.title.assign(View(run.title));
+}
+
+void Token(WordRun& run, std::size_t begin, std::size_t end, common::TokenKind kind) {
+    if (begin >= end) return;
+    ModelCursor& cursor = run.modelCursor;
+    std::vector<common::ModelToken>& tokens = run.model->tokens;
+    if (begin < cursor.tokensEnd) {
+        // A character literal may take the ";" that then begins the
+        // comment, as the listing shows it twice; the comment keeps it.
+        common::ModelToken& last = tokens.back();
+        last.span.end = PlaceOf(run, begin);
+        if (last.span.end.offset <= last.span.begin.offset) tokens.pop_back();
+    }
+    cursor.tokensEnd = end;
+    tokens.push_back({SpanOf(run, begin, end), kind});
+}
+
+void WordToken(WordRun& run, std::size_t begin, common::TokenKind kind) {
+    Token(run, begin, WordEnd(run.reader.text, begin), kind);
+}
+
+void Comment(WordRun& run) {
+    const std::size_t begin = CurrentOffset(run.reader);
+    Token(run, begin, LineEndFrom(run.reader.text, begin), common::TokenKind::Comment);
+}
+
+void CommentInRest(WordRun& run) {
+    const SourceReader& reader = run.reader;
+    if (IsLineOver(reader.current)) return;
+    const std::size_t from = CurrentOffset(reader);
+    const std::size_t end = LineEndFrom(reader.text, from);
+    const std::size_t semicolon = reader.text.substr(0, end).find(';', from);
+    if (semicolon != std::string_view::npos) Token(run, semicolon, end, common::TokenKind::Comment);
+}
+
+void Mnemonic(WordRun& run, const Word& word, int mnemonic, std::size_t begin) {
+    run.model->lines.back().mnemonic.assign(View(word));
+    if (mnemonic < kFirstPseudo) {
+        WordToken(run, begin, common::TokenKind::Mnemonic);
+    } else if (mnemonic != kNoMnemonic) {
+        WordToken(run, begin, common::TokenKind::Keyword);
+    }
+}
+
+void LabelDefinition(WordRun& run, const Word& name, std::size_t begin) {
+    const std::size_t end = WordEnd(run.reader.text, begin);
+    const std::int32_t index = LabelIndex(run, name, FindLabel(run.symbols, name));
+    SourceModel& model = *run.model;
+    ModelLabel& label = model.labels[static_cast<std::size_t>(index)];
+    // A definition never ends at offset 0; a label met first in a use has
+    // its definition still to come.
+    if (label.definition.end.offset == 0) label.definition = SpanOf(run, begin, end);
+    model.lines.back().label = index;
+    Token(run, begin, end, common::TokenKind::Label);
+}
+
+void LabelUse(WordRun& run, const Word& name, std::size_t begin, const std::int32_t* value) {
+    const std::size_t end = WordEnd(run.reader.text, begin);
+    const std::int32_t index = LabelIndex(run, name, value);
+    SourceModel& model = *run.model;
+    const auto line = static_cast<std::int32_t>(model.lines.size() - 1);
+    model.labels[static_cast<std::size_t>(index)].uses.push_back({SpanOf(run, begin, end), line});
+    model.lines.back().operandLabel = index;
+    Token(run, begin, end, common::TokenKind::Label);
+}
+
+void ObjectWord(WordRun& run, std::int32_t address, std::int32_t word) {
+    ModelLine& line = run.model->lines.back();
+    if (line.words.empty()) TakeFlags(run, line);
+    // The object line shows the low 16 bits of both.
+    line.words.push_back({static_cast<std::uint16_t>(address), static_cast<std::uint16_t>(word)});
+}
+
+void OperandValue(WordRun& run, std::int32_t value) { run.model->lines.back().operandValue = value; }
+
+}  // namespace wordforge::model
