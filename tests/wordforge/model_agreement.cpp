@@ -256,6 +256,12 @@ void ExpectTokens(std::string_view text, const wordforge::SourceModel& model) {
         if (word.empty()) continue;
         SCOPED_TRACE(word);
         const bool alnum = std::all_of(word.begin(), word.end(), IsAlnum);
+        // A word is taken whole, however long.
+        const std::uint32_t begin = token.span.begin.offset, end = token.span.end.offset;
+        if (alnum && token.kind != TokenKind::Register && token.kind != TokenKind::Number) {
+            EXPECT_FALSE(begin > 0 && IsAlnum(text[begin - 1]));
+            EXPECT_FALSE(end < text.size() && IsAlnum(text[end]));
+        }
         switch (token.kind) {
             case TokenKind::Mnemonic: EXPECT_EQ(kInstructions.count(word.substr(0, 8)), 1u); break;
             case TokenKind::Keyword: EXPECT_EQ(kKeywords.count(word.substr(0, 8)), 1u); break;
@@ -270,7 +276,6 @@ void ExpectTokens(std::string_view text, const wordforge::SourceModel& model) {
             case TokenKind::Title: EXPECT_TRUE(alnum); break;
             case TokenKind::Comment: {
                 EXPECT_EQ(word[0], ';');
-                const std::uint32_t end = token.span.end.offset;
                 EXPECT_TRUE(end == text.size() || text[end] == '\r' || text[end] == '\n');
                 break;
             }
