@@ -8,17 +8,23 @@
 
 namespace {
 
-void Run(benchmark::State& state, const std::string& source) {
+// With `modelled`, each run also fills a fresh source model, as an editor's
+// request does.
+void Run(benchmark::State& state, const std::string& source, bool modelled = false) {
     std::size_t lines = bench::CountLines(source);
     std::size_t outBytes = 0;
     for (auto _ : state) {
-        wordforge::WordResult out = wordforge::AssembleText(source);
+        wordforge::SourceModel model;
+        wordforge::Collectors collect;
+        if (modelled) collect.model = &model;
+        wordforge::WordResult out = wordforge::AssembleText(source, collect);
         outBytes = out.listing.size() + out.object.size();
         if (out.errorCount != 0) {
             state.SkipWithError("the generated program has errors");
             return;
         }
         benchmark::DoNotOptimize(out);
+        benchmark::DoNotOptimize(model);
     }
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(source.size()));
     state.counters["lines/s"] = benchmark::Counter(static_cast<double>(state.iterations()) * static_cast<double>(lines),
@@ -36,6 +42,14 @@ void BM_WordLabels(benchmark::State& state) {
     Run(state, bench::WordLabelProgram(static_cast<std::size_t>(state.range(0))));
 }
 BENCHMARK(BM_WordLabels)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// A program of 65,536 words, every mnemonic among them: without the model
+// (0) and with it (1).
+void BM_WordModel(benchmark::State& state) {
+    static const std::string source = bench::WordProgramOfWords(65536);
+    Run(state, source, state.range(0) != 0);
+}
+BENCHMARK(BM_WordModel)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
