@@ -30,6 +30,7 @@ Result AssembleSource(std::string_view source, const Sinks& sinks, const Collect
     Pass1(run);
     ModelPrepare(run);
     Pass2(run);
+    ModelFinish(run);
     if (run.placed != nullptr && run.errorCount > 0) run.placed->resize(before);
 
     Result result;

@@ -46,19 +46,13 @@ std::int32_t LabelIndex(WordRun& run, const Word& name, const std::int32_t* valu
     return *found.value;
 }
 
+ModelLine& Current(WordRun& run) { return *run.modelCursor.current; }
+
 bool IsErrorFlag(char flag) { return flag == 'F' || flag == 'L'; }
 
 void TakeFlags(const WordRun& run, ModelLine& line) {
     line.flags[0] = run.line.text[0];
     line.flags[1] = run.line.text[1];
-}
-
-// The first character of the line being modelled after its blanks, as the
-// statement loop tells lines apart; kFileEnd at the end of the source.
-char FirstCharacter(const WordRun& run) {
-    const std::string_view text = run.reader.text;
-    const std::size_t first = BlanksEnd(text, run.modelCursor.lineStart);
-    return first < text.size() ? UpperCase(text[first]) : kFileEnd;
 }
 
 InstructionFields FieldsOf(std::uint16_t word) {
@@ -71,9 +65,9 @@ InstructionFields FieldsOf(std::uint16_t word) {
 void Prepare(WordRun& run) {
     SourceModel& model = *run.model;
     model.title.clear();
-    model.lines.clear();
     model.labels.clear();
     model.tokens.clear();
+    run.modelCursor.lines = 0;  // the lines are kept until Finish
     // Pass 1 has read the same lines as pass 2 will, and defined every
     // label; only undefined ones come on top.
     const std::size_t lines = static_cast<std::size_t>(run.reader.line) + 1;
@@ -85,21 +79,39 @@ void Prepare(WordRun& run) {
     run.modelCursor.tokensEnd = 0;
 }
 
+void Finish(WordRun& run) { run.model->lines.resize(run.modelCursor.lines); }
+
 void LineStart(WordRun& run) {
     ModelCursor& cursor = run.modelCursor;
     cursor.lineStart = run.reader.position;
     cursor.line = run.reader.line;
-    ModelLine& line = run.model->lines.emplace_back();
+    std::vector<ModelLine>& lines = run.model->lines;
+    if (cursor.lines < lines.size()) {
+        // A line of an earlier run: every field as a new line has it, but
+        // its words and mnemonic keep their room.
+        ModelLine& kept = lines[cursor.lines];
+        kept.kind = LineKind::Comment;
+        kept.flags[0] = kept.flags[1] = ' ';
+        kept.words.clear();
+        kept.mnemonic.clear();
+        kept.label = -1;
+        kept.fields = {};
+        kept.operandLabel = -1;
+        kept.operandValue = 0;
+    } else {
+        lines.emplace_back();
+    }
+    ModelLine& line = lines[cursor.lines++];
+    cursor.current = &line;
     line.line = cursor.line;
     line.span.begin = PlaceOf(run, cursor.lineStart);
     line.address = run.location;
 }
 
-void LineEnd(WordRun& run) {
-    ModelLine& line = run.model->lines.back();
+void LineEnd(WordRun& run, LineOpening opening) {
+    ModelLine& line = Current(run);
     line.span.end = PlaceOf(run, CurrentOffset(run.reader));
-    const char first = FirstCharacter(run);
-    if (first == ';') {
+    if (opening == LineOpening::Comment) {
         line.kind = LineKind::Comment;
         line.address = -1;
         return;
@@ -107,7 +119,7 @@ void LineEnd(WordRun& run) {
     // A DS line's flags stand on its first listing line, taken with its
     // first word; every other line has one listing line, complete now.
     if (line.words.size() <= 1) TakeFlags(run, line);
-    if (!IsLetter(first) || IsErrorFlag(line.flags[0]) || IsErrorFlag(line.flags[1])) {
+    if (opening == LineOpening::Other || IsErrorFlag(line.flags[0]) || IsErrorFlag(line.flags[1])) {
         // Only a DC in error has written a word, which means nothing.
         line.kind = LineKind::Error;
         line.words.clear();
@@ -122,12 +134,12 @@ void LineEnd(WordRun& run) {
     if (run.mnemonic == kOrg || run.mnemonic == kEnd) line.address = -1;  // the listing shows none
 }
 
-void PrologueLineEnd(WordRun& run) {
+void PrologueLineEnd(WordRun& run, LineOpening opening) {
     SourceModel& model = *run.model;
-    ModelLine& line = model.lines.back();
+    ModelLine& line = Current(run);
     line.span.end = PlaceOf(run, CurrentOffset(run.reader));
     line.address = -1;
-    if (FirstCharacter(run) == ';') {
+    if (opening == LineOpening::Comment) {
         line.kind = LineKind::Comment;
         return;
     }
@@ -169,7 +181,7 @@ void CommentInRest(WordRun& run) {
 }
 
 void Mnemonic(WordRun& run, const Word& word, int mnemonic, std::size_t begin) {
-    run.model->lines.back().mnemonic.assign(View(word));
+    Current(run).mnemonic.assign(View(word));
     if (mnemonic < kFirstPseudo) {
         WordToken(run, begin, common::TokenKind::Mnemonic);
     } else if (mnemonic != kNoMnemonic) {
@@ -185,7 +197,7 @@ void LabelDefinition(WordRun& run, const Word& name, std::size_t begin) {
     // A definition never ends at offset 0; a label met first in a use has
     // its definition still to come.
     if (label.definition.end.offset == 0) label.definition = SpanOf(run, begin, end);
-    model.lines.back().label = index;
+    Current(run).label = index;
     Token(run, begin, end, common::TokenKind::Label);
 }
 
@@ -193,19 +205,19 @@ void LabelUse(WordRun& run, const Word& name, std::size_t begin, const std::int3
     const std::size_t end = WordEnd(run.reader.text, begin);
     const std::int32_t index = LabelIndex(run, name, value);
     SourceModel& model = *run.model;
-    const auto line = static_cast<std::int32_t>(model.lines.size() - 1);
+    const auto line = static_cast<std::int32_t>(run.modelCursor.lines - 1);
     model.labels[static_cast<std::size_t>(index)].uses.push_back({SpanOf(run, begin, end), line});
-    model.lines.back().operandLabel = index;
+    Current(run).operandLabel = index;
     Token(run, begin, end, common::TokenKind::Label);
 }
 
 void ObjectWord(WordRun& run, std::int32_t address, std::int32_t word) {
-    ModelLine& line = run.model->lines.back();
+    ModelLine& line = Current(run);
     if (line.words.empty()) TakeFlags(run, line);
     // The object line shows the low 16 bits of both.
     line.words.push_back({static_cast<std::uint16_t>(address), static_cast<std::uint16_t>(word)});
 }
 
-void OperandValue(WordRun& run, std::int32_t value) { run.model->lines.back().operandValue = value; }
+void OperandValue(WordRun& run, std::int32_t value) { Current(run).operandValue = value; }
 
 }  // namespace wordforge::model

@@ -20,12 +20,21 @@
 
 namespace wordforge {
 
+// How the statement loop (and the title prologue) told the line apart by its
+// first character after the blanks.
+enum class LineOpening : std::uint8_t {
+    Statement,  // a letter
+    Comment,    // ";"
+    Other,      // anything else: an error line
+};
+
 namespace model {
 
 void Prepare(WordRun& run);
+void Finish(WordRun& run);
 void LineStart(WordRun& run);
-void LineEnd(WordRun& run);
-void PrologueLineEnd(WordRun& run);
+void LineEnd(WordRun& run, LineOpening opening);
+void PrologueLineEnd(WordRun& run, LineOpening opening);
 void Token(WordRun& run, std::size_t begin, std::size_t end, common::TokenKind kind);
 void WordToken(WordRun& run, std::size_t begin, common::TokenKind kind);
 void Comment(WordRun& run);
@@ -44,6 +53,11 @@ inline void ModelPrepare(WordRun& run) {
     if (run.model != nullptr) model::Prepare(run);
 }
 
+// After pass 2: lines left from an earlier, longer run are dropped.
+inline void ModelFinish(WordRun& run) {
+    if (run.model != nullptr) model::Finish(run);
+}
+
 // At the start of a line, before its first character is read: the reader's
 // position is the line's first byte and its line counter the line's number.
 inline void ModelLineStart(WordRun& run) {
@@ -52,14 +66,14 @@ inline void ModelLineStart(WordRun& run) {
 
 // When the statement loop has read the line to its end, before the listing
 // line is written: its span, kind, flags, address and fields.
-inline void ModelLineEnd(WordRun& run) {
-    if (run.model != nullptr) model::LineEnd(run);
+inline void ModelLineEnd(WordRun& run, LineOpening opening) {
+    if (run.model != nullptr) model::LineEnd(run, opening);
 }
 
 // The same for the comment lines and the TITLE line of the title prologue,
 // which take no address and have no listing line of the loop's kind.
-inline void ModelPrologueLineEnd(WordRun& run) {
-    if (run.model != nullptr) model::PrologueLineEnd(run);
+inline void ModelPrologueLineEnd(WordRun& run, LineOpening opening) {
+    if (run.model != nullptr) model::PrologueLineEnd(run, opening);
 }
 
 // A token from `begin` up to, not including, `end`; an empty one is left out.

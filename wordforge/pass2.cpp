@@ -38,7 +38,7 @@ void WriteTitlePrologue(WordRun& run) {
         }
         reader.keepCase = false;
         listing.LineEnd();
-        ModelPrologueLineEnd(run);
+        ModelPrologueLineEnd(run, LineOpening::Comment);
         ModelLineStart(run);
         NextChar(reader);
         SkipBlanks(reader);
@@ -60,7 +60,7 @@ void WriteTitlePrologue(WordRun& run) {
     listing.Write(View(title));
     listing.LineEnd();
     SkipToLineEnd(reader);
-    ModelPrologueLineEnd(run);
+    ModelPrologueLineEnd(run, LineOpening::Statement);
 }
 
 bool IsDuplicateLine(const WordRun& run, std::int32_t line) {
@@ -263,12 +263,14 @@ void Pass2(WordRun& run) {
         run.mnemonic = kNoMnemonic;
         if (IsLetter(reader.current)) {
             AssembleStatement(run);
+            ModelLineEnd(run, LineOpening::Statement);
         } else if (reader.current == ';') {
             AssembleCommentLine(run);
+            ModelLineEnd(run, LineOpening::Comment);
         } else {
             AssembleErrorLine(run);
+            ModelLineEnd(run, LineOpening::Other);
         }
-        ModelLineEnd(run);
         WriteListingLine(run);
         if (run.mnemonic == kEnd) {
             ended = true;

@@ -16,6 +16,7 @@
 
 namespace wordforge {
 
+struct ModelLine;
 struct SourceModel;
 
 // Output bytes gathered in memory and handed to their sink in large pieces,
@@ -53,6 +54,9 @@ struct FaultNote {
 struct ModelCursor {
     std::size_t lineStart = 0;     // the line being modelled: where it starts
     std::int32_t line = 1;         // and its number
+    std::size_t lines = 0;         // the model's lines filled so far; those after them are kept from
+                                   // an earlier run, to be filled again without new room for their words
+    ModelLine* current = nullptr;  // the last of them, the line being modelled
     std::size_t tokensEnd = 0;     // where the last token ends: tokens never overlap
     common::FlatNameTable labels;  // a label's name key to its index in the model
 };
