@@ -306,6 +306,17 @@ void ExpectTokens(std::string_view text, const wordforge::SourceModel& model) {
             })) << "line " << line.line;
         }
     }
+    // A line names a label where it uses it.
+    std::set<std::pair<std::int32_t, std::int32_t>> namedOn;  // line, label
+    for (std::size_t k = 0; k < model.labels.size(); ++k) {
+        for (const auto& use : model.labels[k].uses) namedOn.emplace(use.line, static_cast<std::int32_t>(k));
+    }
+    for (std::size_t i = 0; i < model.lines.size(); ++i) {
+        const std::int32_t label = model.lines[i].operandLabel;
+        if (label >= 0) {
+            EXPECT_EQ(namedOn.count({static_cast<std::int32_t>(i), label}), 1u);
+        }
+    }
     // Every definition and use has its label token, and there are no others.
     std::size_t named = 0;
     for (const ModelLine& line : model.lines) named += line.label >= 0;
@@ -323,9 +334,10 @@ void ExpectTokens(std::string_view text, const wordforge::SourceModel& model) {
 
 }  // namespace
 
-void ExpectModelAgrees(std::string_view source) {
+void ExpectModelAgrees(std::string_view source, wordforge::SourceModel* kept) {
     // The model changes no byte and no diagnostic.
-    wordforge::SourceModel model;
+    wordforge::SourceModel fresh;
+    wordforge::SourceModel& model = kept != nullptr ? *kept : fresh;
     const wordforge::WordResult plain = wordforge::AssembleText(source);
     const wordforge::WordResult run = wordforge::AssembleText(source, {nullptr, nullptr, &model});
     ASSERT_EQ(plain.listing, run.listing);

@@ -18,8 +18,12 @@
 //   and of the text its kind says.
 #include <string_view>
 
+#include "wordforge/source_model.hpp"
+
 namespace wordforge_test {
 
-void ExpectModelAgrees(std::string_view source);
+// With `kept`, the model filled is that one, whatever an earlier run left
+// in it; otherwise a fresh one.
+void ExpectModelAgrees(std::string_view source, wordforge::SourceModel* kept = nullptr);
 
 }  // namespace wordforge_test
