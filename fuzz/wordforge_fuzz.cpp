@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::size_t words = 0;
     for (const wordforge::ModelLine& line : model.lines) {
         Check(line.span.begin.offset >= end && line.span.begin.offset <= line.span.end.offset);
-        Check(line.span.end.offset <= size && line.span.begin.column == 1);
+        Check(line.span.end.offset <= size && line.span.begin.line == line.line);
         end = line.span.end.offset;
         words += line.words.size();
     }

@@ -83,8 +83,13 @@ void Finish(WordRun& run) { run.model->lines.resize(run.modelCursor.lines); }
 
 void LineStart(WordRun& run) {
     ModelCursor& cursor = run.modelCursor;
-    cursor.lineStart = run.reader.position;
-    cursor.line = run.reader.line;
+    const std::size_t start = run.reader.position;
+    // The end of a source whose last line has no line end is one more line
+    // to the loop, though it stands on that last line.
+    if (cursor.lines == 0 || run.reader.line != cursor.line) {
+        cursor.lineStart = start;
+        cursor.line = run.reader.line;
+    }
     std::vector<ModelLine>& lines = run.model->lines;
     if (cursor.lines < lines.size()) {
         // A line of an earlier run: every field as a new line has it, but
@@ -104,7 +109,7 @@ void LineStart(WordRun& run) {
     ModelLine& line = lines[cursor.lines++];
     cursor.current = &line;
     line.line = cursor.line;
-    line.span.begin = PlaceOf(run, cursor.lineStart);
+    line.span.begin = PlaceOf(run, start);
     line.address = run.location;
 }
 

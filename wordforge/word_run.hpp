@@ -52,7 +52,7 @@ struct FaultNote {
 
 // What the source model's builder keeps from one hook to the next.
 struct ModelCursor {
-    std::size_t lineStart = 0;     // the line being modelled: where it starts
+    std::size_t lineStart = 0;     // the source line being modelled: where it starts
     std::int32_t line = 1;         // and its number
     std::size_t lines = 0;         // the model's lines filled so far; those after them are kept from
                                    // an earlier run, to be filled again without new room for their words

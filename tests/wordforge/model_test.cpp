@@ -216,6 +216,22 @@ TEST(SourceModel, AFilledModelIsRefilledFromScratch) {
     EXPECT_EQ(model.tokens.size(), 2u);
 }
 
+// Sources at the edges: nothing at all, a lone line end, an end byte first,
+// a TITLE with no line end after it (the error line at the end of the
+// source then shares its line), a label as long as a line.
+TEST(SourceModel, AgreesWithTheOutputsAtTheEdges) {
+    for (const std::string source : {"", "\r", "\n\n", "\x1a  HLT\r\n", "  TITLE X", "; c\r\ntitle\r\n", "   ",
+                                      "ABCDEFGHIJKLMNOP: DS 2\r\n  DC ABCDEFGHXYZ\r\n END"}) {
+        SCOPED_TRACE(source);
+        wordforge_test::ExpectModelAgrees(source);
+    }
+    wordforge::SourceModel model;
+    wordforge::AssembleText("  TITLE X", {nullptr, nullptr, &model});
+    ASSERT_EQ(model.lines.size(), 2u);
+    EXPECT_EQ(model.lines[1].line, 1);
+    EXPECT_EQ(model.lines[1].kind, LineKind::Error);
+}
+
 TEST(SourceModel, AgreesWithTheOutputsOfEveryGoldenSource) {
     const auto sources = test_support::GoldenSources(GOLDEN_DIR, "wordforge");
     ASSERT_GT(sources.size(), 20u);
