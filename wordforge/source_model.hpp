@@ -14,8 +14,9 @@
 // end of the source, in the listing's order: the leading comment lines and
 // the TITLE line of a source that begins with TITLE, then every line of the
 // statement loop (a DS line once, though the listing gives it a line a
-// word). A source that ends in a line end has one more line, empty, at its
-// end: the listing's error line for it.
+// word). A source that ends in a line end, or with its TITLE line, or that
+// is empty, has one more line, empty, at its end: the listing's error line
+// for it (after a TITLE line without a line end it shares that line).
 //
 // Tokens, in source order and never overlapping: label (where defined or
 // used), mnemonic (Mnemonic for an instruction, Keyword for DC, DS, ORG,
