@@ -218,11 +218,12 @@ std::string LineSection(const wordforge::SourceModel& model, const wordforge::Mo
         }
         return text + " — flagged " + flags + ": no word";
     }
-    if (line.words.empty()) return line.kind == wordforge::LineKind::Comment ? std::string() : text + " — no word";
-    if (line.words.size() == 1) {
-        text += " — word " + Code(HexDigits(line.words.front().value, 4), markdown);
+    const std::span<const wordforge::ModelWord> words = wordforge::WordsOf(model, line);
+    if (words.empty()) return line.kind == wordforge::LineKind::Comment ? std::string() : text + " — no word";
+    if (words.size() == 1) {
+        text += " — word " + Code(HexDigits(words.front().value, 4), markdown);
     } else {
-        text += " — " + std::to_string(line.words.size()) + " words: " + Code(LineWordsText(line).substr(6), markdown);
+        text += Joined({" — ", std::to_string(words.size()), " words: ", Code(WordsText(model, line), markdown)});
     }
     if (line.kind == wordforge::LineKind::Instruction) {
         const wordforge::InstructionFields& fields = line.fields;

@@ -30,7 +30,9 @@ Json InlayHints(const DocumentView& view, std::uint32_t from, std::uint32_t to) 
     if (view.run.language == Language::Microprogram) {
         AddHints(view, view.run.microprogram.statements, from, to, StatementWordText, hints);
     } else if (view.run.language == Language::Assembly) {
-        AddHints(view, view.run.assembly.lines, from, to, LineWordsText, hints);
+        const wordforge::SourceModel& model = view.run.assembly;
+        AddHints(view, model.lines, from, to,
+                 [&model](const wordforge::ModelLine& line) { return LineWordsText(model, line); }, hints);
     }
     return hints;
 }

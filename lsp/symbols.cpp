@@ -83,7 +83,7 @@ void AssemblySymbols(const DocumentView& view, std::string& title, Json& titleSe
         if (after != model.lines.begin() && label.definition.end.offset <= (after - 1)->span.end.offset) {
             const wordforge::ModelLine& line = *(after - 1);
             range = line.span;
-            if (line.mnemonic == "DC" || line.mnemonic == "DS") kind = kVariable;
+            if (wordforge::MnemonicOf(line) == "DC" || wordforge::MnemonicOf(line) == "DS") kind = kVariable;
         }
         labels.push_back({label.name, Joined({"@", HexDigits(static_cast<std::uint32_t>(label.value) & 0xFFFFu, 4)}), kind,
                           SpanRange(view, range), SpanRange(view, label.definition)});

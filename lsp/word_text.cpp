@@ -38,15 +38,28 @@ std::string StatementWordText(const ctrlforge::ModelStatement& statement) {
     return text;
 }
 
-std::string LineWordsText(const wordforge::ModelLine& line) {
-    if (line.words.empty()) return {};
-    std::string text = "@";
-    text += HexDigits(line.words.front().address, 4);
-    for (std::size_t i = 0; i < line.words.size() && i < kWordsShown; ++i) {
-        text += ' ';
-        text += HexDigits(line.words[i].value, 4);
+std::string WordsText(const wordforge::SourceModel& model, const wordforge::ModelLine& line) {
+    const std::span<const wordforge::ModelWord> words = wordforge::WordsOf(model, line);
+    std::string text;
+    for (std::size_t i = 0; i < words.size() && i < kWordsShown; ++i) {
+        if (i > 0) text += ' ';
+        text += HexDigits(words[i].value, 4);
     }
-    if (line.words.size() > kWordsShown) text += " … (" + std::to_string(line.words.size()) + " words)";
+    if (words.size() > kWordsShown) {
+        text += " … (";
+        text += std::to_string(words.size());
+        text += " words)";
+    }
+    return text;
+}
+
+std::string LineWordsText(const wordforge::SourceModel& model, const wordforge::ModelLine& line) {
+    const std::span<const wordforge::ModelWord> words = wordforge::WordsOf(model, line);
+    if (words.empty()) return {};
+    std::string text = "@";
+    text += HexDigits(words.front().address, 4);
+    text += ' ';
+    text += WordsText(model, line);
     return text;
 }
 

@@ -18,6 +18,9 @@ std::string StatementWordText(const ctrlforge::ModelStatement& statement);
 
 // "@0003 0B01", "@000E 0000 0000" (DS 2), "@0020 0000 … (256 words)":
 // a line's address and words; empty for a line without words.
-std::string LineWordsText(const wordforge::ModelLine& line);
+std::string LineWordsText(const wordforge::SourceModel& model, const wordforge::ModelLine& line);
+
+// The words alone: "0000 0000".
+std::string WordsText(const wordforge::SourceModel& model, const wordforge::ModelLine& line);
 
 }  // namespace lsp
