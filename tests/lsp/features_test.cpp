@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <algorithm>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -101,6 +102,54 @@ TEST(Features, HoverOnAStatementShowsTheObjectFilesWord) {
         checked += words;
     }
     EXPECT_GT(checked, 40u);
+}
+
+// Every line of every golden assembly program with an object file: the
+// hover names the address and word the object file holds, and the hovers
+// account for every word of it (a DS line for all of its words).
+TEST(Features, HoverOnAnAssemblyLineShowsTheObjectFilesWords) {
+    std::size_t checked = 0;
+    const std::regex one(R"(address ([0-9A-F]{4}) — word `([0-9A-F]{4})`)");
+    const std::regex several(R"(address ([0-9A-F]{4}) — (\d+) words: `([0-9A-F ]+)`)");
+    for (const auto& entry : fs::directory_iterator(fs::path(GOLDEN_DIR) / "wordforge")) {
+        if (!fs::exists(entry.path() / "expected" / "PROG.b") || !fs::exists(entry.path() / "input" / "PROG")) continue;
+        SCOPED_TRACE(entry.path().string());
+        std::multimap<std::string, std::string> object;
+        std::istringstream lines(ReadFile(entry.path() / "expected" / "PROG.b"));
+        std::string line;
+        std::getline(lines, line);  // "MM TITLE"
+        while (std::getline(lines, line)) {
+            if (line.size() >= 10) object.emplace(line.substr(0, 4), line.substr(6, 4));
+        }
+        if (object.empty()) continue;
+        const std::string source = ReadFile(entry.path() / "input" / "PROG");
+        Session session;
+        session.Send({Initialize(1, {{"textDocument", {{"hover", {{"contentFormat", {"markdown"}}}}}}}),
+                      Open("file:///g/prog.asm", "zorvelt-asm", source)});
+        std::size_t words = 0;
+        const unsigned count = static_cast<unsigned>(std::count(source.begin(), source.end(), '\n')) + 1;
+        for (unsigned number = 0; number < count; ++number) {
+            const std::vector<Json> sent =
+                session.Send({Request(static_cast<int>(number) + 2, "textDocument/hover",
+                                      At("file:///g/prog.asm", number, 0))});
+            const Json& result = (*AnswerTo(sent, static_cast<int>(number) + 2))["result"];
+            const std::string value = result.is_object() ? result["contents"]["value"].get<std::string>() : "";
+            std::smatch match;
+            if (std::regex_search(value, match, one)) {
+                ++words;
+                bool found = false;
+                const auto [first, last] = object.equal_range(match[1].str());
+                for (auto at = first; at != last; ++at) found = found || at->second == match[2].str();
+                EXPECT_TRUE(found) << match[0].str();
+            } else if (std::regex_search(value, match, several)) {
+                words += std::stoul(match[2].str());
+                EXPECT_EQ(object.count(match[1].str()), 1u) << match[0].str();
+            }
+        }
+        EXPECT_EQ(words, object.size());
+        checked += words;
+    }
+    EXPECT_GT(checked, 80u);
 }
 
 const std::string kProgram =
