@@ -55,16 +55,7 @@ void CheckOutgoing(lsp::Server& server, std::set<std::string>& answered) {
 
 void Deliver(lsp::Server& server, lsp::FrameReader& reader, std::string_view bytes) {
     lsp::Feed(reader, bytes);
-    std::string body, problem;
-    for (;;) {
-        const lsp::FrameResult result = lsp::NextFrame(reader, body, problem);
-        if (result == lsp::FrameResult::NeedMore) break;
-        if (result == lsp::FrameResult::Refused) {
-            lsp::HandleRefusedFrame(server, problem);
-        } else {
-            lsp::HandleMessage(server, body);
-        }
-    }
+    lsp::HandleFrames(server, reader);
     lsp::PublishPending(server);
 }
 

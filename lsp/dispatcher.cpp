@@ -294,6 +294,19 @@ void HandleRefusedFrame(Server& server, std::string_view problem) {
     server.log += '\n';
 }
 
+void HandleFrames(Server& server, FrameReader& reader) {
+    std::string body, problem;
+    while (server.phase != Phase::Exited) {
+        const FrameResult result = NextFrame(reader, body, problem);
+        if (result == FrameResult::NeedMore) return;
+        if (result == FrameResult::Refused) {
+            HandleRefusedFrame(server, problem);
+        } else {
+            HandleMessage(server, body);
+        }
+    }
+}
+
 void InputEnded(Server& server) {
     if (server.phase != Phase::Exited) {
         server.exitStatus = server.phase == Phase::ShutDown ? 0 : 1;

@@ -56,7 +56,6 @@ int main(int argc, char** argv) {
     lsp::Server server;
     lsp::FrameReader reader;
     std::string chunk(1 << 16, '\0');
-    std::string body, problem;
     while (server.phase != lsp::Phase::Exited) {
         const ssize_t got = read(STDIN_FILENO, chunk.data(), chunk.size());
         if (got < 0 && errno == EINTR) continue;
@@ -65,16 +64,7 @@ int main(int argc, char** argv) {
             break;
         }
         lsp::Feed(reader, std::string_view(chunk.data(), static_cast<std::size_t>(got)));
-        for (;;) {
-            const lsp::FrameResult result = lsp::NextFrame(reader, body, problem);
-            if (result == lsp::FrameResult::NeedMore) break;
-            if (result == lsp::FrameResult::Refused) {
-                lsp::HandleRefusedFrame(server, problem);
-            } else {
-                lsp::HandleMessage(server, body);
-            }
-            if (server.phase == lsp::Phase::Exited) break;
-        }
+        lsp::HandleFrames(server, reader);
         // Every message read so far is handled: the documents they changed
         // are assembled once each.
         lsp::PublishPending(server);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "lsp/document_run.hpp"
+#include "lsp/framing.hpp"
 #include "lsp/documents.hpp"
 #include "lsp/positions.hpp"
 #include "lsp/settings.hpp"
@@ -60,6 +61,10 @@ void HandleMessage(Server& server, std::string_view body);
 
 // A message whose header could not be read was dropped; says so in the log.
 void HandleRefusedFrame(Server& server, std::string_view problem);
+
+// Hands the server every whole message the reader holds, in order, until
+// none is left or the session has ended.
+void HandleFrames(Server& server, FrameReader& reader);
 
 // Assembles the documents that changed and publishes their diagnostics.
 // Called when no further message is waiting, so that a burst of changes is

@@ -14,6 +14,13 @@ const std::string* UriOf(const Json& params) {
     return textDocument == nullptr ? nullptr : StringMember(*textDocument, "uri");
 }
 
+// The entry of the open document that params.textDocument.uri names, or the
+// store's end.
+DocumentStore::iterator Opened(Server& server, const Json& params) {
+    const std::string* uri = UriOf(params);
+    return uri == nullptr ? server.documents.end() : server.documents.find(*uri);
+}
+
 void MarkPending(Server& server, const std::string& uri) {
     if (std::find(server.pending.begin(), server.pending.end(), uri) == server.pending.end()) {
         server.pending.push_back(uri);
@@ -48,9 +55,7 @@ void OpenDocument(Server& server, const Json& params) {
 }
 
 void ChangeDocument(Server& server, const Json& params) {
-    const std::string* uri = UriOf(params);
-    if (uri == nullptr) return;
-    const auto found = server.documents.find(*uri);
+    const auto found = Opened(server, params);
     if (found == server.documents.end()) return;
     Document& document = found->second;
     const Json* changes = Member(params, "contentChanges");
@@ -63,12 +68,10 @@ void ChangeDocument(Server& server, const Json& params) {
 }
 
 void CloseDocument(Server& server, const Json& params) {
-    const std::string* uri = UriOf(params);
-    if (uri == nullptr) return;
-    const auto found = server.documents.find(*uri);
+    const auto found = Opened(server, params);
     if (found == server.documents.end()) return;
     const bool published = found->second.language != Language::None;
-    const std::string closed = *uri;
+    const std::string closed = found->first;
     server.documents.erase(found);
     ForgetModel(server, closed);
     std::erase(server.pending, closed);
@@ -79,14 +82,12 @@ void CloseDocument(Server& server, const Json& params) {
 }
 
 void SaveDocument(Server& server, const Json& params) {
-    const std::string* uri = UriOf(params);
-    if (uri == nullptr) return;
-    const auto found = server.documents.find(*uri);
+    const auto found = Opened(server, params);
     if (found == server.documents.end()) return;
     // A save that carries the text is the editor's word on what it holds.
     if (const std::string* text = StringMember(params, "text"); text != nullptr && *text != found->second.text) {
         SetText(found->second, *text);
-        ForgetModel(server, *uri);
+        ForgetModel(server, found->first);
     }
     Changed(server, found->second);
 }

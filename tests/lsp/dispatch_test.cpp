@@ -23,6 +23,7 @@ using lsp_test::Json;
 using lsp_test::Notification;
 using lsp_test::Notifications;
 using lsp_test::Open;
+using lsp_test::ReadFile;
 using lsp_test::Request;
 using lsp_test::Session;
 
@@ -188,13 +189,6 @@ TEST(Dispatch, RequestsOnDocumentsNeverOpenedOrPlacesPastTheEndAreAnswered) {
 }
 
 // ---------------------------------------------------------------- golden
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 std::vector<std::string> LinesOf(const std::string& text) {
     std::vector<std::string> lines;

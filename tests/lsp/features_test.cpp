@@ -29,15 +29,9 @@ using lsp_test::At;
 using lsp_test::Initialize;
 using lsp_test::Json;
 using lsp_test::Open;
+using lsp_test::ReadFile;
 using lsp_test::Request;
 using lsp_test::Session;
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 // The answer's result to one request on a freshly opened document.
 Json Ask(std::string_view uri, const std::string& text, const std::string& method, const Json& params,

@@ -1,6 +1,9 @@
 #pragma once
 // A language-server session held in memory: messages in, the framed answers
 // read back as JSON.
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -65,6 +68,13 @@ inline Json Open(std::string_view uri, std::string_view languageId, std::string_
 
 inline Json At(std::string_view uri, unsigned line, unsigned character) {
     return Json{{"textDocument", {{"uri", uri}}}, {"position", {{"line", line}, {"character", character}}}};
+}
+
+inline std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
 }
 
 // The answer to request `id` among the messages; null when there is none.
