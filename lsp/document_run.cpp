@@ -24,7 +24,8 @@ void CollectSites(const Model& model, std::vector<LabelSite>& sites) {
 
 }  // namespace
 
-void RunDocument(const Document& document, const ServerSettings& settings, bool withModel, DocumentRun& run) {
+void RunDocument(const Document& document, const ServerSettings& settings, bool withModel, DocumentRun& run,
+                 bool diagnosticsKnown) {
     run.language = document.language;
     run.revision = document.revision;
     run.diagnostics.clear();
@@ -45,12 +46,18 @@ void RunDocument(const Document& document, const ServerSettings& settings, bool 
         ++run.diagnosticCount;
         if (run.diagnostics.size() < kDiagnosticLimit) run.diagnostics.push_back(cli::AsReported(warnings, diagnostic));
     };
+    common::DiagnosticSink* diagnostics = &sink;
+    if (diagnosticsKnown) {
+        run.diagnostics = document.published;
+        run.diagnosticCount = document.publishedCount;
+        diagnostics = nullptr;
+    }
     if (document.language == Language::Microprogram) {
         ctrlforge::AssembleSource(document.text, {},
-                                  {.diagnostics = &sink, .model = withModel ? &run.microprogram : nullptr});
+                                  {.diagnostics = diagnostics, .model = withModel ? &run.microprogram : nullptr});
     } else {
         wordforge::AssembleSource(document.text, {},
-                                  {.diagnostics = &sink, .model = withModel ? &run.assembly : nullptr});
+                                  {.diagnostics = diagnostics, .model = withModel ? &run.assembly : nullptr});
     }
     if (!withModel) return;
     if (document.language == Language::Microprogram) {

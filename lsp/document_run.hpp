@@ -43,7 +43,10 @@ struct DocumentRun {
 const LabelSite* LabelSiteAt(const DocumentRun& run, std::uint32_t offset);
 
 // Assembles the document. Warnings the settings turn off are not built at
-// all, as on the command line.
-void RunDocument(const Document& document, const ServerSettings& settings, bool withModel, DocumentRun& run);
+// all, as on the command line. With `known` diagnostics (those published for
+// the document's revision) the run collects none itself: a wordforge run
+// that fills the model costs a third more when it records diagnostics too.
+void RunDocument(const Document& document, const ServerSettings& settings, bool withModel, DocumentRun& run,
+                 bool diagnosticsKnown = false);
 
 }  // namespace lsp

@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "common/diagnostics.hpp"
 #include "lsp/json.hpp"
 #include "lsp/positions.hpp"
 
@@ -26,6 +27,10 @@ struct Document {
     std::string text;
     std::vector<std::uint32_t> lineStarts;
     std::uint64_t revision = 0;  // counts the changes this server applied, across all documents
+    // The diagnostics last published, and the revision they were made of.
+    std::vector<common::Diagnostic> published;
+    std::size_t publishedCount = 0;
+    std::uint64_t publishedRevision = 0;
 };
 
 using DocumentStore = std::unordered_map<std::string, Document>;

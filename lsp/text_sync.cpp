@@ -108,9 +108,16 @@ const DocumentRun& ModelOf(Server& server, const Document& document) {
         server.models.erase(kept);
     }
     if (model == nullptr || model->run.revision != document.revision || !model->run.withModel) {
+        // The oldest kept model goes before the new one is made, so that no
+        // more than kModelsKept are ever held at once.
+        if (model == nullptr && server.models.size() >= kModelsKept) {
+            model = std::move(server.models.back());
+            server.models.pop_back();
+        }
         if (model == nullptr) model = std::make_unique<ModelRun>();
+        model->run = {};
         model->uri = document.uri;
-        RunDocument(document, server.settings, true, model->run);
+        RunDocument(document, server.settings, true, model->run, document.publishedRevision == document.revision);
     }
     server.models.insert(server.models.begin(), std::move(model));
     if (server.models.size() > kModelsKept) server.models.resize(kModelsKept);
@@ -119,7 +126,10 @@ const DocumentRun& ModelOf(Server& server, const Document& document) {
 
 void RepublishAll(Server& server) {
     server.models.clear();
-    for (const auto& [uri, document] : server.documents) MarkPending(server, uri);
+    for (auto& [uri, document] : server.documents) {
+        document.publishedRevision = 0;  // made under the settings before
+        MarkPending(server, uri);
+    }
 }
 
 void PublishPending(Server& server) {
@@ -128,9 +138,12 @@ void PublishPending(Server& server) {
     for (const std::string& uri : server.pending) {
         const auto found = server.documents.find(uri);
         if (found == server.documents.end() || found->second.language == Language::None) continue;
-        RunDocument(found->second, server.settings, false, run);
-        SendNotification(server, "textDocument/publishDiagnostics",
-                         DiagnosticsParams(found->second, run, server.encoding));
+        Document& document = found->second;
+        RunDocument(document, server.settings, false, run);
+        SendNotification(server, "textDocument/publishDiagnostics", DiagnosticsParams(document, run, server.encoding));
+        document.published = std::move(run.diagnostics);
+        document.publishedCount = run.diagnosticCount;
+        document.publishedRevision = document.revision;
     }
     server.pending.clear();
 }
