@@ -34,16 +34,21 @@ std::string TableText(const Table& table, bool markdown) {
         }
         return text;
     }
+    // Widths in characters: "–" is three bytes, one column.
+    const auto width = [](std::string_view cell) {
+        return static_cast<std::size_t>(
+            std::count_if(cell.begin(), cell.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+    };
     std::vector<std::size_t> widths;
     for (const auto& row : table.rows) {
         widths.resize(std::max(widths.size(), row.size()));
-        for (std::size_t c = 0; c < row.size(); ++c) widths[c] = std::max(widths[c], row[c].size());
+        for (std::size_t c = 0; c < row.size(); ++c) widths[c] = std::max(widths[c], width(row[c]));
     }
     for (const auto& row : table.rows) {
         std::string line;
         for (std::size_t c = 0; c < row.size(); ++c) {
             line += row[c];
-            if (c + 1 < row.size()) line += std::string(widths[c] - row[c].size() + 2, ' ');
+            if (c + 1 < row.size()) line += std::string(widths[c] - width(row[c]) + 2, ' ');
         }
         text += line + '\n';
     }
