@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/decode_commands.hpp"
 #include "cli/image_options.hpp"
 
 #ifndef ZORVELT_VERSION
@@ -162,9 +163,16 @@ ParseOutcome ParseArguments(const ProgramInfo& program, int argc, const char* co
         std::string kinds;
         for (const WordLayout& layout : program.wordLayouts) kinds += (kinds.empty() ? "" : "|") + std::string(layout.kind);
         layoutOption = app.add_option("--word-layout", layoutKind,
-                                      "Print a header of the control word to standard output and exit")
+                                      "Print a header of the word's layout to standard output and exit")
                            ->type_name(kinds);
     }
+    // Reading words back.
+    std::string explainDigits;
+    CLI::Option* explainOption =
+        app.add_option("--explain", explainDigits,
+                       "Print what the word WORD (" + std::to_string(program.reading.hexDigits) +
+                           " hexadecimal digits) holds and does, and exit")
+            ->type_name("WORD");
     app.add_option("SOURCE", invocation.sources, "Source files (- for standard input)")->type_name("");
     std::string footer = "Exit status: 0 when every SOURCE assembled without errors, 1 when a SOURCE had\n"
                          "errors, 2 on a usage error or a file that could not be read or written.\n";
@@ -198,6 +206,13 @@ ParseOutcome ParseArguments(const ProgramInfo& program, int argc, const char* co
     }
     if (layoutOption != nullptr && layoutOption->count() > 0) {
         return PrintWordLayout(program, layoutKind, invocation, out, err, status);
+    }
+    if (explainOption->count() > 0) {
+        std::string problem = "--explain decodes its WORD only and takes no SOURCE";
+        status = invocation.sources.empty() && ExplainCommand(program, explainDigits, out, problem)
+                     ? kSuccess
+                     : UsageError(program, err, problem);
+        return ParseOutcome::Exit;
     }
     if (invocation.sources.empty()) {
         status = UsageError(program, err, "no SOURCE given");

@@ -3,6 +3,7 @@
 #include "cli/program_commands.hpp"
 
 #include "ctrlforge/ctrlforge.hpp"
+#include "ctrlforge/decode.hpp"
 #include "ctrlforge/word_layout.hpp"
 
 namespace cli {
@@ -21,6 +22,7 @@ const ProgramInfo& CtrlforgeProgram() {
         // which does nothing; a zero word would act and branch to 0.
         {ctrlforge::kControlWordBits, ctrlforge::kControlStoreWords, ctrlforge::EmptyControlWord()},
         {{"verilog", ctrlforge::ControlWordVerilog}, {"c", ctrlforge::ControlWordC}},
+        {ctrlforge::kControlWordBits / 4, ctrlforge::ExplainWord},
     };
     return program;
 }

@@ -59,6 +59,13 @@ struct WordLayout {
     std::string (*text)();
 };
 
+// How a program reads its words back (cli/decode_commands.hpp): the word of
+// --explain, in as many hexadecimal digits as the word has, and its text.
+struct WordReading {
+    unsigned hexDigits = 0;  // 10, 4
+    std::string (*explain)(std::uint64_t word) = nullptr;
+};
+
 // How a program is presented on its command line.
 struct ProgramInfo {
     std::string_view name;            // "ctrlforge"
@@ -68,6 +75,7 @@ struct ProgramInfo {
     std::vector<WarningInfo> warnings;
     StoreInfo store;
     std::vector<WordLayout> wordLayouts;  // none: the program has no --word-layout
+    WordReading reading;
 };
 
 enum ExitStatus : int { kSuccess = 0, kSourceErrors = 1, kFailure = 2 };

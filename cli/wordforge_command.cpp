@@ -2,9 +2,19 @@
 // byte for byte those of the dialogue.
 #include "cli/program_commands.hpp"
 
+#include "wordforge/disassemble.hpp"
+#include "wordforge/word_layout.hpp"
 #include "wordforge/wordforge.hpp"
 
 namespace cli {
+
+namespace {
+
+std::string ExplainInstructionWord(std::uint64_t word) {
+    return wordforge::ExplainInstruction(static_cast<std::uint16_t>(word));
+}
+
+}  // namespace
 
 const ProgramInfo& WordforgeProgram() {
     static const ProgramInfo program{
@@ -17,7 +27,8 @@ const ProgramInfo& WordforgeProgram() {
         "",
         {{"truncation", true}, {"org", true}, {"overlap", true}, {"trailing-text", false}},
         {wordforge::kMemoryWordBits, wordforge::kMemoryWords, 0},
-        {},
+        {{"verilog", wordforge::InstructionWordVerilog}, {"c", wordforge::InstructionWordC}},
+        {wordforge::kMemoryWordBits / 4, ExplainInstructionWord},
     };
     return program;
 }

@@ -13,30 +13,16 @@
 #include "common/diagnostics.hpp"
 #include "ctrlforge/ctrlforge.hpp"
 #include "wordforge/wordforge.hpp"
+#include "tests/support/golden_sources.hpp"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
+std::string ReadFile(const fs::path& path) { return test_support::ReadBytes(path); }
 
-// Every source a golden case of the program assembles: its input files and
-// its standard input, skipping dialogue answers and folders.
 std::vector<fs::path> GoldenSources(const std::string& program) {
-    std::vector<fs::path> sources;
-    for (const auto& entry : fs::directory_iterator(fs::path(GOLDEN_DIR) / program)) {
-        if (fs::exists(entry.path() / "stdin")) sources.push_back(entry.path() / "stdin");
-        if (!fs::exists(entry.path() / "input")) continue;
-        for (const auto& file : fs::recursive_directory_iterator(entry.path() / "input")) {
-            if (file.is_regular_file() && file.path().filename() != ".keep") sources.push_back(file.path());
-        }
-    }
-    return sources;
+    return test_support::GoldenSources(fs::path(GOLDEN_DIR) / program);
 }
 
 struct Files {
