@@ -17,12 +17,13 @@ using namespace image_test;
 struct Machine {
     Assembler assembler;
     unsigned wordBits;
+    std::uint32_t depth;
     const char* objectExtension;
     const char* objectOption;  // what makes the program write its object file
 };
 
-constexpr Machine kControlStore{Assembler::Ctrlforge, 40, ".o", "-O"};
-constexpr Machine kMainMemory{Assembler::Wordforge, 16, ".b", ""};
+constexpr Machine kControlStore{Assembler::Ctrlforge, 40, 4096, ".o", "-O"};
+constexpr Machine kMainMemory{Assembler::Wordforge, 16, 65536, ".b", ""};
 
 void ExpectObjcopyGivesTheBinImage(const std::string& objcopy, const std::filesystem::path& folder,
                                    const std::string& image, std::uint32_t lowest, unsigned bytesPerWord) {
@@ -54,7 +55,7 @@ void ExpectObjcopyAgrees(const Machine& machine, const std::string& name, const 
 
     ASSERT_EQ(RunCommandLine(machine.assembler, folder, name, source, options), 0) << ReadFile(folder / "log");
     std::uint32_t lowest = ~std::uint32_t{0};
-    for (const auto& entry : ObjectFileWords(ReadFile(folder / (name + machine.objectExtension)))) {
+    for (const auto& entry : ObjectFileWords(ReadFile(folder / (name + machine.objectExtension)), machine.wordBits, machine.depth)) {
         lowest = std::min(lowest, entry.first);
     }
     ExpectObjcopyGivesTheBinImage(*objcopy, folder, name, lowest, (machine.wordBits + 7) / 8);

@@ -85,7 +85,7 @@ void ExpectVerilogLoadsTheObjectWords(const Machine& machine, const std::string&
         // The lines the object file gives, as $display prints them.
         std::string expected;
         const unsigned addressDigits = machine.depth > 4096 ? 4 : 3;
-        for (const auto& [address, word] : ObjectFileWords(ReadFile(folder / (name + machine.objectExtension)))) {
+        for (const auto& [address, word] : ObjectFileWords(ReadFile(folder / (name + machine.objectExtension)), machine.wordBits, machine.depth)) {
             expected += HexDigits(address, addressDigits) + "  " + HexDigits(word, (machine.wordBits + 3) / 4) + "\n";
         }
         ASSERT_FALSE(expected.empty());
