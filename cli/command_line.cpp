@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/arguments.hpp"
+#include "cli/decode_commands.hpp"
 #include "cli/image_outputs.hpp"
 #include "cli/output_plan.hpp"
 #include "cli/warnings.hpp"
@@ -200,6 +201,9 @@ int RunCommandLine(const ProgramInfo& program, Assembler assemble, int argc, con
     std::ostringstream outText, errText;
     int status = kSuccess;
     ParseOutcome outcome = ParseArguments(program, argc, argv, invocation, outText, errText, status);
+    if (outcome == ParseOutcome::Run && invocation.readBack.mode != ReadBackMode::None) {
+        return RunReadBack(program, invocation, in, out, err);
+    }
     std::vector<SourceJob> jobs;
     std::string problem;
     if (outcome == ParseOutcome::Run && !PlanOutputs(program, invocation, jobs, problem)) {

@@ -14,6 +14,29 @@ std::string ExplainInstructionWord(std::uint64_t word) {
     return wordforge::ExplainInstruction(static_cast<std::uint16_t>(word));
 }
 
+DecodedText Disassembly(std::span<const image::PlacedWord> words, bool annotate, const std::optional<std::string>& title) {
+    return {wordforge::Disassemble(words, {title, annotate}), 0};
+}
+
+ComparedImage CompareImage(std::string_view source, std::span<const image::PlacedWord> image, std::uint64_t fill,
+                           common::DiagnosticSink* diagnostics) {
+    wordforge::ImageComparison compared = wordforge::CompareImage(source, image, fill, diagnostics);
+    ComparedImage result{compared.assembled, std::move(compared.words), {}};
+    result.notes.resize(result.words.differences.size());
+    return result;
+}
+
+// "0905 (ADD 1,5(2))": the word and the statement that gives it.
+std::string WordText(std::uint64_t word) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string text;
+    for (int shift = 12; shift >= 0; shift -= 4) text.push_back(kHex[(word >> shift) & 15u]);
+    std::string statement = wordforge::StatementOf(static_cast<std::uint16_t>(word));
+    const std::size_t gap = statement.find(' ');
+    if (gap != std::string::npos) statement.replace(gap, statement.find_first_not_of(' ', gap) - gap, " ");
+    return text + " (" + statement + ")";
+}
+
 }  // namespace
 
 const ProgramInfo& WordforgeProgram() {
@@ -28,7 +51,10 @@ const ProgramInfo& WordforgeProgram() {
         {{"truncation", true}, {"org", true}, {"overlap", true}, {"trailing-text", false}},
         {wordforge::kMemoryWordBits, wordforge::kMemoryWords, 0},
         {{"verilog", wordforge::InstructionWordVerilog}, {"c", wordforge::InstructionWordC}},
-        {wordforge::kMemoryWordBits / 4, ExplainInstructionWord},
+        {wordforge::kMemoryWordBits / 4, ExplainInstructionWord, "disassemble", "annotate",
+         "Write assembly source that assembles back to the words of each image FILE",
+         "With --disassemble: end each line with its address and word, as a listing", "", Disassembly,
+         CompareImage, WordText},
     };
     return program;
 }

@@ -21,8 +21,11 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "common/diagnostics.hpp"
 #include "ctrlforge/source_model.hpp"
+#include "image/compare.hpp"
 #include "image/placed_word.hpp"
 
 namespace ctrlforge {
@@ -125,5 +128,17 @@ struct DecodedSource {
 };
 
 DecodedSource DecodeAsSource(std::span<const image::PlacedWord> words, std::string_view title);
+
+// A control store read back against the words a source assembles to
+// (image/compare.hpp): each difference with the statement that places the
+// source's word, and which of the ten fields differ.
+struct ImageComparison {
+    bool assembled = false;     // false: the source has errors, and nothing was compared
+    image::WordComparison words;
+    std::vector<std::uint16_t> fields;  // for each difference with both words: bit f set when field f differs
+};
+
+ImageComparison CompareImage(std::string_view source, std::span<const image::PlacedWord> image, std::uint64_t fill,
+                             common::DiagnosticSink* diagnostics);
 
 }  // namespace ctrlforge

@@ -1,3 +1,4 @@
+#include "wordforge/assemble_run.hpp"
 #include "wordforge/end_message.hpp"
 #include "wordforge/pass1.hpp"
 #include "wordforge/pass2.hpp"
@@ -7,6 +8,11 @@
 namespace wordforge {
 
 Result AssembleSource(std::string_view source, const Sinks& sinks, const Collectors& collect) {
+    return AssembleNotingStarts(source, sinks, collect, nullptr);
+}
+
+Result AssembleNotingStarts(std::string_view source, const Sinks& sinks, const Collectors& collect,
+                            std::vector<std::size_t>* starts) {
     // Both passes always write both files; a file nobody keeps goes here.
     common::OutputSink dropped;
     WordRun run;
@@ -23,6 +29,7 @@ Result AssembleSource(std::string_view source, const Sinks& sinks, const Collect
     run.listing = sinks.listing != nullptr ? sinks.listing : &dropped;
     run.object = sinks.object != nullptr ? sinks.object : &dropped;
     run.placed = collect.placed;
+    run.placedStarts = starts;
     const std::size_t before = run.placed != nullptr ? run.placed->size() : 0;
     Pass1(run);
     Pass2(run);

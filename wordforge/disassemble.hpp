@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/diagnostics.hpp"
+#include "image/compare.hpp"
 #include "image/placed_word.hpp"
 
 namespace wordforge {
@@ -45,6 +47,10 @@ struct DecodedInstruction {
 
 DecodedInstruction DecodeInstruction(std::uint16_t word);
 
+// The statement that gives the word ("ADD   1,5(2)", "BNZ   *-16",
+// "DC    X\"EB05"), its target relative to its own address.
+std::string StatementOf(std::uint16_t word);
+
 // The text of `wordforge --explain WORD`: the word and the statement that
 // gives it, its fields, and for L, ST, LA and the branches the target as
 // an offset from the instruction's own address. Lines end with a line feed.
@@ -65,5 +71,16 @@ struct DisassemblyOptions {
 };
 
 std::string Disassemble(std::span<const image::PlacedWord> words, const DisassemblyOptions& options);
+
+// A memory read back against the words a source assembles to
+// (image/compare.hpp): each difference with the line that places the
+// source's word.
+struct ImageComparison {
+    bool assembled = false;  // false: the source has errors, and nothing was compared
+    image::WordComparison words;
+};
+
+ImageComparison CompareImage(std::string_view source, std::span<const image::PlacedWord> image, std::uint64_t fill,
+                             common::DiagnosticSink* diagnostics);
 
 }  // namespace wordforge

@@ -109,12 +109,9 @@ std::string Digit(unsigned value) {
 
 }  // namespace
 
-std::string ExplainInstruction(std::uint16_t word) {
+std::string StatementOf(std::uint16_t word) {
     const DecodedInstruction d = DecodeInstruction(word);
-    std::string out;
-    AppendHex(out, word, 4);
-    out += "  ";
-    out += d.mnemonic;
+    std::string out(d.mnemonic);
     std::string operand;
     std::string address;
     AppendRelativeAddress(address, d.displacement);
@@ -123,6 +120,15 @@ std::string ExplainInstruction(std::uint16_t word) {
         out.append(6 - d.mnemonic.size(), ' ');
         out += operand;
     }
+    return out;
+}
+
+std::string ExplainInstruction(std::uint16_t word) {
+    const DecodedInstruction d = DecodeInstruction(word);
+    std::string out;
+    AppendHex(out, word, 4);
+    out += "  ";
+    out += StatementOf(word);
     out.push_back('\n');
 
     const bool named = d.form != OperandForm::Data;

@@ -77,6 +77,7 @@ inline void MakeRoom(OutputStage& stage, common::OutputSink& sink, std::size_t c
     if (run.placed != nullptr) {
         // The object line shows the low 16 bits of both.
         run.placed->push_back({static_cast<std::uint16_t>(address), static_cast<std::uint16_t>(word)});
+        if (run.placedStarts != nullptr) run.placedStarts->push_back(run.statementStart);
     }
 }
 

@@ -75,6 +75,9 @@ struct WordRun {
     // When set, every word written to the object file is added here, in the
     // same order; memory images are made from these.
     std::vector<image::PlacedWord>* placed = nullptr;
+    // When set with `placed`: where the statement of each of those words
+    // begins in the source.
+    std::vector<std::size_t>* placedStarts = nullptr;
 };
 
 inline void NoteFault(WordRun& run, Fault cause, std::size_t offset) {
