@@ -154,8 +154,8 @@ int Decode(const ProgramInfo& program, const Invocation& invocation, std::FILE* 
         Print(out, decoded.text);
         if (decoded.inexpressible > 0) {
             Print(err, std::string(program.name) + ": " + input.name + ": " + std::to_string(decoded.inexpressible) +
-                           (decoded.inexpressible == 1 ? " word" : " words") +
-                           " cannot be written as source and stand as comments\n");
+                           (decoded.inexpressible == 1 ? " word cannot be written as source and stands as a comment\n"
+                                                       : " words cannot be written as source and stand as comments\n"));
             status = std::max(status, static_cast<int>(kSourceErrors));
         }
     }

@@ -1,16 +1,19 @@
 // Fuzz target for the wordforge core: the input is the source. Besides the
 // absence of crashes it checks that a run is deterministic, that the error
-// summary of the listing agrees with the error count, and that every object
-// line of an error-free run has the "AAAA  WWWW" shape.
+// summary of the listing agrees with the error count, that every object
+// line of an error-free run has the "AAAA  WWWW" shape, and that such a
+// run's disassembly assembles back to its object file, byte for byte.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include <vector>
 
 #include "common/diagnostics.hpp"
+#include "wordforge/disassemble.hpp"
 #include "wordforge/wordforge.hpp"
 
 namespace {
@@ -49,6 +52,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(first.listing.find("\r\n" + Summary(first.errorCount) + "\r\n") != std::string::npos);
 
     if (first.errorCount == 0) {
+        std::vector<image::PlacedWord> placed;
+        wordforge::AssembleText(source, {.placed = &placed});
+        // The title on the object file's first line: "MM" has none.
+        const std::string head = first.object.substr(0, first.object.find("\r\n"));
+        std::optional<std::string> title;
+        if (head.size() >= 3) title = head.substr(3);
+        for (bool annotate : {false, true}) {
+            const wordforge::WordResult again = wordforge::AssembleText(wordforge::Disassemble(placed, {title, annotate}));
+            Check(again.errorCount == 0 && again.object == first.object);
+        }
         std::string_view object = first.object;
         // The first line holds the title; every further line is an address
         // and a word.
