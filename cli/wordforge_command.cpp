@@ -31,10 +31,17 @@ std::string WordText(std::uint64_t word) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string text;
     for (int shift = 12; shift >= 0; shift -= 4) text.push_back(kHex[(word >> shift) & 15u]);
-    std::string statement = wordforge::StatementOf(static_cast<std::uint16_t>(word));
+    // The statement with one blank after its mnemonic.
+    const std::string statement = wordforge::StatementOf(static_cast<std::uint16_t>(word));
     const std::size_t gap = statement.find(' ');
-    if (gap != std::string::npos) statement.replace(gap, statement.find_first_not_of(' ', gap) - gap, " ");
-    return text + " (" + statement + ")";
+    text += " (";
+    text.append(statement, 0, gap);
+    if (gap != std::string::npos) {
+        text += ' ';
+        text.append(statement, statement.find_first_not_of(' ', gap));
+    }
+    text += ')';
+    return text;
 }
 
 }  // namespace

@@ -82,12 +82,18 @@ std::string VerilogNameTables(const std::vector<FieldLayout>& fields) {
         const unsigned width = Width(f);
         out += "`define CW_" + std::string(f.name) + "_NAME(v) ( \\\n";
         ForEachValue(f, [&](unsigned value, std::string_view mnemonic) {
-            const std::string name = "\"" + std::string(mnemonic) + "\"";
+            out += "    ";
             if (value + 1 < (1u << width)) {
-                out += "    (v) == " + std::to_string(width) + "'h" + Hex(value) + " ? " + name + " : \\\n";
-            } else {
-                out += "    " + name + ")\n";
+                out += "(v) == ";
+                out += std::to_string(width);
+                out += "'h";
+                out += Hex(value);
+                out += " ? ";
             }
+            out += '"';
+            out += mnemonic;
+            out += '"';
+            out += value + 1 < (1u << width) ? " : \\\n" : ")\n";
         });
     }
     return out;
@@ -101,7 +107,9 @@ std::string CNameTables(const std::vector<FieldLayout>& fields) {
         out += "static const char *const CW_" + std::string(f.name) + "_NAMES[" + std::to_string(1u << Width(f)) +
                "] = {";
         ForEachValue(f, [&](unsigned value, std::string_view mnemonic) {
-            out += std::string(value % 8 == 0 ? "\n    " : " ") + "\"" + std::string(mnemonic) + "\"";
+            out += value % 8 == 0 ? "\n    \"" : " \"";
+            out += mnemonic;
+            out += '"';
             if (value + 1 < (1u << Width(f))) out += ",";
         });
         out += "};\n";
