@@ -13,6 +13,7 @@
 #include "cli/decode_commands.hpp"
 #include "cli/image_outputs.hpp"
 #include "cli/output_plan.hpp"
+#include "cli/standard_input.hpp"
 #include "cli/warnings.hpp"
 
 namespace cli {
@@ -59,20 +60,6 @@ std::string Failure(const ProgramInfo& program, std::string_view verb, std::stri
     text += "': ";
     text += std::strerror(errnum);
     return text;
-}
-
-bool ReadStandardInput(std::FILE* in, std::string& bytes, int& errnum) {
-    char chunk[1 << 16];
-    for (;;) {
-        std::size_t got = std::fread(chunk, 1, sizeof chunk, in);
-        bytes.append(chunk, got);
-        if (got < sizeof chunk) break;
-    }
-    if (std::ferror(in)) {
-        errnum = errno != 0 ? errno : EIO;
-        return false;
-    }
-    return true;
 }
 
 // Removes the outputs of a failed source. Only regular files go: an output

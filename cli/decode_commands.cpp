@@ -1,9 +1,9 @@
 #include "cli/decode_commands.hpp"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 
+#include "cli/standard_input.hpp"
 #include "cli/warnings.hpp"
 #include "common/text_file.hpp"
 #include "image/reader.hpp"
@@ -64,18 +64,7 @@ std::vector<ImageInput> GroupImages(const std::vector<std::string>& files) {
 }
 
 bool ReadInput(const std::string& name, std::FILE* in, std::string& bytes, int& errnum) {
-    if (name != "-") return common::ReadWholeFile(name, bytes, errnum);
-    char chunk[1 << 16];
-    for (;;) {
-        const std::size_t got = std::fread(chunk, 1, sizeof chunk, in);
-        bytes.append(chunk, got);
-        if (got < sizeof chunk) break;
-    }
-    if (std::ferror(in)) {
-        errnum = errno != 0 ? errno : EIO;
-        return false;
-    }
-    return true;
+    return name == "-" ? ReadStandardInput(in, bytes, errnum) : common::ReadWholeFile(name, bytes, errnum);
 }
 
 std::string CannotRead(const ProgramInfo& program, const std::string& name, int errnum) {

@@ -30,17 +30,30 @@
 
 namespace ctrlforge {
 
-// A short text in a fixed buffer: one clause line, one map cell, one reason.
-struct ShortText {
-    std::array<char, 80> text{};
+// A short text in a fixed buffer of N characters: a map cell, a clause
+// line, a reason. Text beyond N is dropped; none of the decoders' texts is
+// that long.
+template <std::size_t N>
+struct BasicShortText {
+    std::array<char, N> text{};
     std::uint8_t size = 0;
 
     std::string_view View() const { return {text.data(), size}; }
     bool Empty() const { return size == 0; }
-    void Add(std::string_view part);
-    void Add(char c);
-    void AddHex(unsigned value, int digits);  // upper case, leading zeros kept
+    void Add(std::string_view part) {
+        for (char c : part) Add(c);
+    }
+    void Add(char c) {
+        if (size < N) text[size++] = c;
+    }
+    void AddHex(unsigned value, int digits) {  // upper case, leading zeros kept
+        static constexpr char kHex[] = "0123456789ABCDEF";
+        for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4) Add(kHex[(value >> shift) & 15u]);
+    }
 };
+using ShortText = BasicShortText<48>;   // a clause, a label, an address
+using WordCell = BasicShortText<4>;     // a map cell
+using ReasonText = BasicShortText<96>;  // why no statement gives a word
 
 // The sequencing of a word, as the language writes it.
 enum class Sequencing : std::uint8_t {
@@ -72,7 +85,7 @@ struct DecodedWord {
     // Each field as the map names it: a mnemonic ("R1L", "NLB"), or, where
     // TS, EX and LT carry a target's or a long literal's bits, three hex
     // digits; a value without a mnemonic shows as "#" and its hex digit.
-    std::array<ShortText, kWordFields> cells{};
+    std::array<WordCell, kWordFields> cells{};
 
     Sequencing sequencing = Sequencing::Next;
     TargetKind target = TargetKind::None;
@@ -92,7 +105,7 @@ struct DecodedWord {
 
     // Why no statement gives the word; empty when one does (given a word at
     // the branch target to carry its label).
-    ShortText inexpressible;
+    ReasonText inexpressible;
 };
 
 DecodedWord DecodeWord(std::uint64_t word);

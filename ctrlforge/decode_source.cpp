@@ -26,7 +26,7 @@ struct Entry {
     std::uint64_t word;
     bool written = false;        // a statement gives it, and its target carries a label
     std::int32_t target = kNoWord;  // the address its label stands at
-    ShortText why;               // why not written
+    ReasonText why;              // why not written
 };
 
 // A title the heading reader takes: a word that begins with a letter, of
@@ -79,7 +79,7 @@ std::int32_t FindTarget(const Entry& entry, const DecodedWord& d, const std::vec
 }
 
 void WhyNoTarget(Entry& entry, const DecodedWord& d, const std::vector<std::int32_t>& at) {
-    entry.why = ShortText{};
+    entry.why = ReasonText{};
     if (d.target == TargetKind::LowBits) {
         entry.why.Add("no word that can carry the label stands at an address with bits 8..0 = ");
         entry.why.AddHex(d.targetAddress, 3);
@@ -167,19 +167,9 @@ DecodedSource DecodeAsSource(std::span<const image::PlacedWord> words, std::stri
     // The words by address; of two at one address, the later one.
     std::vector<Entry> entries;
     entries.reserve(words.size());
-    for (const image::PlacedWord& placed : words) entries.push_back({placed.address, placed.word, false, kNoWord, {}});
-    std::stable_sort(entries.begin(), entries.end(),
-                     [](const Entry& a, const Entry& b) { return a.address < b.address; });
-    std::vector<Entry> unique;
-    unique.reserve(entries.size());
-    for (const Entry& entry : entries) {
-        if (!unique.empty() && unique.back().address == entry.address) {
-            unique.back() = entry;
-        } else {
-            unique.push_back(entry);
-        }
+    for (const image::PlacedWord& placed : image::LastByAddress(words)) {
+        entries.push_back({placed.address, placed.word, false, kNoWord, {}});
     }
-    entries.swap(unique);
 
     std::vector<std::int32_t> at(kControlStoreWords, kNoWord);
     std::vector<DecodedWord> decoded;

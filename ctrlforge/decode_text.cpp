@@ -22,7 +22,7 @@ void AppendAddress(std::string& out, unsigned address) { AppendHex(out, address,
 // blank, as the map prints them; no trailing blank.
 void AppendFields(std::string& out, const DecodedWord& d) {
     AppendHex(out, d.word, 10);
-    for (const ShortText& cell : d.cells) {
+    for (const WordCell& cell : d.cells) {
         out.push_back(' ');
         out.append(cell.size < 3 ? 3u - cell.size : 0u, ' ');
         out.append(cell.View());

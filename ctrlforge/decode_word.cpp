@@ -1,29 +1,11 @@
 // One control word read back: its fields, and the statement that gives it,
 // worked out from the grammar (which forms set which fields) and from the
 // packing (which bits each field carries for each sequencing).
-#include <cstring>
-
 #include "ctrlforge/decode.hpp"
 #include "ctrlforge/decode_clauses.hpp"
 #include "ctrlforge/micro_word.hpp"
 
 namespace ctrlforge {
-
-void ShortText::Add(std::string_view part) {
-    const std::size_t room = text.size() - size;
-    const std::size_t n = part.size() < room ? part.size() : room;
-    std::memcpy(text.data() + size, part.data(), n);
-    size = static_cast<std::uint8_t>(size + n);
-}
-
-void ShortText::Add(char c) {
-    if (size < text.size()) text[size++] = c;
-}
-
-void ShortText::AddHex(unsigned value, int digits) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4) Add(kHex[(value >> shift) & 15u]);
-}
 
 namespace {
 
@@ -82,7 +64,7 @@ void WhyUnnamed(DecodedWord& d, const char* field, unsigned value) {
 void FillCells(DecodedWord& d, bool tsNumber, bool exNumber) {
     for (std::size_t f = LB; f <= EX; ++f) {
         const unsigned value = d.bits[f];
-        ShortText& cell = d.cells[f];
+        WordCell& cell = d.cells[f];
         if ((f == TS && tsNumber) || (f == EX && exNumber)) {
             cell.AddHex(value, 3);
             continue;

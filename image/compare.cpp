@@ -1,29 +1,6 @@
 #include "image/compare.hpp"
 
-#include <algorithm>
-
 namespace image {
-
-namespace {
-
-// The words by address, the later of two at one address.
-template <typename Word>
-std::vector<Word> LastByAddress(std::span<const Word> words) {
-    std::vector<Word> sorted(words.begin(), words.end());
-    std::stable_sort(sorted.begin(), sorted.end(), [](const Word& a, const Word& b) { return a.address < b.address; });
-    std::vector<Word> last;
-    last.reserve(sorted.size());
-    for (const Word& word : sorted) {
-        if (!last.empty() && last.back().address == word.address) {
-            last.back() = word;
-        } else {
-            last.push_back(word);
-        }
-    }
-    return last;
-}
-
-}  // namespace
 
 WordComparison CompareWords(std::span<const PlacedWord> image, std::span<const SourceWord> source, std::uint64_t fill) {
     const std::vector<PlacedWord> held = LastByAddress(image);

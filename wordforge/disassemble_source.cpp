@@ -72,7 +72,7 @@ std::string Disassemble(std::span<const image::PlacedWord> words, const Disassem
         EndLine(out);
     }
     std::int64_t location = 0;
-    std::string address;
+    std::string address, operand;
     for (const image::PlacedWord& placed : words) {
         const std::uint32_t at = placed.address & 0xFFFFu;
         if (at != location) {
@@ -96,9 +96,12 @@ std::string Disassemble(std::span<const image::PlacedWord> words, const Disassem
                 AppendRelativeAddress(address, d.displacement);
             }
         }
-        const std::size_t operandStart = out.size();
-        AppendOperand(out, d, address);
-        if (out.size() != operandStart) out.insert(operandStart, 6 - d.mnemonic.size(), ' ');
+        operand.clear();
+        AppendOperand(operand, d, address);
+        if (!operand.empty()) {
+            out.append(6 - d.mnemonic.size(), ' ');
+            out += operand;
+        }
         if (options.annotate) {
             const std::size_t width = out.size() - lineStart;
             out.append(width < kCommentColumn - 1 ? kCommentColumn - 1 - width : 1, ' ');

@@ -9,9 +9,19 @@ void AppendHex(std::string& out, unsigned value, int digits) {
     for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4) out.push_back(kHex[(value >> shift) & 15u]);
 }
 
+void AppendDecimal(std::string& out, unsigned value) {
+    char digits[10];
+    std::size_t n = 0;
+    do {
+        digits[n++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    while (n != 0) out.push_back(digits[--n]);
+}
+
 void AppendSigned(std::string& out, std::int32_t value) {
     if (value < 0) out.push_back('-');
-    out += std::to_string(value < 0 ? -value : value);
+    AppendDecimal(out, static_cast<unsigned>(value < 0 ? -value : value));
 }
 
 void AppendOperand(std::string& out, const DecodedInstruction& d, std::string_view address) {
@@ -28,15 +38,15 @@ void AppendOperand(std::string& out, const DecodedInstruction& d, std::string_vi
         case OperandForm::Indexed:
             registerComma();
             if (d.modifier == 0) {
-                out += std::to_string(d.operand);
+                AppendDecimal(out, d.operand);
             } else {
-                if (d.operand != 0) out += std::to_string(d.operand);
+                if (d.operand != 0) AppendDecimal(out, d.operand);
                 index();
             }
             break;
         case OperandForm::Immediate:
             registerComma();
-            out += std::to_string(d.operand);
+            AppendDecimal(out, d.operand);
             break;
         case OperandForm::Signed:
             registerComma();
@@ -56,7 +66,7 @@ void AppendOperand(std::string& out, const DecodedInstruction& d, std::string_vi
             if (d.operand < kDeviceNames.size()) {
                 out += kDeviceNames[d.operand];
             } else {
-                out += std::to_string(d.operand);
+                AppendDecimal(out, d.operand);
             }
             break;
         case OperandForm::None: break;
@@ -71,7 +81,7 @@ void AppendRelativeAddress(std::string& out, std::int32_t displacement) {
     out.push_back('*');
     if (displacement == 0) return;
     out.push_back(displacement < 0 ? '-' : '+');
-    out += std::to_string(displacement < 0 ? -displacement : displacement);
+    AppendDecimal(out, static_cast<unsigned>(displacement < 0 ? -displacement : displacement));
 }
 
 }  // namespace wordforge

@@ -14,7 +14,8 @@ void AppendOperand(std::string& out, const DecodedInstruction& decoded, std::str
 // `digits` upper-case hexadecimal digits of the value, leading zeros kept.
 void AppendHex(std::string& out, unsigned value, int digits);
 
-// A decimal number with its sign when negative.
+// A decimal number; with its sign when negative.
+void AppendDecimal(std::string& out, unsigned value);
 void AppendSigned(std::string& out, std::int32_t value);
 
 // An operand byte as -128..127.

@@ -89,6 +89,42 @@ std::string FieldHeading(const WordField& f) {
            std::to_string(f.low) + ", " + std::to_string(Width(f)) + " bits";
 }
 
+// The operation, modifier and sub-code values, each a line that
+// `constant(name, width, value)` gives, under comments between `open` and
+// `close`.
+template <typename Constant>
+void AppendEncodingConstants(std::string& out, std::string_view open, std::string_view close, Constant constant) {
+    auto comment = [&](std::string_view text) {
+        out += open;
+        out += text;
+        out += close;
+        out += '\n';
+    };
+    const std::vector<Encoding> encodings = Encodings();
+    out += '\n';
+    comment("Operations: one instruction each, or a group told apart by the");
+    comment("modifier (SHIFTS, LOADS, STACK) or the sub-code (CONTROL)");
+    for (unsigned operation = 0; operation < 16; ++operation) {
+        std::string name(kGroupName[operation]);
+        if (name.empty()) {
+            for (const Encoding& e : encodings) {
+                if (e.operation == operation) name = e.mnemonic;
+            }
+        }
+        out += constant("OP_" + name, 4, operation) + "\n";
+    }
+    out += '\n';
+    comment("Modifiers in operations 5, 9 and D; BDIS holds register 0");
+    for (const Encoding& e : encodings) {
+        if (e.by == Encoding::ByModifier) out += constant("MOD_" + std::string(e.mnemonic), 2, e.value) + "\n";
+    }
+    out += '\n';
+    comment("Sub-codes of operation E; RET, NOP and HLT hold operand byte 00");
+    for (const Encoding& e : encodings) {
+        if (e.by == Encoding::BySubCode) out += constant("SUB_" + std::string(e.mnemonic), 4, e.value) + "\n";
+    }
+}
+
 }  // namespace
 
 std::string InstructionWordC() {
@@ -110,27 +146,9 @@ std::string InstructionWordC() {
     out += "/* The operand byte as a displacement, -128..127 */\n";
     out += "#define IW_DISPLACEMENT(word) ((int)IW_OPND(word) - (IW_OPND(word) >= 0x80u ? 256 : 0))\n";
 
-    const std::vector<Encoding> encodings = Encodings();
-    out += "\n/* Operations: one instruction each, or a group told apart by the\n"
-           "   modifier (SHIFTS, LOADS, STACK) or the sub-code (CONTROL) */\n";
-    for (unsigned operation = 0; operation < 16; ++operation) {
-        std::string name(kGroupName[operation]);
-        if (name.empty()) {
-            for (const Encoding& e : encodings) {
-                if (e.operation == operation) name = e.mnemonic;
-            }
-        }
-        out += "#define IW_OP_" + name + " 0x" + Hex(operation, 1) + "u\n";
-    }
-    out += "\n/* Modifiers in operations 5, 9 and D; BDIS holds register 0 */\n";
-    for (const Encoding& e : encodings) {
-        if (e.by == Encoding::ByModifier) out += "#define IW_MOD_" + std::string(e.mnemonic) + " 0x" + Hex(e.value, 1) + "u\n";
-    }
-    out += "\n/* Sub-codes of operation E; RET, NOP and HLT hold operand byte 00 */\n";
-    for (const Encoding& e : encodings) {
-        if (e.by == Encoding::BySubCode) out += "#define IW_SUB_" + std::string(e.mnemonic) + " 0x" + Hex(e.value, 1) + "u\n";
-    }
-
+    AppendEncodingConstants(out, "/* ", " */", [](std::string_view name, unsigned, unsigned value) {
+        return "#define IW_" + std::string(name) + " 0x" + Hex(value, 1) + "u";
+    });
     out += "\n/* The mnemonic of every word by its high byte (word >> 8); \"DC\" where no\n"
            "   instruction encodes the word. IW_NAME(word) also tells the words of\n"
            "   RET, NOP and HLT with another operand byte, which are DC too. */\n";
@@ -163,27 +181,9 @@ std::string InstructionWordVerilog() {
         out += prefix + " " + std::to_string(f.high) + ":" + std::to_string(f.low) + "\n";
         out += prefix + "_WIDTH " + std::to_string(Width(f)) + "\n";
     }
-    const std::vector<Encoding> encodings = Encodings();
-    out += "\n// Operations: one instruction each, or a group told apart by the\n"
-           "// modifier (SHIFTS, LOADS, STACK) or the sub-code (CONTROL)\n";
-    for (unsigned operation = 0; operation < 16; ++operation) {
-        std::string name(kGroupName[operation]);
-        if (name.empty()) {
-            for (const Encoding& e : encodings) {
-                if (e.operation == operation) name = e.mnemonic;
-            }
-        }
-        out += "`define IW_OP_" + name + " 4'h" + Hex(operation, 1) + "\n";
-    }
-    out += "\n// Modifiers in operations 5, 9 and D; BDIS holds register 0\n";
-    for (const Encoding& e : encodings) {
-        if (e.by == Encoding::ByModifier) out += "`define IW_MOD_" + std::string(e.mnemonic) + " 2'h" + Hex(e.value, 1) + "\n";
-    }
-    out += "\n// Sub-codes of operation E; RET, NOP and HLT hold operand byte 00\n";
-    for (const Encoding& e : encodings) {
-        if (e.by == Encoding::BySubCode) out += "`define IW_SUB_" + std::string(e.mnemonic) + " 4'h" + Hex(e.value, 1) + "\n";
-    }
-
+    AppendEncodingConstants(out, "// ", "", [](std::string_view name, unsigned width, unsigned value) {
+        return "`define IW_" + std::string(name) + " " + std::to_string(width) + "'h" + Hex(value, 1);
+    });
     // The mnemonic as a chain of tests from the widest field that decides
     // it down to the whole word.
     out += "\n// The mnemonic of a word, 4 characters in 32 bits; \"DC\" where no\n"

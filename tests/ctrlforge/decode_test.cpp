@@ -25,7 +25,7 @@ using image::PlacedWord;
 
 std::vector<std::string> Cells(const DecodedWord& d) {
     std::vector<std::string> cells;
-    for (const ctrlforge::ShortText& cell : d.cells) cells.emplace_back(cell.View());
+    for (const ctrlforge::WordCell& cell : d.cells) cells.emplace_back(cell.View());
     return cells;
 }
 
