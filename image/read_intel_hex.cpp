@@ -111,10 +111,12 @@ bool ReadIntelHex(const Target& target, Found& found, ReadError& error) {
                         }
                         const unsigned k = static_cast<unsigned>(byte % bytesPerWord);
                         const unsigned shift = 8 * (bytesPerWord - 1 - k);
-                        std::uint64_t& word = gathered.value[address];
+                        // Below the depth, so it fits any size_t.
+                        const auto at = static_cast<std::size_t>(address);
+                        std::uint64_t& word = gathered.value[at];
                         word = (word & ~(std::uint64_t{0xFF} << shift)) | (std::uint64_t{data[i]} << shift);
-                        gathered.have[address] = static_cast<std::uint8_t>(gathered.have[address] | (1u << k));
-                        if (gathered.firstLine[address] == 0) gathered.firstLine[address] = lines.number;
+                        gathered.have[at] = static_cast<std::uint8_t>(gathered.have[at] | (1u << k));
+                        if (gathered.firstLine[at] == 0) gathered.firstLine[at] = lines.number;
                     }
                     break;
                 }

@@ -168,7 +168,7 @@ TEST(ReadBack, AProgramsEepromLanesCompareEqualAndAFlippedBitIsFound) {
 TEST(ReadBack, DecodedSourcesOfObjectFilesAssembleBackToThem) {
     Folder folder("object-back");
     folder.Write("fetch.mic", test_support::ReadBytes(fs::path(EXAMPLES_DIR) / "fetch.mic"));
-    folder.Write("table.asm", test_support::ReadBytes(fs::path(EXAMPLES_DIR) / "table.asm"));
+    folder.Write("table.asm", test_support::ReadBytes(fs::path(EXAMPLES_DIR) / "table.zasm"));
     ASSERT_EQ(folder.Start(CTRLFORGE_PROGRAM, "-O fetch.mic").status, 0);
     ASSERT_EQ(folder.Start(WORDFORGE_PROGRAM, "table.asm").status, 0);
 

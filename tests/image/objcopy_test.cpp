@@ -9,6 +9,7 @@
 #include <string>
 
 #include "tests/image/consumers.hpp"
+#include "tests/support/skip.hpp"
 
 namespace {
 
@@ -47,7 +48,7 @@ void ExpectObjcopyGivesTheBinImage(const std::string& objcopy, const std::filesy
 void ExpectObjcopyAgrees(const Machine& machine, const std::string& name, const std::string& source,
                          const std::string& folderName) {
     const auto objcopy = FindTool("objcopy");
-    if (!objcopy) GTEST_SKIP() << "objcopy not found on PATH: Intel HEX test skipped";
+    if (!objcopy) ZORVELT_SKIP("objcopy not found on PATH: Intel HEX test skipped");
     const std::filesystem::path folder = FreshFolder(folderName);
     std::string fillDigits;
     for (unsigned byte = 0; byte < (machine.wordBits + 7) / 8; ++byte) fillDigits += "A5";
@@ -76,7 +77,7 @@ TEST(Objcopy, ReadsAMicroprogramWithPlacementGaps) {
 }
 
 TEST(Objcopy, ReadsTheAssemblyExample) {
-    ExpectObjcopyAgrees(kMainMemory, "table.asm", Example("table.asm"), "objcopy-table");
+    ExpectObjcopyAgrees(kMainMemory, "table.zasm", Example("table.zasm"), "objcopy-table");
 }
 
 TEST(Objcopy, ReadsWordsAbove7FFFWhereByteAddressesPassFFFF) {

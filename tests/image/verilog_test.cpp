@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tests/image/consumers.hpp"
+#include "tests/support/skip.hpp"
 
 namespace {
 
@@ -71,7 +72,7 @@ void ExpectVerilogLoadsTheObjectWords(const Machine& machine, const std::string&
                                       const std::string& folderName) {
     const auto iverilog = FindTool("iverilog");
     const auto vvp = FindTool("vvp");
-    if (!iverilog || !vvp) GTEST_SKIP() << "iverilog or vvp not found on PATH: Icarus Verilog test skipped";
+    if (!iverilog || !vvp) ZORVELT_SKIP("iverilog or vvp not found on PATH: Icarus Verilog test skipped");
     const std::filesystem::path folder = FreshFolder(folderName);
     const std::filesystem::path log = folder / "log";
 
@@ -118,7 +119,7 @@ TEST(IcarusVerilog, LoadsAMicroprogramWithPlacementGaps) {
 }
 
 TEST(IcarusVerilog, LoadsTheAssemblyExample) {
-    ExpectVerilogLoadsTheObjectWords(kMainMemory, "table.asm", Example("table.asm"), "verilog-table");
+    ExpectVerilogLoadsTheObjectWords(kMainMemory, "table.zasm", Example("table.zasm"), "verilog-table");
 }
 
 TEST(IcarusVerilog, LoadsAnAssemblyProgramAboveAddress7FFFWithAWordWrittenOver) {
