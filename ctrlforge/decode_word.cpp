@@ -261,7 +261,7 @@ DecodedWord DecodeWord(std::uint64_t word) {
     const bool longLiteral = rb == kRbLLT;
     if (longLiteral) {
         d.literal = LiteralKind::Long;
-        d.literalValue = static_cast<std::uint16_t>((ts << 13) | (d.bits[EX] << 9) | lt);
+        d.literalValue = static_cast<std::uint16_t>((ts << 13) | (unsigned{d.bits[EX]} << 9) | lt);
     } else if (rb == kRbSLT) {
         d.literal = LiteralKind::Short;
         d.literalValue = static_cast<std::uint16_t>(lt);
