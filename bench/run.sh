@@ -63,8 +63,8 @@ check_console() {  # NAME FILE TEXT: the console output must hold TEXT
 check_console "ctrlforge FILL.MIC" ctrl-fill.out "NORMAL TERMINATION!"
 # The images read back: the object files of a full control store and of a
 # full main memory, kept apart from the files the timed runs write.
-"$CTRL" -o FILL.MIC.obj FILL.MIC
-"$WORD" -o MEMORY.ASM.obj MEMORY.ASM
+"$CTRL" -w -o FILL.MIC.obj FILL.MIC
+"$WORD" -w -o MEMORY.ASM.obj MEMORY.ASM
 if [[ $(grep -c '' MEMORY.ASM.obj) != 65537 ]]; then
     echo "FAILED: MEMORY.ASM does not fill main memory" >&2
     exit 1
@@ -156,14 +156,14 @@ add_case word-100k "wordforge WORD100K.ASM" WORD100K.ASM "$(word_answers WORD100
     "WORD100K.ASM.a WORD100K.ASM.b" "$WORD"
 # Reading words back against assembling them, on the command line: a full
 # control store (4,095 words) and all 65,536 words of main memory.
-add_case ctrl-fill-cli "ctrlforge FILL.MIC (command line)" FILL.MIC "" "FILL.MIC.s FILL.MIC.o FILL.MIC.m" \
-    "$CTRL" FILL.MIC
+add_case ctrl-fill-cli "ctrlforge -w FILL.MIC (command line)" FILL.MIC "" "FILL.MIC.s FILL.MIC.o FILL.MIC.m" \
+    "$CTRL" -w FILL.MIC
 add_case ctrl-decode "ctrlforge --decode FILL.MIC.obj" FILL.MIC.obj "" "ctrl-decode.out" \
     "$CTRL" --decode --image-format=object FILL.MIC.obj
 add_case ctrl-as-source "ctrlforge --decode --as-source FILL.MIC.obj" FILL.MIC.obj "" "ctrl-as-source.out" \
     "$CTRL" --decode --as-source --image-format=object FILL.MIC.obj
-add_case word-memory-cli "wordforge MEMORY.ASM (command line)" MEMORY.ASM "" "MEMORY.ASM.a MEMORY.ASM.b" \
-    "$WORD" MEMORY.ASM
+add_case word-memory-cli "wordforge -w MEMORY.ASM (command line)" MEMORY.ASM "" "MEMORY.ASM.a MEMORY.ASM.b" \
+    "$WORD" -w MEMORY.ASM
 add_case word-disassemble "wordforge --disassemble MEMORY.ASM.obj" MEMORY.ASM.obj "" "word-disassemble.out" \
     "$WORD" --disassemble --image-format=object MEMORY.ASM.obj
 add_case word-annotate "wordforge --disassemble --annotate MEMORY.ASM.obj" MEMORY.ASM.obj "" "word-annotate.out" \

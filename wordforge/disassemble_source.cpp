@@ -3,6 +3,7 @@
 // does not follow; the displacement of a branch, L, ST or LA is kept by
 // naming its target with a label where a word stands there, or relative to
 // the instruction ("*+n") where none does.
+#include <cstring>
 #include <vector>
 
 #include "wordforge/disassemble.hpp"
@@ -15,7 +16,25 @@ namespace {
 constexpr std::size_t kAddresses = 1u << 16;
 constexpr std::size_t kCommentColumn = 42;  // where the listing puts a comment
 
-void AppendLabel(std::string& out, std::uint32_t address) {
+// One line of the source under construction, in a fixed buffer; no line is
+// near its size.
+struct Line {
+    char text[128];
+    std::size_t size = 0;
+
+    void push_back(char c) { text[size++] = c; }
+    Line& operator+=(std::string_view part) {
+        std::memcpy(text + size, part.data(), part.size());
+        size += part.size();
+        return *this;
+    }
+    void PadTo(std::size_t width) {
+        while (size < width) text[size++] = ' ';
+    }
+};
+
+template <typename Out>
+void AppendLabel(Out& out, std::uint32_t address) {
     out.push_back('L');
     AppendHex(out, address, 4);
 }
@@ -29,19 +48,22 @@ bool AcceptedTitle(std::string_view title) {
     return true;
 }
 
-// The label field (8 characters) and the mnemonic field (6).
-void BeginLine(std::string& out, std::size_t& lineStart, const std::uint32_t* label, std::string_view mnemonic) {
-    lineStart = out.size();
+// The label field (8 characters) and the mnemonic, padded to the operand's
+// column when an operand follows.
+void BeginLine(Line& line, const std::uint32_t* label, std::string_view mnemonic) {
+    line.size = 0;
     if (label != nullptr) {
-        AppendLabel(out, *label);
-        out += ":  ";
-    } else {
-        out.append(8, ' ');
+        AppendLabel(line, *label);
+        line.push_back(':');
     }
-    out += mnemonic;
+    line.PadTo(8);
+    line += mnemonic;
 }
 
-void EndLine(std::string& out) { out += "\r\n"; }
+void EndLine(std::string& out, Line& line) {
+    line += std::string_view("\r\n");
+    out.append(line.text, line.size);
+}
 
 }  // namespace
 
@@ -52,42 +74,42 @@ std::string Disassemble(std::span<const image::PlacedWord> words, const Disassem
     for (const image::PlacedWord& placed : words) holds[placed.address & 0xFFFFu] = 1;
     std::vector<std::uint8_t> targeted(kAddresses, 0);
     for (const image::PlacedWord& placed : words) {
-        const DecodedInstruction d = DecodeInstruction(static_cast<std::uint16_t>(placed.word));
-        if (d.form != OperandForm::Relative && d.form != OperandForm::Branch) continue;
-        const std::int64_t target = std::int64_t{placed.address} + d.displacement;
+        const auto word = static_cast<std::uint16_t>(placed.word);
+        if (!HoldsDisplacement(word)) continue;
+        const std::int64_t target = std::int64_t{placed.address & 0xFFFFu} + SignedByte(word & 0xFFu);
         if (target >= 0 && target < static_cast<std::int64_t>(kAddresses) && holds[static_cast<std::size_t>(target)]) {
             targeted[static_cast<std::size_t>(target)] = 1;
         }
     }
 
     std::string out;
-    out.reserve(64 + words.size() * (options.annotate ? 56 : 28));
-    std::size_t lineStart = 0;
+    out.reserve(64 + words.size() * (options.annotate ? 64 : 32));
+    Line line;
     if (options.title.has_value() && AcceptedTitle(*options.title)) {
-        BeginLine(out, lineStart, nullptr, "TITLE");
+        BeginLine(line, nullptr, "TITLE");
         if (!options.title->empty()) {
-            out.push_back(' ');
-            out += *options.title;
+            line.push_back(' ');
+            line += *options.title;
         }
-        EndLine(out);
+        EndLine(out, line);
     }
     std::int64_t location = 0;
-    std::string address, operand;
+    Line address;
     for (const image::PlacedWord& placed : words) {
         const std::uint32_t at = placed.address & 0xFFFFu;
         if (at != location) {
-            BeginLine(out, lineStart, nullptr, "ORG   ");
-            std::size_t digits = 1;
+            BeginLine(line, nullptr, "ORG   ");
+            int digits = 1;
             while (digits < 4 && (at >> (4 * digits)) != 0) ++digits;
-            AppendHex(out, at, static_cast<int>(digits));
-            EndLine(out);
+            AppendHex(line, at, digits);
+            EndLine(out, line);
         }
         location = std::int64_t{at} + 1;
         const DecodedInstruction d = DecodeInstruction(static_cast<std::uint16_t>(placed.word));
         const bool labelled = targeted[at] != 0;
         if (labelled) targeted[at] = 0;  // the first word at the address carries it
-        BeginLine(out, lineStart, labelled ? &at : nullptr, d.mnemonic);
-        address.clear();
+        BeginLine(line, labelled ? &at : nullptr, d.mnemonic);
+        address.size = 0;
         if (d.form == OperandForm::Relative || d.form == OperandForm::Branch) {
             const std::int64_t target = std::int64_t{at} + d.displacement;
             if (target >= 0 && target < static_cast<std::int64_t>(kAddresses) && holds[static_cast<std::size_t>(target)]) {
@@ -96,24 +118,22 @@ std::string Disassemble(std::span<const image::PlacedWord> words, const Disassem
                 AppendRelativeAddress(address, d.displacement);
             }
         }
-        operand.clear();
-        AppendOperand(operand, d, address);
-        if (!operand.empty()) {
-            out.append(6 - d.mnemonic.size(), ' ');
-            out += operand;
+        if (d.form != OperandForm::None) {
+            line.PadTo(14);
+            AppendOperand(line, d, std::string_view(address.text, address.size));
         }
         if (options.annotate) {
-            const std::size_t width = out.size() - lineStart;
-            out.append(width < kCommentColumn - 1 ? kCommentColumn - 1 - width : 1, ' ');
-            out += "; ";
-            AppendHex(out, at, 4);
-            out += "  ";
-            AppendHex(out, static_cast<unsigned>(placed.word & 0xFFFFu), 4);
+            line.PadTo(kCommentColumn - 1);
+            if (line.size >= kCommentColumn - 1 && line.text[line.size - 1] != ' ') line.push_back(' ');
+            line += std::string_view("; ");
+            AppendHex(line, at, 4);
+            line += std::string_view("  ");
+            AppendHex(line, static_cast<unsigned>(placed.word & 0xFFFFu), 4);
         }
-        EndLine(out);
+        EndLine(out, line);
     }
-    BeginLine(out, lineStart, nullptr, "END");
-    EndLine(out);
+    BeginLine(line, nullptr, "END");
+    EndLine(out, line);
     return out;
 }
 

@@ -13,6 +13,7 @@
 #include "tests/support/golden_sources.hpp"
 #include "tests/support/random_programs.hpp"
 #include "wordforge/disassemble.hpp"
+#include "wordforge/disassemble_text.hpp"
 #include "wordforge/wordforge.hpp"
 
 namespace {
@@ -90,10 +91,14 @@ TEST(DecodeInstruction, WordsNoInstructionEncodesAreConstants) {
         EXPECT_EQ(d.why, why) << std::hex << word;
     }
     EXPECT_EQ(Statement(0xEB05), "DC    X\"EB05");
-    // Everything else is an instruction.
+    // Everything else is an instruction; the quick test for a displacement
+    // agrees with the form.
     std::size_t data = 0;
     for (unsigned word = 0; word < 0x10000; ++word) {
-        data += wordforge::DecodeInstruction(static_cast<std::uint16_t>(word)).form == wordforge::OperandForm::Data;
+        const wordforge::DecodedInstruction d = wordforge::DecodeInstruction(static_cast<std::uint16_t>(word));
+        data += d.form == wordforge::OperandForm::Data;
+        const bool relative = d.form == wordforge::OperandForm::Relative || d.form == wordforge::OperandForm::Branch;
+        ASSERT_EQ(wordforge::HoldsDisplacement(static_cast<std::uint16_t>(word)), relative) << std::hex << word;
     }
     EXPECT_EQ(data, 4u * 256 + 3u * 256 + 3u * 255);
 }
