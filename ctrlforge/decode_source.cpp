@@ -21,12 +21,25 @@ namespace {
 constexpr std::uint32_t kLastWritable = kControlStoreWords - 2;
 constexpr std::int32_t kNoWord = -1;
 
+// Why a word is left as a comment.
+enum class Left : std::uint8_t {
+    No,            // it is written as a statement
+    Inexpressible, // no statement gives it (the decoder says why)
+    LastAddress,   // it stands at FFF
+    BeyondStore,   // its address lies beyond the control store
+    NoTarget,      // its target carries no label
+};
+
+// What the placement of labels needs of a word; the word is decoded again
+// when it is written, so that a full store's decodings need not be kept.
 struct Entry {
     std::uint32_t address;
     std::uint64_t word;
-    bool written = false;        // a statement gives it, and its target carries a label
+    Sequencing sequencing = Sequencing::Next;
+    TargetKind kind = TargetKind::None;
+    std::uint16_t targetAddress = 0;
+    Left left = Left::No;
     std::int32_t target = kNoWord;  // the address its label stands at
-    ReasonText why;              // why not written
 };
 
 // A title the heading reader takes: a word that begins with a letter, of
@@ -51,16 +64,16 @@ bool AcceptedTitle(std::string_view title) {
 // its label is an IAB target as well: then the IAB rule alone places it
 // (address mod 64 below 4), so a label 1 to 3 words past a 64-word boundary
 // also gives the word.
-std::int32_t FindTarget(const Entry& entry, const DecodedWord& d, const std::vector<Entry>& entries,
-                        const std::vector<std::int32_t>& at, const std::vector<bool>& iabTargets) {
+std::int32_t FindTarget(const Entry& entry, const std::vector<Entry>& entries, const std::vector<std::int32_t>& at,
+                        const std::vector<bool>& iabTargets) {
     auto writable = [&](std::uint32_t address) {
         return address < kControlStoreWords && at[address] != kNoWord &&
-               entries[static_cast<std::size_t>(at[address])].written;
+               entries[static_cast<std::size_t>(at[address])].left == Left::No;
     };
-    if (d.target == TargetKind::Whole) {
-        if (writable(d.targetAddress)) return static_cast<std::int32_t>(d.targetAddress);
-        if (d.sequencing == Sequencing::Iop && d.targetAddress % 64 == 0) {
-            for (std::uint32_t address = d.targetAddress + 1u; address < d.targetAddress + 4u; ++address) {
+    if (entry.kind == TargetKind::Whole) {
+        if (writable(entry.targetAddress)) return static_cast<std::int32_t>(entry.targetAddress);
+        if (entry.sequencing == Sequencing::Iop && entry.targetAddress % 64 == 0) {
+            for (std::uint32_t address = entry.targetAddress + 1u; address < entry.targetAddress + 4u; ++address) {
                 if (writable(address) && iabTargets[address]) return static_cast<std::int32_t>(address);
             }
         }
@@ -70,7 +83,7 @@ std::int32_t FindTarget(const Entry& entry, const DecodedWord& d, const std::vec
     for (int distance = 0; distance < 8; ++distance) {
         for (int page : {own - distance, own + distance}) {
             if (page < 0 || page > 7) continue;
-            const std::uint32_t address = static_cast<std::uint32_t>(page) * 512u + d.targetAddress;
+            const std::uint32_t address = static_cast<std::uint32_t>(page) * 512u + entry.targetAddress;
             if (writable(address)) return static_cast<std::int32_t>(address);
             if (distance == 0) break;
         }
@@ -78,17 +91,27 @@ std::int32_t FindTarget(const Entry& entry, const DecodedWord& d, const std::vec
     return kNoWord;
 }
 
-void WhyNoTarget(Entry& entry, const DecodedWord& d, const std::vector<std::int32_t>& at) {
-    entry.why = ReasonText{};
-    if (d.target == TargetKind::LowBits) {
-        entry.why.Add("no word that can carry the label stands at an address with bits 8..0 = ");
-        entry.why.AddHex(d.targetAddress, 3);
-        return;
+// Why a word is left as a comment, for its comment line.
+ReasonText WhyLeft(const Entry& entry, const std::vector<std::int32_t>& at) {
+    ReasonText why;
+    switch (entry.left) {
+        case Left::Inexpressible: return DecodeWord(entry.word).inexpressible;
+        case Left::LastAddress: why.Add("the last address; a program's last word lies at FFE at most"); break;
+        case Left::BeyondStore: why.Add("the address lies beyond the control store"); break;
+        case Left::NoTarget:
+            if (entry.kind == TargetKind::LowBits) {
+                why.Add("no word that can carry the label stands at an address with bits 8..0 = ");
+                why.AddHex(entry.targetAddress, 3);
+            } else {
+                why.Add("the target ");
+                why.AddHex(entry.targetAddress, 3);
+                const bool holds = entry.targetAddress < kControlStoreWords && at[entry.targetAddress] != kNoWord;
+                why.Add(holds ? " holds a word written as a comment" : " holds no word");
+            }
+            break;
+        case Left::No: break;
     }
-    entry.why.Add("the target ");
-    entry.why.AddHex(d.targetAddress, 3);
-    const bool holds = d.targetAddress < kControlStoreWords && at[d.targetAddress] != kNoWord;
-    entry.why.Add(holds ? " holds a word written as a comment" : " holds no word");
+    return why;
 }
 
 // An address in a heading: a number, so it begins with a digit.
@@ -149,7 +172,7 @@ void AppendStatement(std::string& out, const Entry& entry, const DecodedWord& d,
     AppendClause(out, d.exceptionClause);
 }
 
-void AppendComment(std::string& out, const Entry& entry) {
+void AppendComment(std::string& out, const Entry& entry, const ReasonText& why) {
     ShortText address;
     address.AddHex(entry.address, entry.address > 0xFFFu ? 4 : 3);
     out.append("; ");
@@ -157,7 +180,7 @@ void AppendComment(std::string& out, const Entry& entry) {
     out.append("  ");
     AppendWordHex(out, entry.word);
     out.append("  not written as source: ");
-    out.append(entry.why.View());
+    out.append(why.View());
     out.append("\r\n");
 }
 
@@ -167,27 +190,22 @@ DecodedSource DecodeAsSource(std::span<const image::PlacedWord> words, std::stri
     // The words by address; of two at one address, the later one.
     std::vector<Entry> entries;
     entries.reserve(words.size());
-    for (const image::PlacedWord& placed : image::LastByAddress(words)) {
-        entries.push_back({placed.address, placed.word, false, kNoWord, {}});
-    }
-
     std::vector<std::int32_t> at(kControlStoreWords, kNoWord);
-    std::vector<DecodedWord> decoded;
-    decoded.reserve(entries.size());
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        Entry& entry = entries[i];
-        decoded.push_back(DecodeWord(entry.word));
-        const DecodedWord& d = decoded.back();
-        if (entry.address < kControlStoreWords) at[entry.address] = static_cast<std::int32_t>(i);
-        if (entry.address > kLastWritable) {
-            entry.why.Add(entry.address < kControlStoreWords
-                              ? "the last address; a program's last word lies at FFE at most"
-                              : "the address lies beyond the control store");
+    for (const image::PlacedWord& placed : image::LastByAddress(words)) {
+        Entry entry{placed.address, placed.word};
+        const DecodedWord d = DecodeWord(placed.word);
+        entry.sequencing = d.sequencing;
+        entry.kind = d.target;
+        entry.targetAddress = d.targetAddress;
+        if (entry.address >= kControlStoreWords) {
+            entry.left = Left::BeyondStore;
+        } else if (entry.address > kLastWritable) {
+            entry.left = Left::LastAddress;
         } else if (!d.inexpressible.Empty()) {
-            entry.why = d.inexpressible;
-        } else {
-            entry.written = true;
+            entry.left = Left::Inexpressible;
         }
+        if (entry.address < kControlStoreWords) at[entry.address] = static_cast<std::int32_t>(entries.size());
+        entries.push_back(entry);
     }
     // Drop the branches whose target carries no label, until none is left.
     // A pass that drops nothing found every target against the words that
@@ -196,26 +214,21 @@ DecodedSource DecodeAsSource(std::span<const image::PlacedWord> words, std::stri
     for (bool dropped = true; dropped;) {
         dropped = false;
         std::fill(iabTargets.begin(), iabTargets.end(), false);
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            if (entries[i].written && decoded[i].sequencing == Sequencing::Iab) iabTargets[decoded[i].targetAddress] = true;
+        for (const Entry& entry : entries) {
+            if (entry.left == Left::No && entry.sequencing == Sequencing::Iab) iabTargets[entry.targetAddress] = true;
         }
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            Entry& entry = entries[i];
-            const DecodedWord& d = decoded[i];
-            if (!entry.written || d.target == TargetKind::None) continue;
-            entry.target = FindTarget(entry, d, entries, at, iabTargets);
+        for (Entry& entry : entries) {
+            if (entry.left != Left::No || entry.kind == TargetKind::None) continue;
+            entry.target = FindTarget(entry, entries, at, iabTargets);
             if (entry.target == kNoWord) {
-                entry.written = false;
-                WhyNoTarget(entry, d, at);
+                entry.left = Left::NoTarget;
                 dropped = true;
             }
         }
     }
     std::vector<bool> labelled(kControlStoreWords, false);
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (entries[i].written && entries[i].target != kNoWord) {
-            labelled[static_cast<std::size_t>(entries[i].target)] = true;
-        }
+    for (const Entry& entry : entries) {
+        if (entry.left == Left::No && entry.target != kNoWord) labelled[static_cast<std::size_t>(entry.target)] = true;
     }
 
     DecodedSource result;
@@ -224,12 +237,11 @@ DecodedSource DecodeAsSource(std::span<const image::PlacedWord> words, std::stri
     out.append(".TITLE ");
     out.append(AcceptedTitle(title) ? title : std::string_view("DECODED"));
     out.append("\r\n");
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const Entry& entry = entries[i];
-        if (entry.written) {
-            AppendStatement(out, entry, decoded[i], labelled[entry.address]);
+    for (const Entry& entry : entries) {
+        if (entry.left == Left::No) {
+            AppendStatement(out, entry, DecodeWord(entry.word), labelled[entry.address]);
         } else {
-            AppendComment(out, entry);
+            AppendComment(out, entry, WhyLeft(entry, at));
             ++result.inexpressible;
         }
     }
