@@ -10,10 +10,11 @@ namespace cli {
 
 namespace {
 
-DecodedText DecodeImage(std::span<const image::PlacedWord> words, bool asSource, const std::optional<std::string>& title) {
-    if (!asSource) return {ctrlforge::DecodeWords(words), 0};
-    ctrlforge::DecodedSource decoded = ctrlforge::DecodeAsSource(words, title.value_or(""));
-    return {std::move(decoded.text), decoded.inexpressible};
+std::size_t DecodeImage(std::span<const image::PlacedWord> words, bool asSource, const std::optional<std::string>& title,
+                        common::OutputSink& out) {
+    if (asSource) return ctrlforge::DecodeAsSource(words, title.value_or(""), out);
+    ctrlforge::DecodeWords(words, out);
+    return 0;
 }
 
 // The fields that differ, each as the map names it in the image and in the
@@ -66,7 +67,8 @@ const ProgramInfo& CtrlforgeProgram() {
         {ctrlforge::kControlWordBits / 4, ctrlforge::ExplainWord, "decode", "as-source",
          "Decode the words of each image FILE: fields, transfer, memory, sequencing, literal",
          "With --decode: write a microprogram that assembles back to the image's words",
-         "With --decode --as-source: 1 when words stand as comments.\n", DecodeImage, CompareImage, WordText},
+         "With --decode --as-source: 1 when words stand as comments.\n", DecodeImage, false, CompareImage,
+         WordText},
     };
     return program;
 }

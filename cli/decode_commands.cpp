@@ -135,16 +135,21 @@ int Decode(const ProgramInfo& program, const Invocation& invocation, std::FILE* 
         }
         const std::optional<std::string> title =
             image.result.format == image::ReadFormat::Object ? ObjectTitle(image.bytes[0]) : std::nullopt;
-        const DecodedText decoded = program.reading.decode(words, readBack.style, title);
+        common::OutputSink sink;
+        sink.file = out;
         if (inputs.size() > 1) {
-            const bool crlf = decoded.text.find("\r\n") != std::string::npos;
-            Print(out, "; " + input.name + (crlf ? "\r\n" : "\n"));
+            const bool crlf = readBack.style || program.reading.alwaysSource;
+            sink.Write("; " + input.name + (crlf ? "\r\n" : "\n"));
         }
-        Print(out, decoded.text);
-        if (decoded.inexpressible > 0) {
-            Print(err, std::string(program.name) + ": " + input.name + ": " + std::to_string(decoded.inexpressible) +
-                           (decoded.inexpressible == 1 ? " word cannot be written as source and stands as a comment\n"
-                                                       : " words cannot be written as source and stand as comments\n"));
+        const std::size_t inexpressible = program.reading.decode(words, readBack.style, title, sink);
+        if (!sink.Flush()) {
+            Print(err, std::string(program.name) + ": cannot write 'standard output': " + std::strerror(sink.errnum) + "\n");
+            return kFailure;
+        }
+        if (inexpressible > 0) {
+            Print(err, std::string(program.name) + ": " + input.name + ": " + std::to_string(inexpressible) +
+                           (inexpressible == 1 ? " word cannot be written as source and stands as a comment\n"
+                                               : " words cannot be written as source and stand as comments\n"));
             status = std::max(status, static_cast<int>(kSourceErrors));
         }
     }

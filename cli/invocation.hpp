@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/diagnostics.hpp"
+#include "common/text_file.hpp"
 #include "image/compare.hpp"
 #include "image/image.hpp"
 #include "image/placed_word.hpp"
@@ -80,10 +81,6 @@ struct WordLayout {
 
 // How a program reads its words back (cli/decode_commands.hpp), through
 // its core.
-struct DecodedText {
-    std::string text;
-    std::size_t inexpressible = 0;  // words the text leaves as comments
-};
 struct ComparedImage {
     bool assembled = false;  // false: the source has errors; nothing compared
     image::WordComparison words;
@@ -96,10 +93,12 @@ struct WordReading {
     std::string_view styleOption;            // "as-source", "annotate"
     std::string_view decodeHelp, styleHelp;  // their lines in --help
     std::string_view statusHelp;             // what --help says of the decode option's exit status
-    // The text of the decode option for an image: `style` when the style
-    // option is given; the title an object file names, if any.
-    DecodedText (*decode)(std::span<const image::PlacedWord> words, bool style,
-                          const std::optional<std::string>& title) = nullptr;
+    // Writes the text of the decode option for an image to `out`: `style`
+    // when the style option is given; the title an object file names, if
+    // any. Returns the number of words it leaves as comments.
+    std::size_t (*decode)(std::span<const image::PlacedWord> words, bool style, const std::optional<std::string>& title,
+                          common::OutputSink& out) = nullptr;
+    bool alwaysSource = false;               // the decode option writes source without the style option too
     ComparedImage (*compare)(std::string_view source, std::span<const image::PlacedWord> image, std::uint64_t fill,
                              common::DiagnosticSink* diagnostics) = nullptr;
     // A word as a comparison line shows it: its hex digits, and what it is.

@@ -14,8 +14,10 @@ std::string ExplainInstructionWord(std::uint64_t word) {
     return wordforge::ExplainInstruction(static_cast<std::uint16_t>(word));
 }
 
-DecodedText Disassembly(std::span<const image::PlacedWord> words, bool annotate, const std::optional<std::string>& title) {
-    return {wordforge::Disassemble(words, {title, annotate}), 0};
+std::size_t Disassembly(std::span<const image::PlacedWord> words, bool annotate, const std::optional<std::string>& title,
+                        common::OutputSink& out) {
+    wordforge::Disassemble(words, {title, annotate}, out);
+    return 0;
 }
 
 ComparedImage CompareImage(std::string_view source, std::span<const image::PlacedWord> image, std::uint64_t fill,
@@ -60,7 +62,7 @@ const ProgramInfo& WordforgeProgram() {
         {{"verilog", wordforge::InstructionWordVerilog}, {"c", wordforge::InstructionWordC}},
         {wordforge::kMemoryWordBits / 4, ExplainInstructionWord, "disassemble", "annotate",
          "Write assembly source that assembles back to the words of each image FILE",
-         "With --disassemble: end each line with its address and word, as a listing", "", Disassembly,
+         "With --disassemble: end each line with its address and word, as a listing", "", Disassembly, true,
          CompareImage, WordText},
     };
     return program;

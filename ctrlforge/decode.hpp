@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "common/diagnostics.hpp"
+#include "common/text_file.hpp"
 #include "ctrlforge/source_model.hpp"
 #include "image/compare.hpp"
 #include "image/placed_word.hpp"
@@ -119,6 +120,9 @@ std::string ExplainWord(std::uint64_t word);
 // The same for every word of an image, each headed by its address: the
 // text of `ctrlforge --decode`.
 std::string DecodeWords(std::span<const image::PlacedWord> words);
+// The same, written to `out` word by word (a sink bound to a file writes it
+// out in pieces).
+void DecodeWords(std::span<const image::PlacedWord> words, common::OutputSink& out);
 
 // A microprogram that assembles back to the words, for
 // `ctrlforge --decode --as-source`:
@@ -141,6 +145,9 @@ struct DecodedSource {
 };
 
 DecodedSource DecodeAsSource(std::span<const image::PlacedWord> words, std::string_view title);
+// The same, written to `out` statement by statement; returns the number of
+// words written as comments.
+std::size_t DecodeAsSource(std::span<const image::PlacedWord> words, std::string_view title, common::OutputSink& out);
 
 // A control store read back against the words a source assembles to
 // (image/compare.hpp): each difference with the statement that places the

@@ -186,7 +186,7 @@ void AppendComment(std::string& out, const Entry& entry, const ReasonText& why) 
 
 }  // namespace
 
-DecodedSource DecodeAsSource(std::span<const image::PlacedWord> words, std::string_view title) {
+std::size_t DecodeAsSource(std::span<const image::PlacedWord> words, std::string_view title, common::OutputSink& out) {
     // The words by address; of two at one address, the later one.
     std::vector<Entry> entries;
     entries.reserve(words.size());
@@ -231,21 +231,30 @@ DecodedSource DecodeAsSource(std::span<const image::PlacedWord> words, std::stri
         if (entry.left == Left::No && entry.target != kNoWord) labelled[static_cast<std::size_t>(entry.target)] = true;
     }
 
-    DecodedSource result;
-    std::string& out = result.text;
-    out.reserve(64 + entries.size() * 64);
-    out.append(".TITLE ");
-    out.append(AcceptedTitle(title) ? title : std::string_view("DECODED"));
-    out.append("\r\n");
+    std::size_t inexpressible = 0;
+    std::string text = ".TITLE ";
+    text.append(AcceptedTitle(title) ? title : std::string_view("DECODED"));
+    text.append("\r\n");
+    out.Write(text);
     for (const Entry& entry : entries) {
+        text.clear();
         if (entry.left == Left::No) {
-            AppendStatement(out, entry, DecodeWord(entry.word), labelled[entry.address]);
+            AppendStatement(text, entry, DecodeWord(entry.word), labelled[entry.address]);
         } else {
-            AppendComment(out, entry, WhyLeft(entry, at));
-            ++result.inexpressible;
+            AppendComment(text, entry, WhyLeft(entry, at));
+            ++inexpressible;
         }
+        out.Write(text);
     }
-    out.append(".END\r\n");
+    out.Write(".END\r\n");
+    return inexpressible;
+}
+
+DecodedSource DecodeAsSource(std::span<const image::PlacedWord> words, std::string_view title) {
+    common::OutputSink out;
+    DecodedSource result;
+    result.inexpressible = DecodeAsSource(words, title, out);
+    result.text = std::move(out.buffer);
     return result;
 }
 

@@ -111,18 +111,25 @@ std::string ExplainWord(std::uint64_t word) {
     return out;
 }
 
-std::string DecodeWords(std::span<const image::PlacedWord> words) {
-    std::string out = "ADRS ";
-    out += kHeading;
-    out.reserve(words.size() * 420);
+void DecodeWords(std::span<const image::PlacedWord> words, common::OutputSink& out) {
+    std::string text = "ADRS ";
+    text += kHeading;
+    out.Write(text);
     for (const image::PlacedWord& placed : words) {
         const DecodedWord d = DecodeWord(placed.word);
-        AppendAddress(out, placed.address);
-        out.append(placed.address > 0xFFFu ? " " : "  ");
-        AppendFields(out, d);
-        AppendMeaning(out, "     ", d);
+        text.clear();
+        AppendAddress(text, placed.address);
+        text.append(placed.address > 0xFFFu ? " " : "  ");
+        AppendFields(text, d);
+        AppendMeaning(text, "     ", d);
+        out.Write(text);
     }
-    return out;
+}
+
+std::string DecodeWords(std::span<const image::PlacedWord> words) {
+    common::OutputSink out;
+    DecodeWords(words, out);
+    return std::move(out.buffer);
 }
 
 }  // namespace ctrlforge

@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "common/diagnostics.hpp"
+#include "common/text_file.hpp"
 #include "image/compare.hpp"
 #include "image/placed_word.hpp"
 
@@ -71,6 +72,9 @@ struct DisassemblyOptions {
 };
 
 std::string Disassemble(std::span<const image::PlacedWord> words, const DisassemblyOptions& options);
+// The same, written to `out` line by line (a sink bound to a file writes it
+// out in pieces).
+void Disassemble(std::span<const image::PlacedWord> words, const DisassemblyOptions& options, common::OutputSink& out);
 
 // A memory read back against the words a source assembles to
 // (image/compare.hpp): each difference with the line that places the

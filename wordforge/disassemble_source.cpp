@@ -60,14 +60,14 @@ void BeginLine(Line& line, const std::uint32_t* label, std::string_view mnemonic
     line += mnemonic;
 }
 
-void EndLine(std::string& out, Line& line) {
+void EndLine(common::OutputSink& out, Line& line) {
     line += std::string_view("\r\n");
-    out.append(line.text, line.size);
+    out.Write(std::string_view(line.text, line.size));
 }
 
 }  // namespace
 
-std::string Disassemble(std::span<const image::PlacedWord> words, const DisassemblyOptions& options) {
+void Disassemble(std::span<const image::PlacedWord> words, const DisassemblyOptions& options, common::OutputSink& out) {
     // Which addresses hold a word, and which line gets the label of each:
     // the first word at its address.
     std::vector<std::uint8_t> holds(kAddresses, 0);
@@ -82,8 +82,6 @@ std::string Disassemble(std::span<const image::PlacedWord> words, const Disassem
         }
     }
 
-    std::string out;
-    out.reserve(64 + words.size() * (options.annotate ? 64 : 32));
     Line line;
     if (options.title.has_value() && AcceptedTitle(*options.title)) {
         BeginLine(line, nullptr, "TITLE");
@@ -134,7 +132,13 @@ std::string Disassemble(std::span<const image::PlacedWord> words, const Disassem
     }
     BeginLine(line, nullptr, "END");
     EndLine(out, line);
-    return out;
+}
+
+std::string Disassemble(std::span<const image::PlacedWord> words, const DisassemblyOptions& options) {
+    common::OutputSink out;
+    out.buffer.reserve(64 + words.size() * (options.annotate ? 64 : 32));
+    Disassemble(words, options, out);
+    return std::move(out.buffer);
 }
 
 }  // namespace wordforge
