@@ -252,6 +252,7 @@ std::size_t DecodeAsSource(std::span<const image::PlacedWord> words, std::string
 
 DecodedSource DecodeAsSource(std::span<const image::PlacedWord> words, std::string_view title) {
     common::OutputSink out;
+    out.buffer.reserve(64 + words.size() * 64);
     DecodedSource result;
     result.inexpressible = DecodeAsSource(words, title, out);
     result.text = std::move(out.buffer);

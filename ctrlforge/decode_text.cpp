@@ -128,6 +128,7 @@ void DecodeWords(std::span<const image::PlacedWord> words, common::OutputSink& o
 
 std::string DecodeWords(std::span<const image::PlacedWord> words) {
     common::OutputSink out;
+    out.buffer.reserve(64 + words.size() * 420);
     DecodeWords(words, out);
     return std::move(out.buffer);
 }
