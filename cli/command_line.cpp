@@ -1,7 +1,10 @@
 #include "cli/command_line.hpp"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <memory>
@@ -10,6 +13,7 @@
 #include <vector>
 
 #include "cli/arguments.hpp"
+#include "cli/diagnostic_printer.hpp"
 #include "cli/image_outputs.hpp"
 #include "cli/output_plan.hpp"
 #include "cli/warnings.hpp"
@@ -23,14 +27,15 @@ namespace {
 struct ErrorStream {
     std::FILE* file;
     std::string buffer;
+    DiagnosticPrinter printer;
+    std::string_view program;
 
-    void Line(std::string_view text) {
-        buffer.append(text);
-        buffer.push_back('\n');
+    void Failure(std::string_view path, std::string_view message) {
+        AppendFailure(printer, buffer, program, path, message);
         if (buffer.size() >= (1u << 16)) Flush();
     }
-    void Diagnostic(std::string_view name, const common::Diagnostic& diagnostic) {
-        common::AppendDiagnosticLine(buffer, name, diagnostic);
+    void Diagnostic(std::string_view name, std::string_view source, const common::Diagnostic& diagnostic) {
+        AppendDiagnostic(printer, buffer, name, source, diagnostic);
         if (buffer.size() >= (1u << 16)) Flush();
     }
     void Flush() {
@@ -49,9 +54,10 @@ struct Output {
     common::OutputSink& Sink() { return toStandardOutput ? memory : file.sink; }
 };
 
-std::string Failure(const ProgramInfo& program, std::string_view verb, std::string_view path, int errnum) {
-    std::string text(program.name);
-    text += ": cannot ";
+// "cannot read 'x.mic': No such file or directory"
+std::string Failure(std::string_view verb, std::string_view path, int errnum) {
+    std::string text;
+    text += "cannot ";
     text += verb;
     text += " '";
     text += path;
@@ -87,6 +93,17 @@ void RemoveFiles(std::vector<std::unique_ptr<Output>>& outputs, bool keepListing
     }
 }
 
+// The images of earlier runs that a failed source leaves behind, regular
+// files only.
+void RemoveStaleImages(const SourceJob& job) {
+    for (const std::string& path : job.staleImages) {
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(std::filesystem::symlink_status(path, ec))) continue;
+        int errnum = 0;
+        common::DeleteFile(path, errnum);
+    }
+}
+
 void WriteImages(const ProgramInfo& program, const Invocation& invocation, const ImageWords& handed,
                  std::vector<std::unique_ptr<Output>>& outputs) {
     const LoadedImage loaded = LoadImage(program, invocation.images, handed);
@@ -105,13 +122,13 @@ int RunJob(const ProgramInfo& program, const Invocation& invocation, const Sourc
     int errnum = 0;
     if (job.source == "-") {
         if (!ReadStandardInput(in, text, errnum)) {
-            err.Line(Failure(program, "read", "-", errnum));
+            err.Failure("-", Failure("read", "-", errnum));
             return kFailure;
         }
         source = text;
     } else {
         if (!common::ReadWholeFile(job.source, bytes, errnum)) {
-            err.Line(Failure(program, "read", job.source, errnum));
+            err.Failure(job.source, Failure("read", job.source, errnum));
             return kFailure;
         }
         source = bytes.View();
@@ -123,8 +140,9 @@ int RunJob(const ProgramInfo& program, const Invocation& invocation, const Sourc
         output->planned = planned;
         output->toStandardOutput = planned.path == "-";
         if (!output->toStandardOutput && !output->file.Create(planned.path, errnum)) {
-            err.Line(Failure(program, "create", planned.path, errnum));
+            err.Failure(planned.path, Failure("create", planned.path, errnum));
             RemoveFiles(outputs, false);
+            RemoveStaleImages(job);
             return kFailure;
         }
         outputs.push_back(std::move(output));
@@ -152,18 +170,18 @@ int RunJob(const ProgramInfo& program, const Invocation& invocation, const Sourc
         if (!Shown(invocation.warnings, diagnostic)) return;
         if (diagnostic.severity == common::Severity::Error) {
             ++errors;
-            err.Diagnostic(job.display, diagnostic);
+            err.Diagnostic(job.display, source, diagnostic);
             return;
         }
-        if (!invocation.warnings.asErrors) {
-            err.Diagnostic(job.display, diagnostic);
+        if (diagnostic.severity == common::Severity::Note || !invocation.warnings.asErrors) {
+            err.Diagnostic(job.display, source, diagnostic);
             return;
         }
         ++errors;
         common::Diagnostic promoted = diagnostic;
         promoted.severity = common::Severity::Error;
         promoted.tag = "-Werror=" + std::string(WarningName(diagnostic));
-        err.Diagnostic(job.display, promoted);
+        err.Diagnostic(job.display, source, promoted);
     };
     sinks.diagnostics = &diagnostics;
     bool failed = assemble(source, sinks);
@@ -173,19 +191,23 @@ int RunJob(const ProgramInfo& program, const Invocation& invocation, const Sourc
     for (auto& output : outputs) {
         if (output->toStandardOutput) continue;
         if (!output->file.Close()) {
-            err.Line(Failure(program, "write", output->planned.path, output->file.sink.errnum));
+            err.Failure(output->planned.path, Failure("write", output->planned.path, output->file.sink.errnum));
             RemoveFiles(outputs, false);
+            RemoveStaleImages(job);
             return kFailure;
         }
     }
-    if (failed) RemoveFiles(outputs, true);
+    if (failed) {
+        RemoveFiles(outputs, true);
+        RemoveStaleImages(job);
+    }
     err.Flush();
     for (auto& output : outputs) {
         if (!output->toStandardOutput) continue;
         if (failed && output->planned.kind != OutputKind::Listing) continue;
         const std::string& bytesOut = output->memory.buffer;
         if (std::fwrite(bytesOut.data(), 1, bytesOut.size(), out) != bytesOut.size() || std::fflush(out) != 0) {
-            err.Line(Failure(program, "write", "standard output", errno != 0 ? errno : EIO));
+            err.Failure("-", Failure("write", "standard output", errno != 0 ? errno : EIO));
             return kFailure;
         }
     }
@@ -214,11 +236,16 @@ int RunCommandLine(const ProgramInfo& program, Assembler assemble, int argc, con
         std::fflush(err);
         return status;
     }
-    ErrorStream errors{err, {}};
+    ErrorStream errors{err, {}, {}, program.name};
+    errors.printer.style = SettleStyle(invocation.diagnostics, ::isatty(::fileno(err)) != 0, std::getenv("NO_COLOR"),
+                                       std::getenv("TERM"));
+    BeginDiagnostics(errors.printer, errors.buffer);
     for (const SourceJob& job : jobs) {
         status = std::max(status, RunJob(program, invocation, job, assemble, in, out, errors));
         errors.Flush();
     }
+    EndDiagnostics(errors.printer, errors.buffer);
+    errors.Flush();
     return status;
 }
 

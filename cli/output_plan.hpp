@@ -22,11 +22,16 @@ struct SourceJob {
     std::string source;   // as given; "-" is standard input
     std::string display;  // the name diagnostics use
     std::vector<PlannedOutput> outputs;
+    // Every other memory image the program writes for this source, in any
+    // format and lane, where this call would write them: removed when the
+    // source fails, so that no image of an earlier run outlives it.
+    std::vector<std::string> staleImages;
 };
 
 // Builds one job per source: the listing, object file and map chosen, then
 // the images, each format's whole image or its lane images in lane order. Returns false, with the reason in `problem`,
-// when an output would land on a source or two outputs on one path.
+// when an output would land on a source or two outputs on one path. A path
+// of another job's output or of a source is never a stale image.
 bool PlanOutputs(const ProgramInfo& program, const Invocation& invocation, std::vector<SourceJob>& jobs,
                  std::string& problem);
 

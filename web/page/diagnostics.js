@@ -3,7 +3,8 @@
 // order. Choosing one puts the editor's cursor on its line and column; the
 // gutter marks the lines that hold errors, and those holding only warnings
 // in their own colour.
-//   diagnostics: [{line, column, severity: "error" | "warning", tag, message}]
+//   diagnostics: [{line, column, severity: "error" | "warning" | "note", tag, message}]
+// A note adds to the diagnostic before it and is counted with neither.
 "use strict";
 window.Playground = window.Playground || {};
 
@@ -40,7 +41,7 @@ window.Playground.createDiagnostics = function createDiagnostics(list, emptyNote
       return item;
     }));
     const errors = diagnostics.filter((d) => d.severity === "error");
-    const warnings = diagnostics.filter((d) => d.severity !== "error");
+    const warnings = diagnostics.filter((d) => d.severity === "warning");
     emptyNote.hidden = diagnostics.length > 0;
     count.textContent = diagnostics.length > 0
       ? `${plural(errors.length, "error")}, ${plural(warnings.length, "warning")}`
