@@ -1181,10 +1181,15 @@ void LineBeginsNoClause(Message& m) {
             for (std::size_t i = 0; i < n; ++i) {
                 for (std::string_view candidate : lists[i]) common::Consider(nearest, candidate);
             }
+            // HLT and OV begin no line, but SET HLT and SET OV do.
+            if (n > 0 && lists[n - 1].data() == std::data(kExceptionWords)) {
+                for (std::string_view candidate : kLaterSet) common::Consider(nearest, candidate);
+            }
         }
         PutCurrent(m);
         m.Put(" begins no clause");
-        const std::string_view best = common::Suggestion(nearest);
+        std::string_view best = common::Suggestion(nearest);
+        if (best == "HLT" || best == "OV") best = best == "HLT" ? "SET HLT" : "SET OV";
         if (!best.empty()) {
             m.Put("; did you mean ");
             m.Quote(best);
