@@ -4,39 +4,21 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli/program_commands.hpp"
 #include "common/diagnostics.hpp"
 #include "ctrlforge/ctrlforge.hpp"
+#include "tests/support/golden_sources.hpp"
 #include "wordforge/wordforge.hpp"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-// Every source a golden case of the program assembles: its input files and
-// its standard input, skipping dialogue answers and folders.
 std::vector<fs::path> GoldenSources(const std::string& program) {
-    std::vector<fs::path> sources;
-    for (const auto& entry : fs::directory_iterator(fs::path(GOLDEN_DIR) / program)) {
-        if (fs::exists(entry.path() / "stdin")) sources.push_back(entry.path() / "stdin");
-        if (!fs::exists(entry.path() / "input")) continue;
-        for (const auto& file : fs::recursive_directory_iterator(entry.path() / "input")) {
-            if (file.is_regular_file() && file.path().filename() != ".keep") sources.push_back(file.path());
-        }
-    }
-    return sources;
+    return test_support::GoldenSources(GOLDEN_DIR, program);
 }
 
 struct Files {
@@ -101,7 +83,7 @@ void CheckProgram(const std::string& program, Assembly assemble, std::size_t (*l
     ASSERT_GT(sources.size(), 20u);
     for (const fs::path& path : sources) {
         SCOPED_TRACE(path.string());
-        const std::string source = ReadFile(path);
+        const std::string source = test_support::ReadBytes(path);
         Files plain, watched;
         bool plainFailed = assemble(source, plain, nullptr);
         std::vector<common::Diagnostic> list;

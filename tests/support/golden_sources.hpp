@@ -1,0 +1,35 @@
+#pragma once
+// The sources of the golden cases, for tests that run something over every
+// one of them.
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace test_support {
+
+inline std::string ReadBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+// Every source a golden case of the program assembles: its input files and
+// its standard input, skipping dialogue answers and folders.
+inline std::vector<std::filesystem::path> GoldenSources(const std::filesystem::path& goldenDir,
+                                                        const std::string& program) {
+    namespace fs = std::filesystem;
+    std::vector<fs::path> sources;
+    for (const auto& entry : fs::directory_iterator(goldenDir / program)) {
+        if (fs::exists(entry.path() / "stdin")) sources.push_back(entry.path() / "stdin");
+        if (!fs::exists(entry.path() / "input")) continue;
+        for (const auto& file : fs::recursive_directory_iterator(entry.path() / "input")) {
+            if (file.is_regular_file() && file.path().filename() != ".keep") sources.push_back(file.path());
+        }
+    }
+    return sources;
+}
+
+}  // namespace test_support
