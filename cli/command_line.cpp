@@ -23,24 +23,60 @@ namespace cli {
 namespace {
 
 // Standard error, gathered and written in large pieces: a source with a
-// million errors prints a million lines.
+// million errors prints a million lines. The usual line is written straight
+// into the stream's own room; carets, colour, JSON and failures are built in
+// `text` first.
 struct ErrorStream {
+    static constexpr std::size_t kRoom = std::size_t{1} << 16;
+
     std::FILE* file;
-    std::string buffer;
     DiagnosticPrinter printer;
     std::string_view program;
+    bool plain = true;  // one line per diagnostic: no caret, colour or JSON
+    std::vector<char> room = std::vector<char>(kRoom);
+    std::size_t used = 0;
+    std::string text{};
 
+    void Write(std::string_view bytes) {
+        if (used + bytes.size() > room.size()) Flush();
+        if (bytes.size() > room.size()) {
+            std::fwrite(bytes.data(), 1, bytes.size(), file);
+            return;
+        }
+        std::memcpy(room.data() + used, bytes.data(), bytes.size());
+        used += bytes.size();
+    }
     void Failure(std::string_view path, std::string_view message) {
-        AppendFailure(printer, buffer, program, path, message);
-        if (buffer.size() >= (1u << 16)) Flush();
+        text.clear();
+        AppendFailure(printer, text, program, path, message);
+        Write(text);
     }
     void Diagnostic(std::string_view name, std::string_view source, const common::Diagnostic& diagnostic) {
-        AppendDiagnostic(printer, buffer, name, source, diagnostic);
-        if (buffer.size() >= (1u << 16)) Flush();
+        if (plain) {  // the usual case, kept short
+            const std::size_t bound = common::DiagnosticLineBound(name, diagnostic);
+            if (used + bound > room.size()) Flush();
+            if (bound > room.size()) room.resize(bound);
+            used = static_cast<std::size_t>(common::PutDiagnosticLine(room.data() + used, name, diagnostic) -
+                                            room.data());
+            return;
+        }
+        text.clear();
+        AppendDiagnostic(printer, text, name, source, diagnostic);
+        Write(text);
+    }
+    void Begin() {
+        text.clear();
+        BeginDiagnostics(printer, text);
+        Write(text);
+    }
+    void End() {
+        text.clear();
+        EndDiagnostics(printer, text);
+        Write(text);
     }
     void Flush() {
-        if (!buffer.empty()) std::fwrite(buffer.data(), 1, buffer.size(), file);
-        buffer.clear();
+        if (used != 0) std::fwrite(room.data(), 1, used, file);
+        used = 0;
         std::fflush(file);
     }
 };
@@ -56,7 +92,7 @@ struct Output {
 
 // "cannot read 'x.mic': No such file or directory"
 std::string Failure(std::string_view verb, std::string_view path, int errnum) {
-    std::string text;
+    std::string text{};
     text += "cannot ";
     text += verb;
     text += " '";
@@ -116,7 +152,7 @@ void WriteImages(const ProgramInfo& program, const Invocation& invocation, const
 
 int RunJob(const ProgramInfo& program, const Invocation& invocation, const SourceJob& job,
            Assembler assemble, std::FILE* in, std::FILE* out, ErrorStream& err) {
-    std::string text;
+    std::string text{};
     common::FileBytes bytes;
     std::string_view source;
     int errnum = 0;
@@ -236,15 +272,16 @@ int RunCommandLine(const ProgramInfo& program, Assembler assemble, int argc, con
         std::fflush(err);
         return status;
     }
-    ErrorStream errors{err, {}, {}, program.name};
+    ErrorStream errors{err, {}, program.name};
     errors.printer.style = SettleStyle(invocation.diagnostics, ::isatty(::fileno(err)) != 0, std::getenv("NO_COLOR"),
                                        std::getenv("TERM"));
-    BeginDiagnostics(errors.printer, errors.buffer);
+    errors.plain = !errors.printer.style.caret && !errors.printer.style.color && !errors.printer.style.json;
+    errors.Begin();
     for (const SourceJob& job : jobs) {
         status = std::max(status, RunJob(program, invocation, job, assemble, in, out, errors));
         errors.Flush();
     }
-    EndDiagnostics(errors.printer, errors.buffer);
+    errors.End();
     errors.Flush();
     return status;
 }

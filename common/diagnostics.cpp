@@ -155,7 +155,7 @@ void Record(DiagnosticSink& sink, std::size_t offset, Severity severity, std::st
     diagnostic.severity = severity;
     diagnostic.tag.assign(tag);
     diagnostic.message.assign(message);
-    diagnostic.fix.assign(fix);
+    if (!fix.empty() || !diagnostic.fix.empty()) diagnostic.fix.assign(fix);
     diagnostic.offset = at;
     if (sink.emit) sink.emit(diagnostic);
 }
@@ -176,16 +176,16 @@ std::string FormatDiagnostic(std::string_view file, const Diagnostic& diagnostic
     return text;
 }
 
-void AppendDiagnosticLine(std::string& text, std::string_view file, const Diagnostic& diagnostic) {
+std::size_t DiagnosticLineBound(std::string_view file, const Diagnostic& diagnostic) {
+    // Two numbers of at most 11 characters, the separators, the severity,
+    // the brackets and the line feed.
+    return file.size() + diagnostic.message.size() + diagnostic.tag.size() + 40;
+}
+
+char* PutDiagnosticLine(char* out, std::string_view file, const Diagnostic& diagnostic) {
     const std::string_view kind = diagnostic.severity == Severity::Error     ? ": error: "
                                   : diagnostic.severity == Severity::Warning ? ": warning: "
                                                                              : ": note: ";
-    // Room for everything at once: two numbers of at most 11 characters, the
-    // separators, the brackets and the line feed.
-    const std::size_t most = file.size() + kind.size() + diagnostic.message.size() + diagnostic.tag.size() + 30;
-    const std::size_t start = text.size();
-    text.resize(start + most);
-    char* out = text.data() + start;
     out = Put(out, file);
     *out++ = ':';
     out = std::to_chars(out, out + 11, diagnostic.line).ptr;
@@ -199,6 +199,13 @@ void AppendDiagnosticLine(std::string& text, std::string_view file, const Diagno
         *out++ = ']';
     }
     *out++ = '\n';
+    return out;
+}
+
+void AppendDiagnosticLine(std::string& text, std::string_view file, const Diagnostic& diagnostic) {
+    const std::size_t start = text.size();
+    text.resize(start + DiagnosticLineBound(file, diagnostic));
+    char* out = PutDiagnosticLine(text.data() + start, file, diagnostic);
     text.resize(static_cast<std::size_t>(out - text.data()));
 }
 

@@ -92,6 +92,11 @@ std::string_view SeverityName(Severity severity);
 std::string FormatDiagnostic(std::string_view file, const Diagnostic& diagnostic);
 // The same, appended to `out` with its line feed.
 void AppendDiagnosticLine(std::string& out, std::string_view file, const Diagnostic& diagnostic);
+// The same written at `out`, which has room for DiagnosticLineBound bytes;
+// returns the end of what it wrote. For writers that fill a buffer of their
+// own, so that a line costs no zero-filling of room it then overwrites.
+std::size_t DiagnosticLineBound(std::string_view file, const Diagnostic& diagnostic);
+char* PutDiagnosticLine(char* out, std::string_view file, const Diagnostic& diagnostic);
 
 // A sink that keeps every diagnostic in a list, for tests and in-memory runs.
 DiagnosticSink ListSink(std::string_view source, std::vector<Diagnostic>& list);

@@ -1,6 +1,7 @@
 #include "ctrlforge/diagnostic_text.hpp"
 
 #include <charconv>
+#include <cstring>
 #include <initializer_list>
 #include <span>
 #include <string>
@@ -118,20 +119,53 @@ namespace {
 
 // ---------------------------------------------------------------- pieces
 
-// A message under construction, with the place it names and its fix.
+// A message under construction, with the place it names and its fix. It
+// is built on the stack; only a message longer than that room (a long word
+// quoted) moves on into the sink's string, which keeps its room from one
+// diagnostic to the next. Either way no diagnostic allocates once the
+// first few have.
 struct Message {
+    Message(CtrlRun& r, std::string& longer, std::size_t place, std::size_t bytes)
+        : run(r), spill(longer), at(place), length(bytes) {}
+
     CtrlRun& run;
-    std::string& text;
+    std::string& spill;
     std::size_t at;
     std::size_t length;
-    std::string_view fix;
+    std::string_view fix = {};
+    std::size_t size = 0;
+    bool spilled = false;
+    char room[384];  // left unset: only the first `size` bytes are read
 
-    void Put(std::string_view piece) { text.append(piece); }
-    void Quote(std::string_view piece) {
-        text += '\'';
-        text.append(piece);
-        text += '\'';
+    // Inlined, so that the copy of a fixed text is a few moves.
+    [[gnu::always_inline]] void Put(std::string_view piece) {
+        if (!spilled && size + piece.size() <= sizeof room) {
+            std::memcpy(room + size, piece.data(), piece.size());
+            size += piece.size();
+            return;
+        }
+        PutLong(piece);
     }
+    [[gnu::always_inline]] void Put(char c) {
+        if (!spilled && size < sizeof room) {
+            room[size++] = c;
+            return;
+        }
+        PutLong(std::string_view(&c, 1));
+    }
+    void PutLong(std::string_view piece) {
+        if (!spilled) {
+            spill.assign(room, size);
+            spilled = true;
+        }
+        spill.append(piece);
+    }
+    void Quote(std::string_view piece) {
+        Put('\'');
+        Put(piece);
+        Put('\'');
+    }
+    std::string_view Text() const { return spilled ? std::string_view(spill) : std::string_view(room, size); }
 };
 
 std::string_view TokenAt(const CtrlRun& run, std::size_t offset) {
@@ -141,21 +175,24 @@ std::string_view TokenAt(const CtrlRun& run, std::size_t offset) {
 
 std::string_view Current(const CtrlRun& run) { return TokenAt(run, run.tokenStart); }
 
+// At least `digits` upper-case hexadecimal digits of the value.
 void PutHex(Message& m, unsigned value, int digits = 1) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     char buffer[8];
-    int n = 0;
+    char* const end = buffer + sizeof buffer;
+    char* p = end;
     do {
-        buffer[n++] = kHex[value & 15u];
+        *--p = kHex[value & 15u];
         value >>= 4;
-    } while (value != 0 && n < 8);
-    while (n < digits) buffer[n++] = '0';
-    while (n > 0) m.text += buffer[--n];
+    } while (value != 0 && p != buffer);
+    while (end - p < digits && p != buffer) *--p = '0';
+    m.Put(std::string_view(p, static_cast<std::size_t>(end - p)));
 }
 
 void PutDecimal(Message& m, long long value) {
     char digits[24];
-    m.text.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+    const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    m.Put(std::string_view(digits, static_cast<std::size_t>(end - digits)));
 }
 
 // What stands at `offset`, as the message shows it: the token quoted as the
@@ -182,7 +219,19 @@ void PutFound(Message& m, std::size_t offset) {
 
 void PutCurrent(Message& m) { PutFound(m, m.run.tokenStart); }
 
+// The line of a place a message names. A place at or after the line of the
+// last diagnostic is counted on from there (the previous statement, a
+// clause of this one); one before it by the second locator, which keeps
+// its own marks, so that neither has to count far.
 int LineOf(CtrlRun& run, std::size_t offset) {
+    const common::LineLocator& own = run.diagnostics->locator;
+    if (offset >= own.lineStart && own.text.data() == run.source.data()) {
+        common::LineLocator ahead;
+        ahead.text = own.text;
+        ahead.lineStart = own.lineStart;
+        ahead.line = own.line;
+        return common::Locate(ahead, offset).line;
+    }
     if (run.earlier.text.data() != run.source.data() || run.earlier.text.size() != run.source.size()) {
         run.earlier = common::LineLocator{};
         run.earlier.text = run.source;
@@ -821,7 +870,7 @@ void LoadSource(Message& m) {
     const std::string_view sources = run.detail.code == KwIR ? "R0..R7, RB, RBP, PC, IO, MM, FSR or ZERO"
                                                              : "R0..R7, RB, RBP, PC, MM, IR, FSR or ZERO";
     auto putLoad = [&] {
-        m.text += '\'';
+        m.Put('\'');
         m.Put(clause);
         m.Put(" :='");
     };
@@ -989,7 +1038,7 @@ void StepOne(Message& m) {
     const CtrlRun& run = m.run;
     m.Quote(TokenAt(run, run.detail.first));
     m.Put(" steps by 1 only: write '");
-    for (char c : TokenAt(run, run.detail.first)) m.text += Upper(c);
+    for (char c : TokenAt(run, run.detail.first)) m.Put(Upper(c));
     m.Put(" ");
     m.Put(TokenAt(run, run.detail.second));
     m.Put(" 1'; found ");
@@ -1388,8 +1437,7 @@ void RecordError(CtrlRun& run, CtrlError error, Cause cause, const Name* name, s
     if (at == kAtToken) at = run.tokenStart;
     if (error == CtrlError::EndExpected) at = EndOfLastLine(run, at);
     common::DiagnosticSink& sink = *run.diagnostics;
-    sink.text.clear();
-    Message m{run, sink.text, at, TokenLength(run.source, at), {}};
+    Message m{run, sink.text, at, TokenLength(run.source, at)};
     Explain(m, cause, name);
     // An illegal character in mid-line hid the rest of its line and the line
     // end, so the statement ran on into the next line.
@@ -1399,10 +1447,10 @@ void RecordError(CtrlRun& run, CtrlError error, Cause cause, const Name* name, s
         PutLine(m, run.illegalAt);
         m.Put(", which dropped the rest of that line with its line end");
     }
-    char tag[8] = {'E'};
-    const char* tagEnd = std::to_chars(tag + 1, tag + sizeof tag, static_cast<int>(error)).ptr;
-    common::Record(sink, m.at, common::Severity::Error, std::string_view(tag, static_cast<std::size_t>(tagEnd - tag)),
-                   sink.text, m.length, m.fix);
+    static constexpr std::string_view kTags[] = {"",    "E1",  "E2",  "E3",  "E4",  "E5",  "E6",  "E7",
+                                                 "E8",  "E9",  "E10", "E11", "E12", "E13", "E14", "E15",
+                                                 "E16", "E17", "E18", "E19", "E20", "E21"};
+    common::Record(sink, m.at, common::Severity::Error, kTags[static_cast<int>(error)], m.Text(), m.length, m.fix);
 }
 
 namespace {
@@ -1424,8 +1472,7 @@ std::string_view ReadingName(Reading reading) {
 
 void RecordIllegalCharacter(CtrlRun& run, std::size_t offset) {
     common::DiagnosticSink& sink = *run.diagnostics;
-    sink.text.clear();
-    Message m{run, sink.text, offset, TokenLength(run.source, offset), {}};
+    Message m{run, sink.text, offset, TokenLength(run.source, offset)};
     std::size_t start = offset;
     while (start > 0 && (run.source[start - 1] == ' ' || run.source[start - 1] == '\t')) --start;
     const bool lineStart = start == 0 || run.source[start - 1] == '\n' || run.source[start - 1] == '\r';
@@ -1444,7 +1491,7 @@ void RecordIllegalCharacter(CtrlRun& run, std::size_t offset) {
     if (c == '"') m.Put(" (a double quote stands only after B or D, as in B\"1010 or D\"99)");
     if (c == '_') m.Put(" (a word begins with a letter)");
     if (c == ',' && !lineStart) m.Put(" (operands are not separated by commas)");
-    common::Record(sink, offset, common::Severity::Error, "", sink.text, m.length);
+    common::Record(sink, offset, common::Severity::Error, "", m.Text(), m.length);
 }
 
 namespace {
@@ -1475,8 +1522,7 @@ int NextAligned(std::uint8_t placementClass, int from) {
 void RecordPlacementFailure(CtrlRun& run, const MicroWord& word, PlacementProblem problem, int address, int nextFree,
                             const MicroWord* moved) {
     common::DiagnosticSink& sink = *run.diagnostics;
-    sink.text.clear();
-    Message m{run, sink.text, word.heading, TokenLength(run.source, word.heading), {}};
+    Message m{run, sink.text, word.heading, TokenLength(run.source, word.heading)};
     const bool last = &word == &run.words.back();
     switch (problem) {
         case PlacementProblem::Misaligned: {
@@ -1535,13 +1581,12 @@ void RecordPlacementFailure(CtrlRun& run, const MicroWord& word, PlacementProble
             m.Put(" (ADRS OVER)");
             break;
     }
-    common::Record(sink, word.heading, common::Severity::Error, "", sink.text, m.length);
+    common::Record(sink, word.heading, common::Severity::Error, "", m.Text(), m.length);
 }
 
 void WarnBranchPage(CtrlRun& run, const MicroWord& word, std::uint16_t target) {
     common::DiagnosticSink& sink = *run.diagnostics;
-    sink.text.clear();
-    Message m{run, sink.text, word.reference, TokenLength(run.source, word.reference), {}};
+    Message m{run, sink.text, word.reference, TokenLength(run.source, word.reference)};
     m.Put("the branch target ");
     m.Quote(TokenAt(run, word.reference));
     m.Put(" at ");
@@ -1550,7 +1595,7 @@ void WarnBranchPage(CtrlRun& run, const MicroWord& word, std::uint16_t target) {
     PutHex(m, static_cast<std::uint16_t>(word.address), 3);
     m.Put("; a conditional branch keeps only the low 9 bits of its target, so the word holds ");
     PutHex(m, target & 0x1FFu, 3);
-    common::Record(sink, word.reference, common::Severity::Warning, "-Wbranch-page", sink.text, m.length);
+    common::Record(sink, word.reference, common::Severity::Warning, "-Wbranch-page", m.Text(), m.length);
 }
 
 }  // namespace ctrlforge

@@ -45,9 +45,10 @@ bool MissingQuote(WordRun& run, std::string_view written) {
     for (char c : written.substr(1)) {
         if (!IsDigitOfBase(c, letter)) return false;
     }
-    run.suggestion.assign(written.substr(0, 1));
-    run.suggestion += '"';
-    run.suggestion.append(written.substr(1));
+    run.suggestion.clear();
+    run.suggestion.push_back(written[0]);
+    run.suggestion.push_back('"');
+    for (char c : written.substr(1)) run.suggestion.push_back(c);
     return true;
 }
 
