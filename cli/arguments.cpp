@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/completion.hpp"
+#include "cli/diagnostic_printer.hpp"
 #include "cli/image_options.hpp"
 #include "cli/option_values.hpp"
 
@@ -162,6 +163,15 @@ ParseOutcome ParseArguments(const ProgramInfo& program, int argc, const char* co
             ->type_name("8");
     app.add_flag("--hex-word-addresses", imageArguments.wordAddresses,
                  "Intel HEX addresses count words instead of bytes");
+    // How diagnostics are printed, with the options compilers use for it:
+    // -fdiagnostics-color=auto|always|never, -f[no-]diagnostics-show-caret,
+    // -fdiagnostics-format=text|json.
+    std::vector<std::string> diagnosticSwitches;
+    app.add_option("-f", diagnosticSwitches,
+                   "-fdiagnostics-color=auto|always|never, -fdiagnostics-show-caret, -fno-diagnostics-show-caret, "
+                   "-fdiagnostics-format=text|json")
+        ->type_name("OPTION")
+        ->allow_extra_args(false);
     std::string layoutKind;
     CLI::Option* layoutOption = nullptr;
     if (!program.wordLayouts.empty()) {
@@ -225,6 +235,12 @@ ParseOutcome ParseArguments(const ProgramInfo& program, int argc, const char* co
         return ParseOutcome::Exit;
     }
     invocation.warnings.silenced = noWarnings;
+    for (const std::string& option : diagnosticSwitches) {
+        if (!SettleDiagnosticOption(option, invocation.diagnostics)) {
+            status = UsageError(program, err, "unknown option '-f" + option + "'");
+            return ParseOutcome::Exit;
+        }
+    }
 
     bool named = listingOption->count() + objectOption->count() + (mapOption ? mapOption->count() : 0) > 0;
     if (named && invocation.sources.size() > 1) {

@@ -38,12 +38,21 @@ struct ImageChoice {
     bool wordAddresses = false;          // --hex-word-addresses
 };
 
+// How diagnostics are printed, as the -fdiagnostics-... options choose.
+enum class When : std::uint8_t { Auto, Always, Never };
+struct DiagnosticChoice {
+    When color = When::Auto;  // -fdiagnostics-color=
+    When caret = When::Auto;  // -f[no-]diagnostics-show-caret
+    bool json = false;        // -fdiagnostics-format=json
+};
+
 struct Invocation {
     std::vector<std::string> sources;
     std::string outputDir;
     OutputChoice listing, object, map;
     WarningSettings warnings;
     ImageChoice images;
+    DiagnosticChoice diagnostics;
 };
 
 // The memory a program's words are loaded into.
