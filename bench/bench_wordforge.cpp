@@ -55,6 +55,23 @@ void BM_WordModel(benchmark::State& state) {
 }
 BENCHMARK(BM_WordModel)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
+// The same program as an editor has it modelled: the model alone, kept from
+// run to run, and no file written (null sinks).
+void BM_WordModelOnly(benchmark::State& state) {
+    static const std::string source = bench::WordProgramOfWords(65536);
+    wordforge::SourceModel model;
+    for (auto _ : state) {
+        const wordforge::Result result = wordforge::AssembleSource(source, {}, {.model = &model});
+        if (result.failed) {
+            state.SkipWithError("the generated program has errors");
+            return;
+        }
+        benchmark::DoNotOptimize(model);
+    }
+    state.counters["lines"] = static_cast<double>(model.lines.size());
+}
+BENCHMARK(BM_WordModelOnly)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 BENCHMARK_MAIN();
