@@ -76,6 +76,22 @@ void BM_CtrlFillDecode(benchmark::State& state) { Decoding(state, false); }
 void BM_CtrlFillDecodeAsSource(benchmark::State& state) { Decoding(state, true); }
 BENCHMARK(BM_CtrlFillDecode)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CtrlFillDecodeAsSource)->Unit(benchmark::kMillisecond);
+// As an editor has it modelled: the model alone, kept from run to run, and
+// no file chosen.
+void BM_CtrlFillModelOnly(benchmark::State& state) {
+    static const std::string source = bench::CtrlFillProgram();
+    ctrlforge::SourceModel model;
+    for (auto _ : state) {
+        const ctrlforge::Result result = ctrlforge::AssembleSource(source, {}, {.model = &model});
+        if (result.failed) {
+            state.SkipWithError("unexpected assembly result");
+            return;
+        }
+        benchmark::DoNotOptimize(model);
+    }
+    state.counters["statements"] = static_cast<double>(model.statements.size());
+}
+BENCHMARK(BM_CtrlFillModelOnly)->Unit(benchmark::kMillisecond);
 
 void BM_CtrlOverflow(benchmark::State& state) {
     const std::string source = bench::CtrlOverflowProgram(static_cast<std::size_t>(state.range(0)));

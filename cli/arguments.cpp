@@ -8,7 +8,9 @@
 
 #include "cli/completion.hpp"
 #include "cli/decode_commands.hpp"
+#include "cli/diagnostic_printer.hpp"
 #include "cli/image_options.hpp"
+#include "cli/option_values.hpp"
 #include "image/reader.hpp"
 
 #ifndef ZORVELT_VERSION
@@ -163,6 +165,15 @@ ParseOutcome ParseArguments(const ProgramInfo& program, int argc, const char* co
             ->type_name("8");
     app.add_flag("--hex-word-addresses", imageArguments.wordAddresses,
                  "Intel HEX addresses count words instead of bytes");
+    // How diagnostics are printed, with the options compilers use for it:
+    // -fdiagnostics-color=auto|always|never, -f[no-]diagnostics-show-caret,
+    // -fdiagnostics-format=text|json.
+    std::vector<std::string> diagnosticSwitches;
+    app.add_option("-f", diagnosticSwitches,
+                   "-fdiagnostics-color=auto|always|never, -fdiagnostics-show-caret, -fno-diagnostics-show-caret, "
+                   "-fdiagnostics-format=text|json")
+        ->type_name("OPTION")
+        ->allow_extra_args(false);
     std::string layoutKind;
     CLI::Option* layoutOption = nullptr;
     if (!program.wordLayouts.empty()) {
@@ -211,6 +222,10 @@ ParseOutcome ParseArguments(const ProgramInfo& program, int argc, const char* co
     }
     app.footer(footer);
 
+    if (std::string empty = EmptyOptionValue(app, std::vector<std::string>(argv + 1, argv + argc)); !empty.empty()) {
+        status = UsageError(program, err, empty);
+        return ParseOutcome::Exit;
+    }
     std::vector<std::string> args = ChooserFlagsAsLetters(program, argc, argv);
     std::reverse(args.begin(), args.end());  // the parser takes them last first
     try {
@@ -261,7 +276,10 @@ ParseOutcome ParseArguments(const ProgramInfo& program, int argc, const char* co
             problem = "unknown warning option '-W" + bad + "'";
         } else {
             invocation.warnings.silenced = noWarnings;
-            SettleReadBack(program, readBack, imageArguments, fileOption, invocation, problem);
+            for (const std::string& option : diagnosticSwitches) {
+                if (!SettleDiagnosticOption(option, invocation.diagnostics)) problem = "unknown option '-f" + option + "'";
+            }
+            if (problem.empty()) SettleReadBack(program, readBack, imageArguments, fileOption, invocation, problem);
         }
         if (!problem.empty()) {
             status = UsageError(program, err, problem);
@@ -279,6 +297,12 @@ ParseOutcome ParseArguments(const ProgramInfo& program, int argc, const char* co
         return ParseOutcome::Exit;
     }
     invocation.warnings.silenced = noWarnings;
+    for (const std::string& option : diagnosticSwitches) {
+        if (!SettleDiagnosticOption(option, invocation.diagnostics)) {
+            status = UsageError(program, err, "unknown option '-f" + option + "'");
+            return ParseOutcome::Exit;
+        }
+    }
 
     bool named = listingOption->count() + objectOption->count() + (mapOption ? mapOption->count() : 0) > 0;
     if (named && invocation.sources.size() > 1) {

@@ -59,7 +59,7 @@ const ProgramInfo& CtrlforgeProgram() {
         ".s",
         ".o",
         ".m",
-        {{"truncation", true}, {"replaced-exception", true}},
+        {{"truncation", true}, {"replaced-exception", true}, {"branch-page", true}},
         // Unused words hold the word of a statement that names no field,
         // which does nothing; a zero word would act and branch to 0.
         {ctrlforge::kControlWordBits, ctrlforge::kControlStoreWords, ctrlforge::EmptyControlWord()},

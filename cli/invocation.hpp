@@ -57,12 +57,21 @@ struct ReadBack {
     bool wordAddresses = false;               // --hex-word-addresses: Intel HEX read at word addresses
 };
 
+// How diagnostics are printed, as the -fdiagnostics-... options choose.
+enum class When : std::uint8_t { Auto, Always, Never };
+struct DiagnosticChoice {
+    When color = When::Auto;  // -fdiagnostics-color=
+    When caret = When::Auto;  // -f[no-]diagnostics-show-caret
+    bool json = false;        // -fdiagnostics-format=json
+};
+
 struct Invocation {
     std::vector<std::string> sources;
     std::string outputDir;
     OutputChoice listing, object, map;
     WarningSettings warnings;
     ImageChoice images;
+    DiagnosticChoice diagnostics;
     ReadBack readBack;
 };
 

@@ -3,25 +3,15 @@
 #include <filesystem>
 #include <map>
 
+#include "cli/file_identity.hpp"
 #include "cli/image_options.hpp"
+#include "image/lanes.hpp"
 
 namespace cli {
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// The path with every existing folder and link resolved, so that two
-// spellings of one file compare equal.
-std::string SamePathKey(const std::string& path) {
-    if (path == "-") return path;
-    std::error_code ec;
-    fs::path absolute = fs::absolute(fs::path(path), ec);
-    if (ec) return path;
-    fs::path canonical = fs::weakly_canonical(absolute, ec);
-    if (ec) return absolute.lexically_normal().string();
-    return canonical.string();
-}
 
 // The path of an output named after its source ("prog.mic.o"), in the
 // output folder when one is given.
@@ -51,6 +41,18 @@ void AddImages(const ProgramInfo& program, const Invocation& invocation, SourceJ
     }
 }
 
+// Every image file name of the source, whole and in lanes, in every format.
+void AddStaleImages(const ProgramInfo& program, const Invocation& invocation, SourceJob& job) {
+    if (job.source == "-") return;
+    const unsigned lanes = image::LaneCount(program.store.wordBits);
+    for (const image::FormatInfo& info : image::Formats()) {
+        job.staleImages.push_back(DefaultPath(invocation, image::ImageFileName(job.source, info.format)));
+        for (unsigned lane = 0; lane < lanes; ++lane) {
+            job.staleImages.push_back(DefaultPath(invocation, image::ImageFileName(job.source, info.format, lane)));
+        }
+    }
+}
+
 }  // namespace
 
 bool PlanOutputs(const ProgramInfo& program, const Invocation& invocation, std::vector<SourceJob>& jobs,
@@ -64,17 +66,18 @@ bool PlanOutputs(const ProgramInfo& program, const Invocation& invocation, std::
         AddOutput(invocation, job, OutputKind::Object, invocation.object, program.objectExtension);
         if (program.hasMap) AddOutput(invocation, job, OutputKind::Map, invocation.map, program.mapExtension);
         AddImages(program, invocation, job);
+        AddStaleImages(program, invocation, job);
         jobs.push_back(std::move(job));
     }
 
-    std::map<std::string, std::string> sources;  // path key -> the source as given
+    std::map<std::string, std::string> sources;  // file key -> the source as given
     for (const std::string& source : invocation.sources) {
-        if (source != "-") sources.emplace(SamePathKey(source), source);
+        if (source != "-") sources.emplace(FileKey(source), source);
     }
-    std::map<std::string, std::string> taken;  // path key -> the output as planned
+    std::map<std::string, std::string> taken;  // file key -> the output as planned
     for (const SourceJob& job : jobs) {
         for (const PlannedOutput& output : job.outputs) {
-            std::string key = SamePathKey(output.path);
+            std::string key = FileKey(output.path);
             if (auto s = sources.find(key); s != sources.end()) {
                 problem = "output '" + output.path + "' would overwrite the source '" + s->second + "'";
                 return false;
@@ -86,6 +89,13 @@ bool PlanOutputs(const ProgramInfo& program, const Invocation& invocation, std::
                 return false;
             }
         }
+    }
+    // A stale image is no file this call reads or writes.
+    for (SourceJob& job : jobs) {
+        std::erase_if(job.staleImages, [&](const std::string& path) {
+            const std::string key = FileKey(path);
+            return sources.count(key) > 0 || taken.count(key) > 0;
+        });
     }
     return true;
 }

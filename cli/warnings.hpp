@@ -16,7 +16,7 @@ bool WarningEnabled(const WarningSettings& settings, std::string_view name);
 // The settings of a command line that names no warning option.
 WarningSettings DefaultWarnings(const ProgramInfo& program);
 
-// True for every error, and for a warning that is on.
+// True for every error and note, and for a warning that is on.
 bool Shown(const WarningSettings& settings, const common::Diagnostic& diagnostic);
 
 // A warning's name, from its tag "-WNAME".

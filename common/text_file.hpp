@@ -32,6 +32,10 @@ struct OutputSink {
     std::string buffer;
     std::FILE* file = nullptr;
     int errnum = 0;  // first write failure, 0 while none
+    // A sink for a file nobody keeps: the large pieces WriteThrough hands
+    // it are dropped at once instead of gathered (the few small writes
+    // still gather).
+    bool discard = false;
 
     void Put(char c) {
         buffer.push_back(c);
@@ -65,10 +69,16 @@ struct OutputFile {
     // Creates (or truncates) the named file. Returns false and sets errnum on
     // failure.
     bool Create(const std::string& file_name, int& errnum);
+    // Creates the named file only where no file of that name exists (EEXIST
+    // otherwise), so that a file another run made is never taken over.
+    bool CreateNew(const std::string& file_name, int& errnum);
     bool IsOpen() const { return sink.file != nullptr; }
     // Flushes and closes. Returns false when a write or the close failed; the
     // failure is left in sink.errnum.
     bool Close();
+
+private:
+    bool Open(const std::string& file_name, const char* mode, int& errnum);
 };
 
 // Deletes a file by name; returns false and sets errnum on failure.

@@ -112,6 +112,12 @@ void CheckWordsComeBack(std::string_view bytes) {
     Check(again.words.size() + decoded.inexpressible == words.size());
 }
 
+// The characters a token may start with (upper and lower case alike).
+bool StartsToken(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+           std::string_view("$*+-.:;=@").find(c) != std::string_view::npos;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -126,11 +132,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(first.listing == second.listing && first.object == second.object && first.map == second.map &&
           first.console == second.console && first.failed == second.failed);
     // A failed run has an error that is not an illegal character (those
-    // leave the run alone), and a run that did not fail has no other.
+    // leave the run alone), and a run that did not fail has no other. An
+    // illegal character's diagnostic has no number and stands on the
+    // character, which starts no token; a placement failure has no number
+    // either and stands on a "*", a "." or the end.
     bool failingError = false;
     for (const common::Diagnostic& d : diagnostics) {
-        Check(d.line >= 1 && d.column >= 1);
-        if (d.severity == common::Severity::Error && d.message != "ILLEGAL CHARACTER") failingError = true;
+        Check(d.line >= 1 && d.column >= 1 && d.endColumn >= d.column);
+        if (d.severity != common::Severity::Error) continue;
+        if (!d.tag.empty() || d.offset >= source.size() || StartsToken(source[d.offset])) failingError = true;
     }
     Check(first.failed == failingError);
 

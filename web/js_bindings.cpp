@@ -6,12 +6,13 @@
 // returns
 //   {files: [{kind, extension, bytes: Uint8Array, format?, lane?}],
 //    console: string, failed: boolean,
-//    diagnostics: [{line, column, endColumn, severity, tag, message}], imageProblem: string}
+//    diagnostics: [{line, column, endColumn, severity, tag, message, fix}], imageProblem: string}
 // File bytes cross as byte arrays, never as text, so CR LF and every other
 // byte reach the page's downloads unchanged. A diagnostic's column counts
 // bytes of its line in the source as handed in, and endColumn is one past the
-// last byte of the token it names, counted the same way; severity is "error" or
-// "warning", tag as the command line prints it in brackets ("" for none).
+// last byte of the token it names, counted the same way; severity is "error",
+// "warning" or "note", tag as the command line prints it in brackets ("" for
+// none), fix the likely replacement of the token ("" for none).
 // An image file carries its format's name, and a lane image its lane.
 //   imageFormats(): [{name, extension}], every format in the command line's order
 //   imageFacts(program: "ctrlforge" | "wordforge"): {wordBits, lanes, defaultFill}
@@ -92,7 +93,8 @@ val ToJs(const web::EntryResult& result) {
         item.set("line", d.line);
         item.set("column", d.column);
         item.set("endColumn", d.endColumn);
-        item.set("severity", std::string(d.severity == common::Severity::Error ? "error" : "warning"));
+        item.set("severity", std::string(common::SeverityName(d.severity)));
+        item.set("fix", d.fix);
         item.set("tag", d.tag);
         item.set("message", decoder.call<val>("decode", Bytes(d.message)));
         diagnostics.call<void>("push", item);

@@ -37,8 +37,13 @@ function run(assemblers, request) {
     ? assemblers.assembleCtrlforge(request.source, request.options)
     : assemblers.assembleWordforge(request.source, request.options);
   const took = performance.now() - started;
-  let errors = 0;
-  for (const d of raw.diagnostics) if (d.severity === "error") errors++;
+  // A note adds to the diagnostic before it and counts as neither.
+  let errors = 0, warnings = 0, notes = 0;
+  for (const d of raw.diagnostics) {
+    if (d.severity === "error") errors++;
+    else if (d.severity === "warning") warnings++;
+    else notes++;
+  }
   const files = request.program === "ctrlforge" && raw.failed
     ? raw.files.filter((file) => file.kind === "listing")
     : raw.files;
@@ -48,7 +53,7 @@ function run(assemblers, request) {
     failed: raw.failed,
     imageProblem: raw.imageProblem,
     diagnostics: raw.diagnostics.length > request.shown ? raw.diagnostics.slice(0, request.shown) : raw.diagnostics,
-    counts: { errors, warnings: raw.diagnostics.length - errors },
+    counts: { errors, warnings, notes },
     took,
   };
 }

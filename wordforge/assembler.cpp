@@ -1,5 +1,5 @@
-#include "wordforge/assemble_run.hpp"
 #include "wordforge/end_message.hpp"
+#include "wordforge/model_builder.hpp"
 #include "wordforge/pass1.hpp"
 #include "wordforge/pass2.hpp"
 #include "wordforge/word_run.hpp"
@@ -8,13 +8,9 @@
 namespace wordforge {
 
 Result AssembleSource(std::string_view source, const Sinks& sinks, const Collectors& collect) {
-    return AssembleNotingStarts(source, sinks, collect, nullptr);
-}
-
-Result AssembleNotingStarts(std::string_view source, const Sinks& sinks, const Collectors& collect,
-                            std::vector<std::size_t>* starts) {
     // Both passes always write both files; a file nobody keeps goes here.
     common::OutputSink dropped;
+    dropped.discard = true;
     WordRun run;
     run.diagnostics = collect.diagnostics;
     if (run.diagnostics != nullptr) {
@@ -29,10 +25,13 @@ Result AssembleNotingStarts(std::string_view source, const Sinks& sinks, const C
     run.listing = sinks.listing != nullptr ? sinks.listing : &dropped;
     run.object = sinks.object != nullptr ? sinks.object : &dropped;
     run.placed = collect.placed;
-    run.placedStarts = starts;
+    run.model = collect.model;
+    run.noteObjectWords = run.warn.overlap || run.placed != nullptr || run.model != nullptr;
     const std::size_t before = run.placed != nullptr ? run.placed->size() : 0;
     Pass1(run);
+    ModelPrepare(run);
     Pass2(run);
+    ModelFinish(run);
     if (run.placed != nullptr && run.errorCount > 0) run.placed->resize(before);
 
     Result result;

@@ -10,10 +10,14 @@
 #include "wordforge/source_reader.hpp"
 #include "wordforge/symbol_table.hpp"
 #include "common/diagnostics.hpp"
+#include "common/flat_name_table.hpp"
 #include "common/text_file.hpp"
 #include "image/placed_word.hpp"
 
 namespace wordforge {
+
+struct ModelLine;
+struct SourceModel;
 
 // Output bytes gathered in memory and handed to their sink in large pieces,
 // so that a line costs one copy and no string growth.
@@ -44,6 +48,18 @@ struct FaultNote {
     std::size_t offset = 0;  // where the token at fault begins
     Word name;               // the label, mnemonic or device word
     std::int32_t value = 0;  // the register or device number
+    bool constant = false;   // an undefined label stood where a constant may
+};
+
+// What the source model's builder keeps from one hook to the next.
+struct ModelCursor {
+    std::size_t lineStart = 0;     // the source line being modelled: where it starts
+    std::int32_t line = 1;         // and its number
+    std::size_t lines = 0;         // the model's lines filled so far; those after them are kept from
+                                   // an earlier run, to be filled again without new room for their words
+    ModelLine* current = nullptr;  // the last of them, the line being modelled
+    std::size_t tokensEnd = 0;     // where the last token ends: tokens never overlap
+    common::FlatNameTable labels;  // a label's name key to its index in the model
 };
 
 struct WordRun {
@@ -68,6 +84,11 @@ struct WordRun {
     std::size_t statementStart = 0;           // where the current line's statement begins
     std::int32_t statementLine = 0;           // the current statement's line
     bool overlapWarned = false;               // the current statement has warned of an overlap
+    bool endReported = false;                 // the error line at the end of the source said END is missing
+    std::string suggestion;                   // the fix a diagnostic suggests, when it is built
+    // "Did you mean" among the labels compares an undefined label with every
+    // defined one; this bounds the work a run spends on it.
+    std::size_t suggestionBudget = std::size_t{1} << 22;
     bool currentTaken = false;                // a character literal used the current character
     struct {
         bool truncation = false, org = false, overlap = false, trailingText = false;
@@ -75,9 +96,12 @@ struct WordRun {
     // When set, every word written to the object file is added here, in the
     // same order; memory images are made from these.
     std::vector<image::PlacedWord>* placed = nullptr;
-    // When set with `placed`: where the statement of each of those words
-    // begins in the source.
-    std::vector<std::size_t>* placedStarts = nullptr;
+    // When set, filled by pass 2 (wordforge/model_builder.hpp).
+    SourceModel* model = nullptr;
+    ModelCursor modelCursor;
+    // Someone wants each object word beyond its line: the overlap warning,
+    // `placed` or `model`; decided once a run.
+    bool noteObjectWords = false;
 };
 
 inline void NoteFault(WordRun& run, Fault cause, std::size_t offset) {

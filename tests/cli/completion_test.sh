@@ -31,7 +31,7 @@ expect() {
 }
 
 ctrlforge_warnings=(-Wall -Werror -Wno-error -Wtruncation -Wno-truncation -Wreplaced-exception
-                    -Wno-replaced-exception)
+                    -Wno-replaced-exception -Wbranch-page -Wno-branch-page)
 wordforge_warnings=(-Wall -Werror -Wno-error -Wtruncation -Wno-truncation -Worg -Wno-org -Woverlap -Wno-overlap
                     -Wtrailing-text -Wno-trailing-text)
 formats=(readmemh readmemb intelhex logisim mif bin)

@@ -3,36 +3,31 @@
 // asking for diagnostics and warnings changes no byte of any file.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli/program_commands.hpp"
 #include "common/diagnostics.hpp"
 #include "ctrlforge/ctrlforge.hpp"
-#include "wordforge/wordforge.hpp"
 #include "tests/support/golden_sources.hpp"
+#include "wordforge/wordforge.hpp"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadFile(const fs::path& path) { return test_support::ReadBytes(path); }
-
-std::vector<fs::path> GoldenSources(const std::string& program) {
-    return test_support::GoldenSources(fs::path(GOLDEN_DIR) / program);
-}
 
 struct Files {
     common::OutputSink listing, object, map;
     cli::JobOutputs Outputs(common::DiagnosticSink& sink) { return {&listing, &object, &map, &sink}; }
 };
 
+// The errors the listing counts: every error, and every note that carries
+// a flag or number (a note that stands for a second count of one error).
 std::size_t ErrorsOf(const std::vector<common::Diagnostic>& list) {
     std::size_t n = 0;
-    for (const auto& d : list) n += d.severity == common::Severity::Error;
+    for (const auto& d : list) {
+        n += d.severity == common::Severity::Error || (d.severity == common::Severity::Note && !d.tag.empty());
+    }
     return n;
 }
 
@@ -79,11 +74,11 @@ bool Word(std::string_view source, Files& files, common::DiagnosticSink* sink) {
 }
 
 void CheckProgram(const std::string& program, Assembly assemble, std::size_t (*listingErrors)(const std::string&)) {
-    auto sources = GoldenSources(program);
+    auto sources = test_support::GoldenSources(GOLDEN_DIR, program);
     ASSERT_GT(sources.size(), 20u);
     for (const fs::path& path : sources) {
         SCOPED_TRACE(path.string());
-        const std::string source = ReadFile(path);
+        const std::string source = test_support::ReadBytes(path);
         Files plain, watched;
         bool plainFailed = assemble(source, plain, nullptr);
         std::vector<common::Diagnostic> list;

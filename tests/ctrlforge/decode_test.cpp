@@ -215,7 +215,7 @@ TEST(DecodeAsSource, HeadingsLabelsPagesAndTheWordsLeftAsComments) {
 
 TEST(DecodeWord, FieldsAreTheMapsCellsOnEveryGoldenSource) {
     std::size_t words = 0;
-    for (const fs::path& path : test_support::GoldenSources(fs::path(GOLDEN_DIR) / "ctrlforge")) {
+    for (const fs::path& path : test_support::GoldenSources(GOLDEN_DIR, "ctrlforge")) {
         const Assembled a = Assemble(test_support::ReadBytes(path));
         if (a.failed) continue;
         std::size_t at = a.map.find("\r\n", a.map.find("\r\n") + 2) + 2;  // after the two heading lines
@@ -236,7 +236,7 @@ TEST(DecodeWord, FieldsAreTheMapsCellsOnEveryGoldenSource) {
 
 TEST(DecodeAsSource, EveryGoldenSourceComesBackByteForByte) {
     std::size_t programs = 0;
-    for (const fs::path& path : test_support::GoldenSources(fs::path(GOLDEN_DIR) / "ctrlforge")) {
+    for (const fs::path& path : test_support::GoldenSources(GOLDEN_DIR, "ctrlforge")) {
         const Assembled a = Assemble(test_support::ReadBytes(path));
         if (a.failed) continue;
         ExpectRoundTrip(a, path.string());

@@ -16,16 +16,31 @@
 #include <vector>
 
 #include "ctrlforge/ctrlforge.hpp"
-#include "tests/support/golden_sources.hpp"
 
 namespace {
 
 namespace fs = std::filesystem;
 using ctrlforge::SourceModel;
 
-std::string ReadFile(const fs::path& path) { return test_support::ReadBytes(path); }
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
 
-std::vector<fs::path> GoldenSources() { return test_support::GoldenSources(fs::path(GOLDEN_DIR) / "ctrlforge"); }
+std::vector<fs::path> GoldenSources() {
+    std::vector<fs::path> sources;
+    for (const auto& entry : fs::directory_iterator(fs::path(GOLDEN_DIR) / "ctrlforge")) {
+        if (fs::exists(entry.path() / "stdin")) sources.push_back(entry.path() / "stdin");
+        if (!fs::exists(entry.path() / "input")) continue;
+        for (const auto& file : fs::recursive_directory_iterator(entry.path() / "input")) {
+            if (file.is_regular_file() && file.path().filename() != ".keep") sources.push_back(file.path());
+        }
+    }
+    std::sort(sources.begin(), sources.end());
+    return sources;
+}
 
 // The line and column of every offset (and of the end), counted byte by
 // byte: CR LF, a lone CR and a lone LF each end a line, and belong to it.

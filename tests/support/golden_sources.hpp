@@ -1,8 +1,7 @@
 #pragma once
-// The sources of the golden cases, for the tests that check a property of
-// every one: each case's input files and its standard input (which for the
-// dialogue cases holds answers, not a source), in name order.
-#include <algorithm>
+// The sources the golden cases of a program assemble: each case's input
+// files and its standard input (which the dialogue cases fill with answers,
+// the command-line cases with a source), read as bytes.
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -18,18 +17,17 @@ inline std::string ReadBytes(const std::filesystem::path& path) {
     return bytes.str();
 }
 
-// `folder` is the program's folder of cases (tests/golden/ctrlforge).
-inline std::vector<std::filesystem::path> GoldenSources(const std::filesystem::path& folder) {
+// Every file under <golden>/<program>/*/input and every <case>/stdin.
+inline std::vector<std::filesystem::path> GoldenSources(const std::filesystem::path& golden, const std::string& program) {
     namespace fs = std::filesystem;
     std::vector<fs::path> sources;
-    for (const auto& entry : fs::directory_iterator(folder)) {
+    for (const auto& entry : fs::directory_iterator(golden / program)) {
         if (fs::exists(entry.path() / "stdin")) sources.push_back(entry.path() / "stdin");
         if (!fs::exists(entry.path() / "input")) continue;
         for (const auto& file : fs::recursive_directory_iterator(entry.path() / "input")) {
             if (file.is_regular_file() && file.path().filename() != ".keep") sources.push_back(file.path());
         }
     }
-    std::sort(sources.begin(), sources.end());
     return sources;
 }
 

@@ -187,7 +187,7 @@ TEST(Disassemble, EveryWordOfTheMemoryComesBack) {
 
 TEST(Disassemble, EveryGoldenSourceComesBackByteForByte) {
     std::size_t programs = 0;
-    for (const fs::path& path : test_support::GoldenSources(fs::path(GOLDEN_DIR) / "wordforge")) {
+    for (const fs::path& path : test_support::GoldenSources(GOLDEN_DIR, "wordforge")) {
         const Assembled a = Assemble(test_support::ReadBytes(path));
         if (a.errors != 0) continue;
         ExpectRoundTrip(a, path.string());

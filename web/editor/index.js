@@ -117,7 +117,7 @@ export function createEditor(parent, { onChange = () => {}, onRun = () => {} } =
       const doc = view.state.doc;
       const marks = list.map((d) => ({
         ...diagnosticRange(doc, d),
-        severity: d.severity === "error" ? "error" : "warning",
+        severity: d.severity === "error" ? "error" : d.severity === "note" ? "info" : "warning",
         message: d.tag ? `${d.message} [${d.tag}]` : d.message,
       }));
       view.dispatch(setDiagnostics(view.state, marks));
