@@ -36,7 +36,8 @@
 //                             (picture_checks.mjs)
 //   screenshots               1280x800 and 390x844, light and dark, with
 //                             lane images and the word rows of a binary
-//                             image, and lint marks with a hover
+//                             image, lint marks with a hover, and the
+//                             store's picture with a word's tip
 // Every page opened is watched: it may load nothing from outside its
 // folder (each request is intercepted and checked), and may show no page
 // error.
@@ -1082,6 +1083,29 @@ function luminance(rgb) {
   return 0.2126 * r + 0.7152 * g + 0.0722 * b;
 }
 
+// The store's picture in view, the mouse resting on its first labelled
+// word: the tip shows and the picture fits the window.
+async function pictureShot(browser, page, label, args, name) {
+  await page.evaluate(() => document.getElementById("picture-panel").scrollIntoView());
+  const address = await page.evaluate(() => window.Playground.page.picture.kinds()
+    .findIndex((kind) => !["free", "plain", "empty"].includes(kind)));
+  const point = await page.evaluate((a) => window.Playground.page.picture.cellPoint(a), address);
+  await page.mouse.move(point.x, point.y);
+  await page.waitForFunction(() => !document.getElementById("picture-tip").hidden, { timeout: 3000 });
+  const fits = await page.evaluate(() => ({
+    picture: document.getElementById("picture").getBoundingClientRect().right,
+    tip: document.getElementById("picture-tip").getBoundingClientRect().right,
+    window: window.innerWidth,
+  }));
+  check(fits.picture <= fits.window && fits.tip <= fits.window,
+        `${label} ${name}: the picture ends at ${fits.picture} px and its tip at ${fits.tip}, the window at ${fits.window}`);
+  const file = path.join(args.artifacts, `page-${label}-${name}.png`);
+  const stats = await pictureStats(browser, Buffer.from(await page.screenshot({ path: file })));
+  check(stats.colours >= 16, `${label} ${name}: screenshot looks blank (${stats.colours} colours)`);
+  await page.mouse.move(1, 1);
+  await page.evaluate(() => window.scrollTo(0, 0));
+}
+
 async function screenshotSuite(browser, url, args) {
   const backgrounds = {};
   for (const scheme of ["light", "dark"]) {
@@ -1111,6 +1135,7 @@ async function screenshotSuite(browser, url, args) {
       check(problems.length === 0, `${label}: page problems: ${problems.join("; ")}`);
       backgrounds[scheme] = layout.background;
       console.log(`${label}: ${file} (${stats.colours} colours, ${(stats.unlikeBackground * 100).toFixed(1)}% unlike the background)`);
+      await pictureShot(browser, page, label, args, "picture");
       if (width > 600) {
         // Lint marks, a hover on one, and the diagnostics below the editor.
         await setState(page, { program: "wordforge", name: "MARKS.ASM", letters: "",

@@ -116,7 +116,7 @@ window.Playground.createPicture = function createPicture(parts, { onPick = () =>
   function drawWords(context, grid) {
     const names = reader.kindNames;
     if (grid.cell >= 4) {
-      const gap = grid.cell >= 6 ? 1 : 0;
+      const gap = grid.cell >= 5 ? 1 : 0;
       const last = grid.first + grid.columns * grid.rows;
       // A kind at a time: setting a colour costs more than a square.
       names.forEach((name, kind) => {
