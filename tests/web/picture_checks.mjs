@@ -5,7 +5,7 @@
 // word and the field layout, choosing a cell selects its statement or line,
 // the cursor's statement ringed in the picture, and Ctrl+click (Cmd+click,
 // F12) on a label going to its definition, also while the text has changed
-// since the run.
+// since the run; and the same for wordforge's main memory.
 import { assembleInPage, check, openPage, runCount, setState, waitForRun } from "./page_driver.mjs";
 
 // The words of a ctrlforge object file (a "CM" line, then "AAA  WWWWWWWWWW"
@@ -301,6 +301,95 @@ async function failedRun(page, label) {
   await page.mouse.move(1, 1);
 }
 
+// Main memory: code, constants and reserved words near 0010 and at FF00,
+// worked out from the pseudo-instructions: ORG 10 puts START at 0010; four
+// instructions (0010-0013), the constant at 0014, three reserved words
+// 0015-0017; ORG FF00, a constant at FF00, two reserved words FF01-FF02
+// and an instruction at FF03.
+export const memorySource = [
+  "        TITLE MEMPIC", "        ORG   10", "START:  LC    1,5", "        L     1,COUNT", "        BNZ   START",
+  "        HLT", "COUNT:  DC    X\"ABCD", "BUF:    DS    3", "        ORG   FF00", "FAR:    DC    7", "        DS    2",
+  "        NOP", "        END", "",
+].join("\n");
+const memoryExpected = new Map([
+  [0x0010, "code"], [0x0011, "code"], [0x0012, "code"], [0x0013, "code"], [0x0014, "data"], [0x0015, "reserved"],
+  [0x0016, "reserved"], [0x0017, "reserved"], [0xff00, "data"], [0xff01, "reserved"], [0xff02, "reserved"],
+  [0xff03, "code"],
+]);
+const instructionBits = [["operation", 15, 12], ["modifier", 11, 10], ["register", 9, 8], ["operand", 7, 0]];
+
+// The memory's picture and its large words against the object file; the
+// hover of an instruction and of reserved words; a word chosen in either
+// picture selects its line; Ctrl+click on a label.
+async function memoryPicture(page, label) {
+  const text = memorySource;
+  const shown = await assembleInPage(page, { program: "wordforge", name: "MEM.ASM", letters: "", text });
+  const words = objectWords(download(shown, "MEM.ASM.b"));
+  const { kinds, used } = await pictureKinds(page);
+  check(kinds.length === 65536, `${label} memory picture: ${kinds.length} cells`);
+  check(used.size === words.size && [...words.keys()].every((address) => used.has(address)),
+        `${label} memory picture: coloured cells ${JSON.stringify([...used.keys()])}, object words ${JSON.stringify([...words.keys()])}`);
+  check(JSON.stringify([...used]) === JSON.stringify([...memoryExpected]), `${label} memory picture: kinds ${JSON.stringify([...used])}`);
+  for (const [address, kind] of [[0xff00, "data"], [0xff01, "reserved"], [0xff03, "code"], [0x8000, "empty"]]) {
+    const { seen, wanted } = await pixels(page, address, kind);
+    check(JSON.stringify(seen) === JSON.stringify(wanted),
+          `${label} memory picture: the word at ${address.toString(16)} is drawn ${seen}, ${kind} is ${wanted}`);
+  }
+  // The large words show the 1,024 from 0000.
+  for (const [address, kind] of [[0x0010, "code"], [0x0014, "data"], [0x0015, "reserved"], [0x0018, "empty"]]) {
+    const { seen, wanted } = await pixels(page, address, kind, { grid: "detail" });
+    check(JSON.stringify(seen) === JSON.stringify(wanted),
+          `${label} memory detail: the word at ${address.toString(16)} is drawn ${seen}, ${kind} is ${wanted}`);
+  }
+
+  // The hover of L 1,COUNT: its address, its word as the object file has
+  // it, the fields' bits as they stand in that word, and its operand.
+  const load = await editorHover(page, text.indexOf("L     1"));
+  const loadWord = words.get(0x0011);
+  check(load.head.startsWith("0011 instruction L") && load.word === `word ${loadWord}` && load.branch === "operand COUNT at 0014",
+        `${label} hover of L: ${JSON.stringify(load)}`);
+  const fields = load.fields.map(([name, bits, value]) => [name, bits, value]);
+  const expected = instructionBits.map(([name, high, low]) => [name, `${high}-${low}`, bitsOf(loadWord, high, low)]);
+  check(JSON.stringify(fields) === JSON.stringify(expected), `${label} hover of L: fields ${JSON.stringify(fields)}`);
+  const reserved = await editorHover(page, text.indexOf("DS    3"));
+  check(reserved.head.startsWith("0015 BUF DS") && reserved.word === "3 words 0015-0017", `${label} hover of DS 3: ${JSON.stringify(reserved)}`);
+  await page.mouse.move(1, 1);
+
+  // A reserved word of the large ones: its tip; choosing it selects DS 3.
+  const inside = await page.evaluate(() => window.Playground.page.picture.cellPoint(0x0016, "detail"));
+  await page.mouse.move(inside.x, inside.y);
+  await page.waitForFunction(() => !document.getElementById("picture-tip").hidden, { timeout: 3000 });
+  const tip = await page.$eval("#picture-tip", (t) => t.textContent);
+  check(tip.includes("3 words 0015-0017") && tip.includes("word 0000 at 0016"), `${label} memory tip: ${JSON.stringify(tip)}`);
+  await page.mouse.click(inside.x, inside.y);
+  let chosen = await selectionText(page);
+  check(chosen.text === "BUF:    DS    3", `${label} memory click: the editor chose ${JSON.stringify(chosen)}`);
+  // Resting on FF01 in the whole picture brings the words from FC00 below;
+  // choosing it selects its line, and the cursor's line is ringed.
+  const far = await page.evaluate(() => window.Playground.page.picture.cellPoint(0xff01));
+  await page.mouse.move(far.x, far.y);
+  await page.mouse.click(far.x, far.y);
+  chosen = await selectionText(page);
+  const seen = await page.evaluate(() => {
+    const picture = window.Playground.page.picture;
+    const model = window.Playground.page.lastRun.model;
+    return { window: picture.windowStart, ringed: picture.cursorUnit >= 0 ? model.unit(picture.cursorUnit).mnemonic : "" };
+  });
+  check(chosen.text === "        DS    2" && seen.window === 0xfc00 && seen.ringed === "DS",
+        `${label} memory far click: chose ${JSON.stringify(chosen)}, ${JSON.stringify(seen)}`);
+  // Ctrl+click on START in BNZ START: its definition.
+  const point = await page.evaluate((offset) => {
+    const box = window.Playground.page.editor.view.coordsAtPos(offset, 1);
+    return { x: box.left + 2, y: (box.top + box.bottom) / 2 };
+  }, text.indexOf("BNZ   START") + 7);
+  await page.keyboard.down("Control");
+  await page.mouse.click(point.x, point.y);
+  await page.keyboard.up("Control");
+  const start = await selectionText(page);
+  check(start.from === text.indexOf("START") && start.text === "START", `${label} Ctrl+click START: ${JSON.stringify(start)}`);
+  await page.mouse.move(1, 1);
+}
+
 export async function picturesSuite(browser, urls) {
   for (const [label, url] of Object.entries(urls)) {
     const { page, problems } = await openPage(browser, url, { viewport: { width: 1280, height: 900 } });
@@ -309,6 +398,7 @@ export async function picturesSuite(browser, urls) {
     await cellChoice(page, words, label);
     await definitions(page, label);
     await failedRun(page, label);
+    await memoryPicture(page, label);
     check(problems.length === 0, `${label} pictures: page problems: ${problems.join("; ")}`);
     await page.close();
   }
