@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/completion.hpp"
 #include "cli/image_options.hpp"
 
 #ifndef ZORVELT_VERSION
@@ -114,6 +115,10 @@ ParseOutcome ParseArguments(const ProgramInfo& program, int argc, const char* co
     app.set_help_flag("-h,--help", "Print this help and exit");
     bool version = false;
     app.add_flag("--version", version, "Print the version and exit");
+    std::string completionShell;
+    CLI::Option* completionOption =
+        app.add_option("--completion", completionShell, "Print a completion script for the shell and exit")
+            ->type_name(std::string(kCompletionShells));
 
     std::string objectName, listingName, mapName;
     CLI::Option* objectOption = nullptr;
@@ -194,6 +199,12 @@ ParseOutcome ParseArguments(const ProgramInfo& program, int argc, const char* co
     if (version) {
         out << program.name << ' ' << ZORVELT_VERSION << '\n';
         status = kSuccess;
+        return ParseOutcome::Exit;
+    }
+    if (completionOption->count() > 0) {
+        std::string problem;
+        status = WriteCompletionScript(program, app, completionShell, out, problem) ? kSuccess
+                                                                                    : UsageError(program, err, problem);
         return ParseOutcome::Exit;
     }
     if (layoutOption != nullptr && layoutOption->count() > 0) {

@@ -12,5 +12,5 @@ int main(int argc, char** argv) {
     }
     std::ios::sync_with_stdio(false);
     common::Console console{std::cin, std::cout};
-    return wordforge::RunWordforge(console);
+    return wordforge::RunWordforge(console, std::cerr);
 }

@@ -25,6 +25,15 @@ std::string UpperCase(std::string_view text) {
     return result;
 }
 
+std::string InputEndedLine(std::string_view program, std::string_view question) {
+    const std::size_t first = question.find_first_not_of(' ');
+    const std::size_t last = question.find_last_not_of(' ');
+    std::string line(program);
+    line += ": console input ended at the open question ";
+    if (first != std::string_view::npos) line += question.substr(first, last - first + 1);
+    return line;
+}
+
 YesNo AskYesNo(Console& console) {
     std::string answer;
     for (;;) {

@@ -27,6 +27,11 @@ std::string UpperCase(std::string_view text);
 
 enum class YesNo { Yes, No, InputEnded };
 
+// The line a dialogue writes on standard error when the console input ends
+// while `question` waits for its answer ("ctrlforge: console input ended at
+// the open question OPTION?"); the question's own blanks are left out.
+std::string InputEndedLine(std::string_view program, std::string_view question);
+
 // Writes "(Y/N):" and reads answers until one begins with Y or N (after
 // upper-casing). Only "(Y/N):" is repeated.
 YesNo AskYesNo(Console& console);

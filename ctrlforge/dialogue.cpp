@@ -38,11 +38,19 @@ struct Dialogue {
     bool ContinueRequested = true;
     bool RunStarted = false;
     bool SourceOpened = false;
+    std::string_view question;  // the question asked last
     OptionSet options;
     std::string sourceName;
     common::FileBytes source;  // read into a buffer of its size, never copied
     common::OutputFile listing, object, map;
 };
+
+const std::string_view kContinueQuestion = "CONTINUE? ";
+
+void Ask(Dialogue& d, std::string_view question) {
+    d.question = question;
+    common::Prompt(d.console, question);
+}
 
 Step OutputFailure(Dialogue& d, const common::OutputFile& file, int errnum) {
     d.errors << "ERROR:" << common::FailureText(errnum) << " (" << file.name << ")\n";
@@ -71,7 +79,7 @@ Step CreateFile(Dialogue& d, common::OutputFile& file, const char* extension) {
 
 Step AskSourceFile(Dialogue& d) {
     d.SourceOpened = false;
-    common::Prompt(d.console, "SOURCE FILE NAME? ");
+    Ask(d, "SOURCE FILE NAME? ");
     if (!common::ReadAnswer(d.console, d.sourceName)) return Step::InputEnded;
     int errnum = 0;
     d.SourceOpened = true;
@@ -84,7 +92,7 @@ Step AskSourceFile(Dialogue& d) {
 
 Step AskOptions(Dialogue& d) {
     d.options = OptionSet{};
-    common::Prompt(d.console, "OPTION? ");
+    Ask(d, "OPTION? ");
     std::string answer;
     if (!common::ReadAnswer(d.console, answer)) return Step::InputEnded;
     d.options = ParseOptions(common::UpperCase(answer));
@@ -94,7 +102,7 @@ Step AskOptions(Dialogue& d) {
 Step RunDialogue(Dialogue& d) {
     if (!d.ContinueRequested) {
         if (d.RunStarted && CloseOutputs(d) != Step::Go) return Step::OutputFailed;
-        common::Prompt(d.console, "CONTINUE? ");
+        Ask(d, kContinueQuestion);
         common::YesNo answer = common::AskYesNo(d.console);
         if (answer == common::YesNo::InputEnded) return Step::InputEnded;
         d.ContinueRequested = answer == common::YesNo::Yes;
@@ -107,7 +115,7 @@ Step RunDialogue(Dialogue& d) {
         return Step::Go;
     }
     if (Step s = AskOptions(d); s != Step::Go) return s;
-    common::Prompt(d.console, "START? ");
+    Ask(d, "START? ");
     common::YesNo start = common::AskYesNo(d.console);
     if (start == common::YesNo::InputEnded) return Step::InputEnded;
     if (start == common::YesNo::No) {
@@ -151,6 +159,14 @@ int RunCtrlforge(common::Console& console, std::ostream& errors) {
     if (step == Step::OutputFailed) return 1;
     // Input ended or the user said no: the open files are closed complete.
     if (d.RunStarted && CloseOutputs(d) != Step::Go) return 1;
+    // Input that ends at "CONTINUE? " right after a run leaves the work done;
+    // anywhere else a question asked for more, and a script that fed too few
+    // answers must not pass for a successful one.
+    if (step == Step::InputEnded && !(d.question == kContinueQuestion && d.RunStarted)) {
+        errors << common::InputEndedLine("ctrlforge", d.question) << '\n';
+        errors.flush();
+        return 1;
+    }
     return 0;
 }
 

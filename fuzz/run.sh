@@ -21,10 +21,36 @@ for target in build/fuzz/fuzz/*_fuzz; do
     seed="$corpus/seed-$(echo "$f" | tr '/' '_')"
     if [ "$name" = ctrlforge ]; then
       { printf '\007'; cat "$f"; } > "$seed"
-    else
+    elif [ "$name" != image_reader ]; then
       cp "$f" "$seed"
     fi
   done
+  # The image reader's seeds: the images and object files the golden cases
+  # expect, each after the byte that reads it for its program's machine
+  # (hex 08: 16-bit words) with the format told by the content, and the
+  # lane images of each format as one set (hex 20: lanes, cut at bytes 1E).
+  if [ "$name" = image_reader ]; then
+    for program in ctrlforge wordforge; do
+      machine=$([ "$program" = wordforge ] && echo 010 || echo 000)
+      lanes=$([ "$program" = wordforge ] && echo 050 || echo 040)
+      for f in tests/golden/"$program"/*/expected/*.{mem,memb,hex,img,mif,bin,o,b}; do
+        [ -f "$f" ] || continue
+        case "$f" in *.lane[1-9]*) continue ;; esac
+        seed="$corpus/seed-$(echo "$f" | tr '/' '_')"
+        case "$f" in
+          *.lane0.*)
+            { printf "\\$lanes"
+              first=1
+              for lane in "${f%%.lane0.*}".lane*."${f##*.}"; do
+                [ "$first" = 1 ] || printf '\036'
+                first=0
+                cat "$lane"
+              done; } > "$seed" ;;
+          *) { printf "\\$machine"; cat "$f"; } > "$seed" ;;
+        esac
+      done
+    done
+  fi
   echo "fuzzing $name for ${seconds}s"
   "$target" -max_total_time="$seconds" -max_len=4096 -timeout=10 -rss_limit_mb=2048 \
     -artifact_prefix="build/fuzz/$name-" -print_final_stats=1 "$corpus"

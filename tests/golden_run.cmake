@@ -1,10 +1,11 @@
 # Runs one golden case: copies the case's input files into an empty working
 # folder, starts the program there with the case's answers on standard input,
-# and compares the console output, the exit status and every file the run left
-# behind with the expected bytes. A case with an `args` file (one argument a
-# line) runs the command line instead: standard input comes from `stdin`, and
-# standard output and standard error are compared with `stdout` and `stderr`
-# (empty when the file is missing). Input files that the run must delete
+# and compares the console output, standard error (`stderr`, empty when the
+# file is missing), the exit status (`status`, 0 when missing) and every file
+# the run left behind with the expected bytes. A case with an `args` file (one
+# argument a line) runs the command line instead: standard input comes from
+# `stdin`, and standard output is compared with `stdout` (empty when the file
+# is missing). Input files that the run must delete
 # (outputs an earlier run left) are named in `removed`, one a line. Usage:
 #   cmake -DPROGRAM=<exe> -DCASE=<case folder> -DWORK=<scratch folder> -P golden_run.cmake
 
@@ -127,12 +128,12 @@ endfunction()
 
 if(command_line)
   expected_stream(stdout expected_out)
-  expected_stream(stderr expected_err)
   compare("${expected_out}" "${WORK}/console" "standard output")
-  compare("${expected_err}" "${WORK}/stderr" "standard error")
 else()
   compare("${CASE}/console" "${WORK}/console" "console")
 endif()
+expected_stream(stderr expected_err)
+compare("${expected_err}" "${WORK}/stderr" "standard error")
 
 # Files may stand in folders of the work folder (an output folder): every
 # file is compared, and every other file must be one of the inputs.

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "common/text_file.hpp"
 #include "wordforge/wordforge.hpp"
@@ -11,6 +12,15 @@ namespace wordforge {
 namespace {
 
 enum class RunEnd { Finished, Failed, InputEnded };
+
+const std::string_view kSourceQuestion = " SOURCE FILE NAME ? ";
+const std::string_view kContinueQuestion = " CONTINUE ? ";
+
+int InputEnded(std::ostream& errors, std::string_view question) {
+    errors << common::InputEndedLine("wordforge", question) << '\n';
+    errors.flush();
+    return 1;
+}
 
 RunEnd ReportFailure(common::Console& console, int errnum) {
     console.out << "ERROR:" << common::FailureText(errnum) << "\n";
@@ -28,7 +38,7 @@ RunEnd AssembleOneFile(common::Console& console) {
     std::string name;
     do {
         console.out << "\n";
-        common::Prompt(console, " SOURCE FILE NAME ? ");
+        common::Prompt(console, kSourceQuestion);
         if (!common::ReadAnswer(console, name)) return RunEnd::InputEnded;
     } while (name.empty());
 
@@ -62,15 +72,26 @@ RunEnd AssembleOneFile(common::Console& console) {
 
 }  // namespace
 
-int RunWordforge(common::Console& console) {
+int RunWordforge(common::Console& console, std::ostream& errors) {
     console.out << "   *** ZORVELT ASSEMBLER for Win32 (Ver. 1.0) ***\n";
+    int status = 0;
     for (;;) {
-        if (AssembleOneFile(console) == RunEnd::InputEnded) break;
-        common::Prompt(console, " CONTINUE ? ");
-        if (common::AskYesNo(console) != common::YesNo::Yes) break;
+        const RunEnd end = AssembleOneFile(console);
+        if (end == RunEnd::InputEnded) {
+            status = InputEnded(errors, kSourceQuestion);
+            break;
+        }
+        common::Prompt(console, kContinueQuestion);
+        const common::YesNo answer = common::AskYesNo(console);
+        // Input may end at the continue question once a run is done; after a
+        // failure the question still asks what to do next.
+        if (answer == common::YesNo::InputEnded && end != RunEnd::Finished) {
+            status = InputEnded(errors, kContinueQuestion);
+        }
+        if (answer != common::YesNo::Yes) break;
     }
     console.out.flush();
-    return 0;
+    return status;
 }
 
 }  // namespace wordforge

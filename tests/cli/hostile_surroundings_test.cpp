@@ -12,6 +12,7 @@
 
 #include "tests/support/unprivileged_run.hpp"
 #include "tests/support/scratch_folder.hpp"
+#include "tests/support/skip.hpp"
 
 namespace {
 
@@ -43,7 +44,7 @@ TEST(CommandLineSurroundings, UnreadableSourceIsRefusedWithTheReason) {
     fs::permissions(f.dir / "P.ASM", fs::perms::none);
     const std::string source = (f.dir / "P.ASM").string();
     auto run = test_support::RunUnprivileged(WORDFORGE_PROGRAM, "", f.dir, {source});
-    if (!run.started) GTEST_SKIP() << run.skipReason;
+    if (!run.started) ZORVELT_SKIP(run.skipReason);
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.errors, "wordforge: cannot read '" + source + "': Permission denied\n");
     EXPECT_EQ(run.output, "");
@@ -59,7 +60,7 @@ TEST(CommandLineSurroundings, OutputFolderThatMayNotBeWrittenLeavesNothing) {
     f.Write("P.MIC", ".TITLE T\r\n*\r\nR1 := R2\r\n.END\r\n");
     const std::string source = (f.dir / "P.MIC").string();
     auto run = test_support::RunUnprivileged(CTRLFORGE_PROGRAM, "", f.dir, {"--output-dir=" + (f.dir / "out").string(), source});
-    if (!run.started) GTEST_SKIP() << run.skipReason;
+    if (!run.started) ZORVELT_SKIP(run.skipReason);
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.errors, "ctrlforge: cannot create '" + (f.dir / "out" / "P.MIC.s").string() + "': Permission denied\n");
     EXPECT_TRUE(fs::is_empty(f.dir / "out"));
@@ -68,7 +69,7 @@ TEST(CommandLineSurroundings, OutputFolderThatMayNotBeWrittenLeavesNothing) {
 // A write that fails part-way (a full disk) removes every file of that
 // source; a device named as an output is never removed.
 TEST(CommandLineSurroundings, FailedWriteRemovesTheSourcesFilesButNoDevice) {
-    if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full on this machine";
+    if (!fs::exists("/dev/full")) ZORVELT_SKIP("no /dev/full on this machine");
     Folder f("full");
     f.Write("P.ASM", kProgram);
     const std::string command = "cd '" + f.dir.string() + "' && '" + WORDFORGE_PROGRAM +

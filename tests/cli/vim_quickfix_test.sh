@@ -5,10 +5,8 @@
 # Usage: vim_quickfix_test.sh CTRLFORGE WORDFORGE WORK
 set -u
 ctrlforge=$1 wordforge=$2 work=$3
-if ! command -v vim >/dev/null 2>&1; then
-  echo "SKIP: vim is not installed"
-  exit 77
-fi
+. "$(dirname "$0")/../support/skip.sh"
+command -v vim >/dev/null 2>&1 || skip "vim is not installed"
 fail() { echo "FAIL: $*"; exit 1; }
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || fail "cannot prepare $work"
 

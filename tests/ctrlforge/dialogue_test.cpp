@@ -119,14 +119,36 @@ TEST(Dialogue, TwoCyclesWithDifferentOptions) {
     EXPECT_EQ(s.Read("B.m"), ".TITLE     B       \r\nLABEL   ADRS  LB  RB  AL  SH  SB  MM  SQ  TS  EX  LT\r\n");
 }
 
-TEST(Dialogue, EndOfInputAtEveryPromptEndsWithStatusZero) {
+// Input that ends at an open question ends the program with status 1 and one
+// line on standard error, the console unchanged; only "CONTINUE? " right
+// after a run may see the input end, since the work is then done.
+TEST(Dialogue, EndOfInputAtAnOpenQuestionEndsWithStatusOne) {
     Session s("eof");
     s.Write("P", kProgram);
     const std::string name = s.Path("P") + "\n";
-    const std::string inputs[] = {"", name, name + "SOM\n", name + "SOM\nY\n", name + "SOM\nY\nY\n"};
-    for (const std::string& input : inputs) {
-        s.Run(input);
-        EXPECT_EQ(s.status, 0) << input;
+    const std::string banner = kBanner;
+    const std::string run = "SOURCE FILE NAME? OPTION? START? (Y/N):\nNORMAL TERMINATION!\n\nCONTINUE? (Y/N):";
+    const std::string ended = "ctrlforge: console input ended at the open question ";
+    struct Case {
+        std::string input, console, question;  // question: "" when the status is 0
+    };
+    const Case cases[] = {
+        {"", banner + "SOURCE FILE NAME? ", "SOURCE FILE NAME?"},
+        {name, banner + "SOURCE FILE NAME? OPTION? ", "OPTION?"},
+        {name + "SOM\n", banner + "SOURCE FILE NAME? OPTION? START? (Y/N):", "START?"},
+        {name + "SOM\nmaybe\n", banner + "SOURCE FILE NAME? OPTION? START? (Y/N):(Y/N):", "START?"},
+        {name + "SOM\nY\n", banner + run, ""},
+        {name + "SOM\nY\nmaybe\n", banner + run + "(Y/N):", ""},
+        {name + "SOM\nY\nY\n", banner + run + "SOURCE FILE NAME? ", "SOURCE FILE NAME?"},
+        {name + "SOM\nN\n", banner + "SOURCE FILE NAME? OPTION? START? (Y/N):CONTINUE? (Y/N):", "CONTINUE?"},
+        {s.Path("NOPE") + "\n", banner + "SOURCE FILE NAME? ERROR:NO SUCH FILE OR DIRECTORY\nCONTINUE? (Y/N):",
+         "CONTINUE?"},
+    };
+    for (const Case& c : cases) {
+        s.Run(c.input);
+        EXPECT_EQ(s.console, c.console) << c.input;
+        EXPECT_EQ(s.status, c.question.empty() ? 0 : 1) << c.input;
+        EXPECT_EQ(s.errors, c.question.empty() ? "" : ended + c.question + "\n") << c.input;
     }
     // The files of a started run are complete when input ends at CONTINUE.
     fs::remove(s.dir / "P.s");

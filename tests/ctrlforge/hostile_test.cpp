@@ -11,6 +11,7 @@
 #include "common/text_file.hpp"
 #include "tests/support/unprivileged_run.hpp"
 #include "tests/support/scratch_folder.hpp"
+#include "tests/support/skip.hpp"
 
 namespace ctrlforge {
 namespace {
@@ -182,7 +183,7 @@ TEST(HostileSurroundings, WriteFailureStopsWithStatusOne) {
     std::ofstream(s.dir / "P", std::ios::binary) << ".TITLE P\r\n*\r\n.END\r\n";
     std::error_code ec;
     fs::create_symlink("/dev/full", s.dir / "P.s", ec);
-    if (ec || !fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    if (ec || !fs::exists("/dev/full")) ZORVELT_SKIP("no /dev/full");
     s.Run((s.dir / "P").string() + "\nS\nY\nN\n");
     EXPECT_EQ(s.status, 1);
     EXPECT_EQ(s.errors, "ERROR:NO SPACE LEFT ON DEVICE (" + (s.dir / "P.s").string() + ")\n");
@@ -196,7 +197,7 @@ TEST(HostileSurroundings, UnreadableSource) {
     std::ofstream(s.dir / "P") << ".TITLE P\r\n";
     fs::permissions(s.dir / "P", fs::perms::none);
     test_support::ProgramRun run = test_support::RunUnprivileged(CTRLFORGE_PROGRAM, (s.dir / "P").string() + "\nN\n", s.dir);
-    if (!run.started) GTEST_SKIP() << run.skipReason;
+    if (!run.started) ZORVELT_SKIP(run.skipReason);
     EXPECT_EQ(run.status, 0);
     EXPECT_NE(run.output.find("SOURCE FILE NAME? ERROR:PERMISSION DENIED\nCONTINUE? (Y/N):"), std::string::npos)
         << run.output;

@@ -21,7 +21,7 @@
 //   ctrlforge-diagnostics     everything the command line prints on standard
 //   wordforge-diagnostics     error for the nearest source block above, saved
 //                             as the file its "file=NAME" names (prog.mic,
-//                             prog.asm by default) and assembled with the
+//                             prog.zasm by default) and assembled with the
 //                             options of "args=A,B"; "status=N" checks the
 //                             exit status (0 by default). A first line
 //                             "$ PROGRAM ARGS FILE" shows the command and must
@@ -72,6 +72,7 @@
 #include "ctrlforge/ctrlforge.hpp"
 #include "wordforge/wordforge.hpp"
 #include "tests/support/scratch_folder.hpp"
+#include "tests/support/skip.hpp"
 
 namespace {
 
@@ -368,7 +369,7 @@ void CheckVerilogExamples(const std::vector<Block>& blocks, const std::string& p
             // Checked only where Icarus Verilog is installed.
             const std::string iverilog = FindTool("iverilog");
             const std::string vvp = FindTool("vvp");
-            if (iverilog.empty() || vvp.empty()) GTEST_SKIP() << "iverilog or vvp not found on PATH: Verilog examples skipped";
+            if (iverilog.empty() || vvp.empty()) ZORVELT_SKIP("iverilog or vvp not found on PATH: Verilog examples skipped");
         }
         const Block* shown = SourceFor(block, source, blocks);
         ASSERT_NE(shown, nullptr) << Where(block) << ": no source block for it";
@@ -632,12 +633,12 @@ TEST(AssemblyGuide, EncodingExamplesGiveTheirWords) {
 }
 
 TEST(AssemblyGuide, CommandLineExamplesMatchTheProgram) {
-    CheckCommandLineExamples(AssemblyBlocks(), WORDFORGE_PROGRAM, "wordforge", "prog.asm",
+    CheckCommandLineExamples(AssemblyBlocks(), WORDFORGE_PROGRAM, "wordforge", "prog.zasm",
                              {"wordforge", "wordforge-flag"});
 }
 
 TEST(AssemblyGuide, VerilogExamplesLoadTheImages) {
-    CheckVerilogExamples(AssemblyBlocks(), WORDFORGE_PROGRAM, "prog.asm", {"wordforge", "wordforge-flag"});
+    CheckVerilogExamples(AssemblyBlocks(), WORDFORGE_PROGRAM, "prog.zasm", {"wordforge", "wordforge-flag"});
 }
 
 TEST(AssemblyGuide, ExcerptsOfProjectFilesMatch) { CheckProjectExcerpts(AssemblyBlocks()); }

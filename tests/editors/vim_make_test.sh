@@ -4,13 +4,11 @@
 # :make, :cnext and :cfirst put the cursor.
 # Usage: vim_make_test.sh SOURCE_DIR WORK_DIR PROGRAM RUNS_JSON BROKEN_DIR
 # PROGRAM is the built ctrlforge or wordforge; its folder goes first on PATH,
-# so that the plugin's 'makeprg' finds it by name. Exits 77 (reported as
-# skipped) when vim is not installed.
+# so that the plugin's 'makeprg' finds it by name. Skipped when vim is not
+# installed.
 set -u
-if ! command -v vim >/dev/null 2>&1; then
-  echo "vim not found: skipping the vim :make check"
-  exit 77
-fi
+. "$(dirname "$0")/../support/skip.sh"
+command -v vim >/dev/null 2>&1 || skip "vim not found: the vim :make check cannot run"
 source_dir=$(cd "$1" && pwd)
 compiler=$(basename "$3")
 PATH=$(cd "$(dirname "$3")" && pwd):$PATH

@@ -2,12 +2,10 @@
 # Loads the grammar test files and the bundled examples into vim with the
 # project's vim files, and checks the highlight group at every asserted
 # position. Usage: vim_syntax_test.sh SOURCE_DIR WORK_DIR
-# Exits 77 (reported as skipped) when vim is not installed.
+# Skipped when vim is not installed.
 set -u
-if ! command -v vim >/dev/null 2>&1; then
-  echo "vim not found: skipping the vim syntax check"
-  exit 77
-fi
+. "$(dirname "$0")/../support/skip.sh"
+command -v vim >/dev/null 2>&1 || skip "vim not found: the vim syntax check cannot run"
 ZORVELT_SOURCE=$(cd "$1" && pwd)
 mkdir -p "$2"
 ZORVELT_LOG=$(cd "$2" && pwd)/vim-syntax.log

@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "ctrlforge/ctrlforge.hpp"
+#include "image/reader.hpp"
 #include "wordforge/wordforge.hpp"
 
 namespace image_test {
@@ -117,16 +118,12 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-std::map<std::uint32_t, std::uint64_t> ObjectFileWords(const std::string& object) {
+std::map<std::uint32_t, std::uint64_t> ObjectFileWords(const std::string& object, unsigned wordBits,
+                                                       std::uint32_t depth) {
+    const image::ReadResult read = image::ReadImage({"object", object}, {wordBits, depth, "object", {}});
+    if (read.error) throw std::runtime_error(image::FormatReadError(*read.error));
     std::map<std::uint32_t, std::uint64_t> words;
-    std::vector<std::string> lines = Lines(object);
-    for (std::size_t i = 1; i < lines.size(); ++i) {
-        const std::string& line = lines[i];
-        const std::size_t blanks = line.find("  ");
-        if (blanks == std::string::npos) throw std::runtime_error("object line: " + line);
-        words[static_cast<std::uint32_t>(std::stoul(line.substr(0, blanks), nullptr, 16))] =
-            std::stoull(line.substr(blanks + 2), nullptr, 16);
-    }
+    for (const image::PlacedWord& placed : read.words) words[placed.address] = placed.word;
     return words;
 }
 

@@ -57,9 +57,11 @@ int RunCommandLine(Assembler assembler, const std::filesystem::path& folder, con
 std::string ProgramPath(Assembler assembler);
 
 // The object file's words as loading its lines in order leaves them: word
-// address to word, the address and the word read from the hex digits of
-// each line after the first ("010  121C701F05", "0010  0905").
-std::map<std::uint32_t, std::uint64_t> ObjectFileWords(const std::string& object);
+// address to word, as the image reader reads them from the lines after the
+// first ("010  121C701F05", "0010  0905") of an object file of words of
+// that width, in a store of that depth.
+std::map<std::uint32_t, std::uint64_t> ObjectFileWords(const std::string& object, unsigned wordBits,
+                                                       std::uint32_t depth);
 
 // Splits text at line ends (LF or CR LF).
 std::vector<std::string> Lines(const std::string& text);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "tests/image/consumers.hpp"
+#include "tests/support/skip.hpp"
 
 namespace {
 
@@ -17,12 +18,13 @@ using namespace image_test;
 struct Machine {
     Assembler assembler;
     unsigned wordBits;
+    std::uint32_t depth;
     const char* objectExtension;
     const char* objectOption;  // what makes the program write its object file
 };
 
-constexpr Machine kControlStore{Assembler::Ctrlforge, 40, ".o", "-O"};
-constexpr Machine kMainMemory{Assembler::Wordforge, 16, ".b", ""};
+constexpr Machine kControlStore{Assembler::Ctrlforge, 40, 4096, ".o", "-O"};
+constexpr Machine kMainMemory{Assembler::Wordforge, 16, 65536, ".b", ""};
 
 void ExpectObjcopyGivesTheBinImage(const std::string& objcopy, const std::filesystem::path& folder,
                                    const std::string& image, std::uint32_t lowest, unsigned bytesPerWord) {
@@ -46,7 +48,7 @@ void ExpectObjcopyGivesTheBinImage(const std::string& objcopy, const std::filesy
 void ExpectObjcopyAgrees(const Machine& machine, const std::string& name, const std::string& source,
                          const std::string& folderName) {
     const auto objcopy = FindTool("objcopy");
-    if (!objcopy) GTEST_SKIP() << "objcopy not found on PATH: Intel HEX test skipped";
+    if (!objcopy) ZORVELT_SKIP("objcopy not found on PATH: Intel HEX test skipped");
     const std::filesystem::path folder = FreshFolder(folderName);
     std::string fillDigits;
     for (unsigned byte = 0; byte < (machine.wordBits + 7) / 8; ++byte) fillDigits += "A5";
@@ -54,7 +56,7 @@ void ExpectObjcopyAgrees(const Machine& machine, const std::string& name, const 
 
     ASSERT_EQ(RunCommandLine(machine.assembler, folder, name, source, options), 0) << ReadFile(folder / "log");
     std::uint32_t lowest = ~std::uint32_t{0};
-    for (const auto& entry : ObjectFileWords(ReadFile(folder / (name + machine.objectExtension)))) {
+    for (const auto& entry : ObjectFileWords(ReadFile(folder / (name + machine.objectExtension)), machine.wordBits, machine.depth)) {
         lowest = std::min(lowest, entry.first);
     }
     ExpectObjcopyGivesTheBinImage(*objcopy, folder, name, lowest, (machine.wordBits + 7) / 8);
@@ -75,7 +77,7 @@ TEST(Objcopy, ReadsAMicroprogramWithPlacementGaps) {
 }
 
 TEST(Objcopy, ReadsTheAssemblyExample) {
-    ExpectObjcopyAgrees(kMainMemory, "table.asm", Example("table.asm"), "objcopy-table");
+    ExpectObjcopyAgrees(kMainMemory, "table.zasm", Example("table.zasm"), "objcopy-table");
 }
 
 TEST(Objcopy, ReadsWordsAbove7FFFWhereByteAddressesPassFFFF) {

@@ -59,9 +59,9 @@ TEST(PlacedWords, CtrlforgePacksForTheImageEvenWithoutAnObjectFile) {
 }
 
 TEST(PlacedWords, WordforgeHandsOverItsObjectLinesInOrderOverlapIncluded) {
-    for (const char* name : {"table.asm", "high.asm"}) {
+    for (const char* name : {"table.zasm", "high.asm"}) {
         SCOPED_TRACE(name);
-        const std::string source = std::string(name) == "table.asm" ? Example(name) : TestProgram(name);
+        const std::string source = std::string(name) == "table.zasm" ? Example(name) : TestProgram(name);
         std::vector<image::PlacedWord> placed;
         wordforge::WordResult with = wordforge::AssembleText(source, {.placed = &placed});
         wordforge::WordResult without = wordforge::AssembleText(source);

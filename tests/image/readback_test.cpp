@@ -13,11 +13,13 @@
 #include "image/lanes.hpp"
 #include "image/logisim.hpp"
 #include "image/mif.hpp"
+#include "tests/image/scattered_words.hpp"
 
 namespace {
 
 using image::PlacedWord;
 using image::Store;
+using image_test::Scattered;
 
 struct Memory {
     std::vector<std::uint64_t> words;
@@ -178,27 +180,6 @@ std::vector<std::uint64_t> Expected(const Store& store, const std::vector<Placed
     std::vector<std::uint64_t> memory(store.depth, store.fill & mask);
     for (const PlacedWord& w : words) memory[w.address] = w.word & mask;
     return memory;
-}
-
-// Words scattered over the store with gaps, some at addresses taken before.
-std::vector<PlacedWord> Scattered(const Store& store, std::uint64_t seed, int count) {
-    std::vector<PlacedWord> words;
-    std::uint64_t x = seed;
-    auto next = [&x] {
-        x = x * 6364136223846793005ull + 1442695040888963407ull;
-        return x >> 11;
-    };
-    std::uint32_t address = 0;
-    for (int i = 0; i < count; ++i) {
-        switch (next() % 4) {
-            case 0: address = static_cast<std::uint32_t>(next() % store.depth); break;  // a jump, maybe back
-            case 1: address = (address + 1 + static_cast<std::uint32_t>(next() % 20)) % store.depth; break;
-            default: address = (address + 1) % store.depth; break;
-        }
-        words.push_back({address, next()});  // wider than the store: cut on loading
-    }
-    words.push_back({store.depth - 1, next()});
-    return words;
 }
 
 void ExpectSameWords(const Memory& read, const std::vector<std::uint64_t>& expected) {

@@ -12,6 +12,7 @@
 
 #include "ctrlforge/word_layout.hpp"
 #include "tests/image/consumers.hpp"
+#include "tests/support/skip.hpp"
 
 namespace {
 
@@ -172,7 +173,7 @@ void WriteHeader(const std::filesystem::path& folder, const std::string& kind, c
 
 void ExpectTheCHeaderDecodes(const Program& program, const std::string& folderName) {
     const auto cc = FindTool("cc");
-    if (!cc) GTEST_SKIP() << "cc not found on PATH: C header test skipped";
+    if (!cc) ZORVELT_SKIP("cc not found on PATH: C header test skipped");
     const std::filesystem::path folder = FreshFolder(folderName);
     WriteHeader(folder, "c", "control_word.h");
     const Decoding decoding = DecodingProgram(Lang::C, program);
@@ -191,7 +192,7 @@ void ExpectTheCHeaderDecodes(const Program& program, const std::string& folderNa
 void ExpectTheVerilogHeaderDecodes(const Program& program, const std::string& folderName) {
     const auto iverilog = FindTool("iverilog");
     const auto vvp = FindTool("vvp");
-    if (!iverilog || !vvp) GTEST_SKIP() << "iverilog or vvp not found on PATH: Verilog header test skipped";
+    if (!iverilog || !vvp) ZORVELT_SKIP("iverilog or vvp not found on PATH: Verilog header test skipped");
     const std::filesystem::path folder = FreshFolder(folderName);
     WriteHeader(folder, "verilog", "control_word.vh");
     const Decoding decoding = DecodingProgram(Lang::Verilog, program);

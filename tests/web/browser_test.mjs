@@ -343,12 +343,12 @@ async function shareRoundTrip(browser, url, args, label) {
     { program: "ctrlforge", name: "Frühstück.mic", letters: "SM", text: `${example}; ÄÖÜ — ünïcödé\n`,
       images: { formats: ["intelhex", "bin"], lanes: true, fill: "0", hexWordAddresses: true },
       fragment: { i: "intelhex,bin", l: "8", f: "0", w: "1" } },
-    { program: "wordforge", name: "table.asm", letters: "",
-      text: fs.readFileSync(path.join(args.examples, "table.asm"), "utf8").replace(/\r\n/g, "\n"),
+    { program: "wordforge", name: "table.zasm", letters: "",
+      text: fs.readFileSync(path.join(args.examples, "table.zasm"), "utf8").replace(/\r\n/g, "\n"),
       images: { formats: ["readmemb", "mif"], lanes: false, fill: "BEEF", hexWordAddresses: false },
       fragment: { i: "readmemb,mif", l: null, f: "BEEF", w: null } },
-    { program: "wordforge", name: "table.asm", letters: "", images: noImages,
-      text: fs.readFileSync(path.join(args.examples, "table.asm"), "utf8").replace(/\r\n/g, "\n"),
+    { program: "wordforge", name: "table.zasm", letters: "", images: noImages,
+      text: fs.readFileSync(path.join(args.examples, "table.zasm"), "utf8").replace(/\r\n/g, "\n"),
       fragment: { i: null, l: null, f: null, w: null } },
   ];
   for (const state of states) {

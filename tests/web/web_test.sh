@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Steps of the browser checks, for CTest. Exit status 77 means skipped; the
-# reason is printed first.
+# reason is printed first (tests/support/skip.sh).
 #   web_test.sh page SOURCE_DIR BUILD_DIR   build the page with the web preset into BUILD_DIR
 #   web_test.sh modules PACKAGE_DIR         npm ci there when its lock changed
 #   web_test.sh browser SUITE ARGS...       run one suite of browser_test.mjs
@@ -8,11 +8,7 @@ set -euo pipefail
 here="$(cd "${0%/*}" && pwd)"
 step="$1"
 shift
-
-skip() {
-  echo "SKIPPED: $*"
-  exit 77
-}
+. "$here/../support/skip.sh"
 
 case "$step" in
   page)
@@ -35,7 +31,12 @@ case "$step" in
     ;;
   browser)
     command -v node >/dev/null 2>&1 || skip "node not found"
-    exec node "$here/browser_test.mjs" "$@"
+    status=0
+    node "$here/browser_test.mjs" "$@" || status=$?
+    # The suite's own skips (no Chromium, no page, no puppeteer-core) print
+    # their reason first.
+    [ "$status" -ne 77 ] || skip "the browser suite could not run (the reason is above)"
+    exit "$status"
     ;;
   *)
     echo "unknown step $step" >&2

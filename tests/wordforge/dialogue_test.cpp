@@ -40,9 +40,10 @@ protected:
     // Runs the program on the answers; returns the console output.
     std::string Run(const std::string& answers) {
         std::istringstream in(answers);
-        std::ostringstream out;
+        std::ostringstream out, err;
         common::Console console{in, out};
-        status = wordforge::RunWordforge(console);
+        status = wordforge::RunWordforge(console, err);
+        errors = err.str();
         return out.str();
     }
 
@@ -50,6 +51,7 @@ protected:
 
     fs::path folder = scratch.Path();
     int status = -1;
+    std::string errors;
 };
 
 const std::string kGoodSource = "START: L 1,DATA\r\n HLT\r\nDATA: DC X\"41\r\n END\r\n";
@@ -96,16 +98,39 @@ TEST_F(DialogueTest, YesNoAnswersAreUpperCasedAndOnlyTheirFirstLetterCounts) {
     EXPECT_EQ(status, 0);
 }
 
+// Input that ends at an open question ends the program with status 1 and a
+// line on standard error; at the continue question after a finished run the
+// work is done and the status stays 0. The console shows the same either way.
 TEST_F(DialogueTest, EndOfInputEndsTheProgramWithoutLooping) {
+    const std::string atName = "wordforge: console input ended at the open question SOURCE FILE NAME ?\n";
+    const std::string atContinue = "wordforge: console input ended at the open question CONTINUE ?\n";
     EXPECT_EQ(Run(""), kBanner + kAsk);
-    EXPECT_EQ(status, 0);
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(errors, atName);
     EXPECT_EQ(Run("\n\n"), kBanner + kAsk + kAsk + kAsk);
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(errors, atName);
 
     std::string source = Write("P", kGoodSource);
     EXPECT_EQ(Run(source + "\n"), kBanner + kAsk + kStart + kNormal + kContinue);
     EXPECT_EQ(status, 0);
+    EXPECT_EQ(errors, "");
     EXPECT_TRUE(Read(source + ".a").ends_with("DATA:     0002    \r\n"));  // closed complete
     EXPECT_EQ(Run(source + "\nwhat\n"), kBanner + kAsk + kStart + kNormal + kContinue + "(Y/N):");
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(errors, "");
+    // A run with errors is finished too.
+    std::string bad = Write("BAD", " FOO\r\n END\r\n");
+    EXPECT_EQ(Run(bad + "\n"), kBanner + kAsk + kStart + kFailed + kContinue);
+    EXPECT_EQ(status, 0);
+    // Asked to go on, the next name is an open question.
+    EXPECT_EQ(Run(source + "\ny\n"), kBanner + kAsk + kStart + kNormal + kContinue + kAsk);
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(errors, atName);
+    // A source that could not be read is no finished run.
+    EXPECT_EQ(Run((folder / "NOPE").string() + "\n"), kBanner + kAsk + "ERROR:NO SUCH FILE OR DIRECTORY\n" + kContinue);
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(errors, atContinue);
 }
 
 TEST_F(DialogueTest, UnreadableSourcesAndBadNames) {

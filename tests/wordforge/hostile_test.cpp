@@ -10,6 +10,7 @@
 #include "wordforge/dialogue.hpp"
 #include "tests/support/unprivileged_run.hpp"
 #include "tests/support/scratch_folder.hpp"
+#include "tests/support/skip.hpp"
 
 namespace {
 
@@ -138,9 +139,9 @@ struct Surroundings {
     std::string Path(const std::string& file) const { return (dir / file).string(); }
     void Run(const std::string& input) {
         std::istringstream in(input);
-        std::ostringstream out;
+        std::ostringstream out, err;
         common::Console c{in, out};
-        status = wordforge::RunWordforge(c);
+        status = wordforge::RunWordforge(c, err);
         console = out.str();
     }
 };
@@ -159,7 +160,7 @@ TEST(HostileSurroundings, UnreadableSource) {
     Surroundings s("unreadable");
     fs::permissions(s.dir / "P", fs::perms::none);
     test_support::ProgramRun run = test_support::RunUnprivileged(WORDFORGE_PROGRAM, s.Path("P") + "\nN\n", s.dir);
-    if (!run.started) GTEST_SKIP() << run.skipReason;
+    if (!run.started) ZORVELT_SKIP(run.skipReason);
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.output, std::string(kBanner) + "\n SOURCE FILE NAME ? ERROR:PERMISSION DENIED\n CONTINUE ? (Y/N):");
 }
@@ -168,7 +169,7 @@ TEST(HostileSurroundings, OutputThatCannotBeWrittenGoesToTheQuestion) {
     Surroundings s("full");
     std::error_code ec;
     fs::create_symlink("/dev/full", s.dir / "P.b", ec);
-    if (ec || !fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    if (ec || !fs::exists("/dev/full")) ZORVELT_SKIP("no /dev/full");
     s.Run(s.Path("P") + "\nN\n");
     EXPECT_EQ(s.status, 0);
     EXPECT_EQ(s.console, std::string(kBanner) +

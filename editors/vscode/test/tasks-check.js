@@ -92,7 +92,7 @@ const programFiles = { ctrlforge, wordforge };
 // and an extension), and the sources of the check.
 const writes = { ctrlforge: ['.s', '.o', '.m'], wordforge: ['.a', '.b'] };
 const broken = { ctrlforge: 'fetch.mic', wordforge: 'table.zasm' };
-const clean = { ctrlforge: 'fetch.mic', wordforge: 'table.asm' };
+const clean = { ctrlforge: 'fetch.mic', wordforge: 'table.zasm' };
 
 fs.rmSync(workDir, { recursive: true, force: true });
 const workspace = path.join(workDir, 'workspace');

@@ -9,7 +9,7 @@ examples=$here/../../examples
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 node "$here/tools/render-html.js" "$work/shot.html" \
-  "$examples/fetch.mic@64-104" "$examples/table.asm:zorvelt-asm@7-41"
+  "$examples/fetch.mic@64-104" "$examples/table.zasm:zorvelt-asm@7-41"
 chromium --headless --no-sandbox --disable-gpu --hide-scrollbars \
   --window-size=1560,880 --screenshot="$work/shot.png" "file://$work/shot.html" 2>/dev/null
 cp "$work/shot.png" "$here/images/screenshot.png"
