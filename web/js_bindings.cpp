@@ -154,11 +154,26 @@ web::EntryOptions ReadOptions(const val& options) {
     return result;
 }
 
+// What the models of both programs hold alike: title, labels, their uses
+// and the tokens.
+template <std::size_t LabelColumns, std::size_t UseColumns>
+val ModelJs(const char* program, const web::ModelTables& tables, const std::array<const char*, LabelColumns>& labelColumns,
+            const std::array<const char*, UseColumns>& useColumns, const val& decoder) {
+    val out = val::object();
+    out.set("program", std::string(program));
+    out.set("title", decoder.call<val>("decode", Bytes(tables.title)));
+    val labels = Table(labelColumns, tables.labels);
+    labels.set("names", decoder.call<val>("decode", Bytes(tables.labelNames)));
+    out.set("labels", labels);
+    out.set("uses", Table(useColumns, tables.uses));
+    out.set("tokens", Table(web::kTokenColumns, tables.tokens));
+    out.set("tokenKinds", Names(web::kTokenKindNames));
+    return out;
+}
+
 val CtrlforgeModelJs(const ctrlforge::SourceModel& model, std::string_view source, const val& decoder) {
     const web::ModelTables tables = web::CtrlforgeTables(model, source);
-    val out = val::object();
-    out.set("program", std::string("ctrlforge"));
-    out.set("title", decoder.call<val>("decode", Bytes(tables.title)));
+    val out = ModelJs("ctrlforge", tables, web::kCtrlLabelColumns, web::kCtrlUseColumns, decoder);
     out.set("statements", Table(web::kStatementColumns, tables.units));
     out.set("fieldCodes", Numbers(tables.fieldCodes, "Uint16Array"));
     out.set("fieldBits", Numbers(tables.fieldBits, "Uint16Array"));
@@ -172,31 +187,17 @@ val CtrlforgeModelJs(const ctrlforge::SourceModel& model, std::string_view sourc
         fields.call<void>("push", item);
     }
     out.set("fields", fields);
-    val labels = Table(web::kCtrlLabelColumns, tables.labels);
-    labels.set("names", decoder.call<val>("decode", Bytes(tables.labelNames)));
-    out.set("labels", labels);
-    out.set("uses", Table(web::kCtrlUseColumns, tables.uses));
     out.set("clauses", Names(web::kLabelUseNames));
-    out.set("tokens", Table(web::kTokenColumns, tables.tokens));
-    out.set("tokenKinds", Names(web::kTokenKindNames));
     return out;
 }
 
 val WordforgeModelJs(const wordforge::SourceModel& model, std::string_view source, const val& decoder) {
     const web::ModelTables tables = web::WordforgeTables(model, source);
-    val out = val::object();
-    out.set("program", std::string("wordforge"));
-    out.set("title", decoder.call<val>("decode", Bytes(tables.title)));
+    val out = ModelJs("wordforge", tables, web::kWordLabelColumns, web::kWordUseColumns, decoder);
     out.set("lines", Table(web::kLineColumns, tables.units));
     out.set("words", Numbers(tables.words, "Uint16Array"));
     out.set("mnemonics", decoder.call<val>("decode", Bytes(tables.mnemonics)));
-    val labels = Table(web::kWordLabelColumns, tables.labels);
-    labels.set("names", decoder.call<val>("decode", Bytes(tables.labelNames)));
-    out.set("labels", labels);
-    out.set("uses", Table(web::kWordUseColumns, tables.uses));
     out.set("lineKinds", Names(web::kLineKindNames));
-    out.set("tokens", Table(web::kTokenColumns, tables.tokens));
-    out.set("tokenKinds", Names(web::kTokenKindNames));
     return out;
 }
 
