@@ -8,6 +8,7 @@
 
 #include "cli/completion.hpp"
 #include "cli/image_options.hpp"
+#include "cli/option_values.hpp"
 
 #ifndef ZORVELT_VERSION
 #define ZORVELT_VERSION "0"
@@ -184,6 +185,10 @@ ParseOutcome ParseArguments(const ProgramInfo& program, int argc, const char* co
     }
     app.footer(footer);
 
+    if (std::string empty = EmptyOptionValue(app, std::vector<std::string>(argv + 1, argv + argc)); !empty.empty()) {
+        status = UsageError(program, err, empty);
+        return ParseOutcome::Exit;
+    }
     std::vector<std::string> args = ChooserFlagsAsLetters(program, argc, argv);
     std::reverse(args.begin(), args.end());  // the parser takes them last first
     try {

@@ -11,6 +11,7 @@
 
 #include "cli/arguments.hpp"
 #include "cli/image_outputs.hpp"
+#include "cli/output_files.hpp"
 #include "cli/output_plan.hpp"
 #include "cli/warnings.hpp"
 
@@ -40,15 +41,6 @@ struct ErrorStream {
     }
 };
 
-struct Output {
-    PlannedOutput planned;  // the kind and path of the file
-    bool toStandardOutput;
-    common::OutputFile file;
-    common::OutputSink memory;  // what goes to standard output, held until the run is judged
-
-    common::OutputSink& Sink() { return toStandardOutput ? memory : file.sink; }
-};
-
 std::string Failure(const ProgramInfo& program, std::string_view verb, std::string_view path, int errnum) {
     std::string text(program.name);
     text += ": cannot ";
@@ -74,25 +66,12 @@ bool ReadStandardInput(std::FILE* in, std::string& bytes, int& errnum) {
     return true;
 }
 
-// Removes the outputs of a failed source. Only regular files go: an output
-// named as a device (/dev/null), a pipe or a link is left as it stands.
-void RemoveFiles(std::vector<std::unique_ptr<Output>>& outputs, bool keepListing) {
-    for (auto& output : outputs) {
-        if (output->toStandardOutput || (keepListing && output->planned.kind == OutputKind::Listing)) continue;
-        output->file.Close();
-        std::error_code ec;
-        if (!std::filesystem::is_regular_file(std::filesystem::symlink_status(output->planned.path, ec))) continue;
-        int errnum = 0;
-        common::DeleteFile(output->planned.path, errnum);
-    }
-}
-
 void WriteImages(const ProgramInfo& program, const Invocation& invocation, const ImageWords& handed,
-                 std::vector<std::unique_ptr<Output>>& outputs) {
+                 Outputs& outputs) {
     const LoadedImage loaded = LoadImage(program, invocation.images, handed);
     for (auto& output : outputs) {
         if (output->planned.kind == OutputKind::Image) {
-            output->file.sink.WriteThrough(ImageBytes(loaded, invocation.images, output->planned));
+            output->file.Sink().WriteThrough(ImageBytes(loaded, invocation.images, output->planned));
         }
     }
 }
@@ -117,17 +96,13 @@ int RunJob(const ProgramInfo& program, const Invocation& invocation, const Sourc
         source = bytes.View();
     }
 
-    std::vector<std::unique_ptr<Output>> outputs;
-    for (const PlannedOutput& planned : job.outputs) {
-        auto output = std::make_unique<Output>();
-        output->planned = planned;
-        output->toStandardOutput = planned.path == "-";
-        if (!output->toStandardOutput && !output->file.Create(planned.path, errnum)) {
-            err.Line(Failure(program, "create", planned.path, errnum));
-            RemoveFiles(outputs, false);
-            return kFailure;
-        }
-        outputs.push_back(std::move(output));
+    // Every file is written aside and put in place at the end; on every
+    // return before that, the old files stay as they were.
+    Outputs outputs;
+    OutputFailure failure;
+    if (!OpenOutputs(job.outputs, outputs, failure)) {
+        err.Line(Failure(program, failure.verb, failure.path, failure.errnum));
+        return kFailure;
     }
 
     JobOutputs sinks;
@@ -170,24 +145,26 @@ int RunJob(const ProgramInfo& program, const Invocation& invocation, const Sourc
     failed = failed || errors > 0;
     if (!failed && sinks.image != nullptr) WriteImages(program, invocation, handed, outputs);
 
-    for (auto& output : outputs) {
-        if (output->toStandardOutput) continue;
-        if (!output->file.Close()) {
-            err.Line(Failure(program, "write", output->planned.path, output->file.sink.errnum));
-            RemoveFiles(outputs, false);
-            return kFailure;
-        }
+    if (!CloseOutputs(outputs, failure)) {
+        err.Line(Failure(program, failure.verb, failure.path, failure.errnum));
+        return kFailure;
     }
-    if (failed) RemoveFiles(outputs, true);
     err.Flush();
+    // Standard output before the files go in place: when it fails, the old
+    // files stay.
     for (auto& output : outputs) {
         if (!output->toStandardOutput) continue;
         if (failed && output->planned.kind != OutputKind::Listing) continue;
         const std::string& bytesOut = output->memory.buffer;
+        errno = 0;
         if (std::fwrite(bytesOut.data(), 1, bytesOut.size(), out) != bytesOut.size() || std::fflush(out) != 0) {
             err.Line(Failure(program, "write", "standard output", errno != 0 ? errno : EIO));
             return kFailure;
         }
+    }
+    if (!PutInPlace(outputs, failed, failure)) {
+        err.Line(Failure(program, failure.verb, failure.path, failure.errnum));
+        return kFailure;
     }
     return failed ? kSourceErrors : kSuccess;
 }
@@ -208,9 +185,14 @@ int RunCommandLine(const ProgramInfo& program, Assembler assemble, int argc, con
     }
     if (outcome == ParseOutcome::Exit) {
         std::string o = outText.str(), e = errText.str();
-        std::fwrite(o.data(), 1, o.size(), out);
+        // What --help, --version and --word-layout print counts: when it
+        // cannot be written, the run fails.
+        errno = 0;
+        if (std::fwrite(o.data(), 1, o.size(), out) != o.size() || std::fflush(out) != 0) {
+            e += Failure(program, "write", "standard output", errno != 0 ? errno : EIO) + "\n";
+            status = kFailure;
+        }
         std::fwrite(e.data(), 1, e.size(), err);
-        std::fflush(out);
         std::fflush(err);
         return status;
     }

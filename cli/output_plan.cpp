@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <map>
 
+#include "cli/file_identity.hpp"
 #include "cli/image_options.hpp"
 
 namespace cli {
@@ -10,18 +11,6 @@ namespace cli {
 namespace {
 
 namespace fs = std::filesystem;
-
-// The path with every existing folder and link resolved, so that two
-// spellings of one file compare equal.
-std::string SamePathKey(const std::string& path) {
-    if (path == "-") return path;
-    std::error_code ec;
-    fs::path absolute = fs::absolute(fs::path(path), ec);
-    if (ec) return path;
-    fs::path canonical = fs::weakly_canonical(absolute, ec);
-    if (ec) return absolute.lexically_normal().string();
-    return canonical.string();
-}
 
 // The path of an output named after its source ("prog.mic.o"), in the
 // output folder when one is given.
@@ -67,14 +56,14 @@ bool PlanOutputs(const ProgramInfo& program, const Invocation& invocation, std::
         jobs.push_back(std::move(job));
     }
 
-    std::map<std::string, std::string> sources;  // path key -> the source as given
+    std::map<std::string, std::string> sources;  // file key -> the source as given
     for (const std::string& source : invocation.sources) {
-        if (source != "-") sources.emplace(SamePathKey(source), source);
+        if (source != "-") sources.emplace(FileKey(source), source);
     }
-    std::map<std::string, std::string> taken;  // path key -> the output as planned
+    std::map<std::string, std::string> taken;  // file key -> the output as planned
     for (const SourceJob& job : jobs) {
         for (const PlannedOutput& output : job.outputs) {
-            std::string key = SamePathKey(output.path);
+            std::string key = FileKey(output.path);
             if (auto s = sources.find(key); s != sources.end()) {
                 problem = "output '" + output.path + "' would overwrite the source '" + s->second + "'";
                 return false;

@@ -1,7 +1,7 @@
 #pragma once
 // Which files each source of a command line writes, decided before anything
 // is written, so that a call that would overwrite a source or write two
-// outputs to one path is refused whole.
+// outputs to one file is refused whole.
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,8 +25,11 @@ struct SourceJob {
 };
 
 // Builds one job per source: the listing, object file and map chosen, then
-// the images, each format's whole image or its lane images in lane order. Returns false, with the reason in `problem`,
-// when an output would land on a source or two outputs on one path.
+// the images, each format's whole image or its lane images in lane order.
+// Returns false, with the reason in `problem`, when an output would land on a
+// source or two outputs on one file: the same file by its device and inode
+// (hard and symbolic links included) once it exists, by its resolved path
+// before.
 bool PlanOutputs(const ProgramInfo& program, const Invocation& invocation, std::vector<SourceJob>& jobs,
                  std::string& problem);
 

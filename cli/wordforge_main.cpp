@@ -2,11 +2,14 @@
 #include <iostream>
 
 #include "cli/command_line.hpp"
+#include "cli/interruption.hpp"
 #include "cli/program_commands.hpp"
 #include "wordforge/dialogue.hpp"
 
 // With arguments, the command line; without, the console dialogue.
 int main(int argc, char** argv) {
+    // Either way, an interrupted run leaves no temporary file behind.
+    cli::RemoveTemporariesOnInterruption();
     if (argc > 1) {
         return cli::RunCommandLine(cli::WordforgeProgram(), cli::AssembleProgram, argc, argv, stdin, stdout, stderr);
     }

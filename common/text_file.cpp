@@ -103,6 +103,14 @@ void OutputSink::WriteThrough(std::string_view text) {
 }
 
 bool OutputFile::Create(const std::string& file_name, int& errnum) {
+    return Open(file_name, "wb", errnum);
+}
+
+bool OutputFile::CreateNew(const std::string& file_name, int& errnum) {
+    return Open(file_name, "wbx", errnum);
+}
+
+bool OutputFile::Open(const std::string& file_name, const char* mode, int& errnum) {
     Close();
     name = file_name;
     sink = OutputSink{};
@@ -111,7 +119,7 @@ bool OutputFile::Create(const std::string& file_name, int& errnum) {
         return false;
     }
     errno = 0;
-    sink.file = std::fopen(file_name.c_str(), "wb");
+    sink.file = std::fopen(file_name.c_str(), mode);
     if (sink.file == nullptr) {
         errnum = errno != 0 ? errno : EIO;
         return false;

@@ -65,10 +65,16 @@ struct OutputFile {
     // Creates (or truncates) the named file. Returns false and sets errnum on
     // failure.
     bool Create(const std::string& file_name, int& errnum);
+    // Creates the named file only where no file of that name exists (EEXIST
+    // otherwise), so that a file another run made is never taken over.
+    bool CreateNew(const std::string& file_name, int& errnum);
     bool IsOpen() const { return sink.file != nullptr; }
     // Flushes and closes. Returns false when a write or the close failed; the
     // failure is left in sink.errnum.
     bool Close();
+
+private:
+    bool Open(const std::string& file_name, const char* mode, int& errnum);
 };
 
 // Deletes a file by name; returns false and sets errnum on failure.

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "common/replaced_file.hpp"
 #include "common/text_file.hpp"
 #include "ctrlforge/ctrlforge.hpp"
 
@@ -42,7 +43,9 @@ struct Dialogue {
     OptionSet options;
     std::string sourceName;
     common::FileBytes source;  // read into a buffer of its size, never copied
-    common::OutputFile listing, object, map;
+    // Written beside their names and renamed over them when closed, so that
+    // a file's old bytes stay until its new ones are complete.
+    common::ReplacedFile listing, object, map;
 };
 
 const std::string_view kContinueQuestion = "CONTINUE? ";
@@ -52,14 +55,15 @@ void Ask(Dialogue& d, std::string_view question) {
     common::Prompt(d.console, question);
 }
 
-Step OutputFailure(Dialogue& d, const common::OutputFile& file, int errnum) {
+Step OutputFailure(Dialogue& d, const common::ReplacedFile& file, int errnum) {
     d.errors << "ERROR:" << common::FailureText(errnum) << " (" << file.name << ")\n";
     d.errors.flush();
     return Step::OutputFailed;
 }
 
-Step CloseFile(Dialogue& d, common::OutputFile& file) {
-    if (!file.Close()) return OutputFailure(d, file, file.sink.errnum);
+Step CloseFile(Dialogue& d, common::ReplacedFile& file) {
+    int errnum = 0;
+    if (!file.Commit(errnum)) return OutputFailure(d, file, errnum);
     return Step::Go;
 }
 
@@ -71,9 +75,11 @@ Step CloseOutputs(Dialogue& d) {
     return Step::Go;
 }
 
-Step CreateFile(Dialogue& d, common::OutputFile& file, const char* extension) {
+Step CreateFile(Dialogue& d, common::ReplacedFile& file, const char* extension) {
     int errnum = 0;
-    if (!file.Create(d.sourceName + extension, errnum)) return OutputFailure(d, file, errnum);
+    if (!file.Create(d.sourceName + extension, common::Replacing::AsWrittenInPlace, errnum)) {
+        return OutputFailure(d, file, errnum);
+    }
     return Step::Go;
 }
 
@@ -130,12 +136,12 @@ Step RunDialogue(Dialogue& d) {
 }
 
 Step Assemble(Dialogue& d) {
-    const Result result = AssembleSource(d.source.View(), {d.options.S ? &d.listing.sink : nullptr,
-                                                           d.options.O ? &d.object.sink : nullptr,
-                                                           d.options.M ? &d.map.sink : nullptr});
+    const Result result = AssembleSource(d.source.View(), {d.options.S ? &d.listing.Sink() : nullptr,
+                                                           d.options.O ? &d.object.Sink() : nullptr,
+                                                           d.options.M ? &d.map.Sink() : nullptr});
     // A failed write stops the program before anything more is shown.
-    for (common::OutputFile* file : {&d.listing, &d.object, &d.map}) {
-        if (file->IsOpen() && !file->sink.Flush()) return OutputFailure(d, *file, file->sink.errnum);
+    for (common::ReplacedFile* file : {&d.listing, &d.object, &d.map}) {
+        if (file->IsOpen() && !file->Sink().Flush()) return OutputFailure(d, *file, file->Sink().errnum);
     }
     d.console.out << result.console;
     d.console.out.flush();

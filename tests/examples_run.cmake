@@ -14,11 +14,15 @@ function(expect_normal program example answers message)
   endif()
 endfunction()
 
+# The "find the mistakes" examples fail on purpose (tests/docs checks their
+# diagnostics).
 file(GLOB micro RELATIVE "${EXAMPLES}" "${EXAMPLES}/*.mic")
+list(REMOVE_ITEM micro mistakes.mic)
 foreach(example IN LISTS micro)
   expect_normal("${CTRLFORGE}" "${example}" "${example}\nSOM\nY\nN\n" "\nNORMAL TERMINATION!\n")
 endforeach()
 file(GLOB assembly RELATIVE "${EXAMPLES}" "${EXAMPLES}/*.zasm")
+list(REMOVE_ITEM assembly mistakes.zasm)
 foreach(example IN LISTS assembly)
   expect_normal("${WORDFORGE}" "${example}" "${example}\nN\n" " NORMAL TERMINATION !\n")
 endforeach()

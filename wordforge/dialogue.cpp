@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/replaced_file.hpp"
 #include "common/text_file.hpp"
 #include "wordforge/wordforge.hpp"
 
@@ -27,13 +28,16 @@ RunEnd ReportFailure(common::Console& console, int errnum) {
     return RunEnd::Failed;
 }
 
-int SinkFailure(const common::OutputFile& listing, const common::OutputFile& object) {
-    if (listing.sink.errnum != 0) return listing.sink.errnum;
-    return object.sink.errnum;
+int SinkFailure(common::ReplacedFile& listing, common::ReplacedFile& object) {
+    if (listing.Sink().errnum != 0) return listing.Sink().errnum;
+    return object.Sink().errnum;
 }
 
 // One run, from the source-name question to the deletion of the object file.
-// The output files close when they go out of scope on every path.
+// The output files are written beside their names and renamed over them when
+// closed, so that a file's old bytes stay until its new ones are complete;
+// they close when they go out of scope on every path, holding what was
+// written.
 RunEnd AssembleOneFile(common::Console& console) {
     std::string name;
     do {
@@ -50,22 +54,22 @@ RunEnd AssembleOneFile(common::Console& console) {
     common::Prompt(console, " START ? ");
     console.out << "\n";
 
-    common::OutputFile listing;
-    common::OutputFile object;
-    if (!listing.Create(name + ".a", errnum)) return ReportFailure(console, errnum);
-    if (!object.Create(name + ".b", errnum)) return ReportFailure(console, errnum);
+    common::ReplacedFile listing;
+    common::ReplacedFile object;
+    if (!listing.Create(name + ".a", common::Replacing::AsWrittenInPlace, errnum)) return ReportFailure(console, errnum);
+    if (!object.Create(name + ".b", common::Replacing::AsWrittenInPlace, errnum)) return ReportFailure(console, errnum);
 
-    const Result result = AssembleSource(source.View(), {&listing.sink, &object.sink});
+    const Result result = AssembleSource(source.View(), {&listing.Sink(), &object.Sink()});
     // Whatever is still buffered is written now, so a failing write stops the
     // run before its end message.
-    listing.sink.Flush();
-    object.sink.Flush();
+    listing.Sink().Flush();
+    object.Sink().Flush();
     if (int failure = SinkFailure(listing, object); failure != 0) return ReportFailure(console, failure);
 
     console.out << result.console;
 
-    if (!listing.Close()) return ReportFailure(console, listing.sink.errnum);
-    if (!object.Close()) return ReportFailure(console, object.sink.errnum);
+    if (!listing.Commit(errnum)) return ReportFailure(console, errnum);
+    if (!object.Commit(errnum)) return ReportFailure(console, errnum);
     if (result.failed && !common::DeleteFile(object.name, errnum)) return ReportFailure(console, errnum);
     return RunEnd::Finished;
 }

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "ctrlforge/dialogue.hpp"
 #include "common/text_file.hpp"
@@ -164,6 +167,28 @@ TEST(Dialogue, UncreatableOutputStopsWithStatusOne) {
     EXPECT_EQ(s.status, 1);
     EXPECT_EQ(s.errors, "ERROR:IS A DIRECTORY (" + s.Path("P.o") + ")\n");
     EXPECT_EQ(s.console, std::string(kBanner) + "SOURCE FILE NAME? OPTION? START? (Y/N):");
+}
+
+// The files replace those of an earlier run whole and leave nothing beside
+// them; a file with a second name is written through it, as a direct write
+// does, and one that is written directly (a device) stays what it is.
+TEST(Dialogue, OutputsReplaceEarlierFilesAndLeaveNothingElse) {
+    Session s("replace");
+    s.Write("P", kProgram);
+    s.Write("P.s", "old listing\r\n");
+    s.Write("P.o", "old object\r\n");
+    fs::create_hard_link(s.dir / "P.o", s.dir / "copy.o");
+    fs::create_symlink("/dev/null", s.dir / "P.m");
+    s.Run(s.Path("P") + "\nSOM\nY\nN\n");
+    EXPECT_EQ(s.status, 0);
+    EXPECT_EQ(s.Read("P.s"), ".TITLE PROG\r\n*\r\n.END\r\n\r\nTHERE WAS NO ERROR IN ASSEMBLE.\r\n");
+    EXPECT_EQ(s.Read("P.o"), "CM   PROG    \r\n000  FFFFFFFE00\r\n");
+    EXPECT_EQ(s.Read("copy.o"), "CM   PROG    \r\n000  FFFFFFFE00\r\n");
+    EXPECT_TRUE(fs::is_symlink(s.dir / "P.m"));
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(s.dir)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"P", "P.m", "P.o", "P.s", "copy.o"}));
 }
 
 }  // namespace

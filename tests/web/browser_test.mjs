@@ -597,6 +597,8 @@ async function examplesMenu(browser, url, args, label) {
   check(JSON.stringify(offered) === JSON.stringify(files.map((name) => `${name} (${programOf(name)})`)),
         `${label} examples: menu offers ${JSON.stringify(offered)}, examples/ holds ${JSON.stringify(files)}`);
   const messages = { ctrlforge: "\nNORMAL TERMINATION!\n\n", wordforge: " NORMAL TERMINATION !\n\n" };
+  // The "find the mistakes" examples fail, on purpose.
+  const failures = { ctrlforge: "\nERROR OCCURRED IN ASSEMBLE-TIME!\n\n", wordforge: "ERROR OCCURED IN ASSEMBLE TIME !\n\n" };
   for (const file of files) {
     const value = await page.$$eval("#examples option", (options, name) =>
       options.find((o) => o.textContent.startsWith(`${name} `)).value, file);
@@ -612,7 +614,8 @@ async function examplesMenu(browser, url, args, label) {
     const text = fs.readFileSync(path.join(args.examples, file), "utf8").replace(/\r\n?/g, "\n");
     check(seen.program === programOf(file) && seen.name === file, `${label} examples: ${file} chose ${seen.program} ${seen.name}`);
     check(seen.text === text, `${label} examples: ${file} is not the text of examples/${file}`);
-    check(seen.console === messages[seen.program], `${label} examples: ${file} console ${JSON.stringify(seen.console)}`);
+    const expected = (file.startsWith("mistakes.") ? failures : messages)[seen.program];
+    check(seen.console === expected, `${label} examples: ${file} console ${JSON.stringify(seen.console)}`);
   }
   check(problems.length === 0, `${label} examples: page problems: ${problems.join("; ")}`);
   await page.close();

@@ -2,11 +2,13 @@
 // temporary folder.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "wordforge/dialogue.hpp"
 #include "tests/support/scratch_folder.hpp"
@@ -148,6 +150,21 @@ TEST_F(DialogueTest, OutputThatCannotBeCreatedTakesTheErrorPath) {
     fs::create_directory(source + ".b");
     EXPECT_EQ(Run(source + "\nN\n"), kBanner + kAsk + kStart + "ERROR:IS A DIRECTORY\n" + kContinue);
     EXPECT_TRUE(fs::is_directory(source + ".b"));
+}
+
+// On the error path the files hold what a direct write leaves: the listing
+// created before the object file failed is there, empty, and nothing is left
+// beside the files.
+TEST_F(DialogueTest, AFailedRunLeavesItsFilesAsWrittenAndNothingBeside) {
+    std::string source = Write("P", kGoodSource);
+    Write("P.a", "old listing\r\n");
+    fs::create_directory(source + ".b");
+    EXPECT_EQ(Run(source + "\nN\n"), kBanner + kAsk + kStart + "ERROR:IS A DIRECTORY\n" + kContinue);
+    EXPECT_EQ(Read(source + ".a"), "");
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"P", "P.a", "P.b"}));
 }
 
 TEST_F(DialogueTest, EachRunStartsAfresh) {
