@@ -46,8 +46,13 @@ const kindsExpected = new Map([
   [0x040, "iab"], [0x843, "ira"],
 ]);
 // The tables of the aligned targets: the 16-word blocks at 020 (IRA), 030
-// (IOP) and 840 (IRA), and the 64-word block at 040 (IAB).
+// (IOP) and 840 (IRA), and the 64-word block at 040 (IAB); in them the
+// words the branches pick: every word of the IOP block, and for IRA and IAB
+// the target and the three words 4, 8 and 12 after it (bits 3-2).
 const blocksExpected = [[0x020, "ira"], [0x030, "iop"], [0x040, "iab"], [0x840, "ira"]];
+const entriesExpected = [[0x020, "ira"], [0x024, "ira"], [0x028, "ira"], [0x02c, "ira"], [0x030, "iop"],
+  [0x037, "iop"], [0x03f, "iop"], [0x040, "iab"], [0x04c, "iab"], [0x843, "ira"], [0x84f, "ira"]];
+const notEntries = [0x021, 0x025, 0x041, 0x050, 0x840];
 
 // The ten fields of a control word, bits high..low, from the object format.
 const fieldBits = [["LB", 39, 36], ["RB", 35, 32], ["AL", 31, 29], ["SH", 28, 26], ["SB", 25, 22],
@@ -59,24 +64,24 @@ function bitsOf(wordHex, high, low) {
   return value.toString(2).padStart(high - low + 1, "0");
 }
 
-// The pixel at a word's centre on the picture's canvas (or, with `gap`, in
-// the gap just left of it) and the colour its kind is drawn in, both as
-// [r, g, b, a].
-function pixels(page, address, kind, { grid = "store", gap = false } = {}) {
-  return page.evaluate((a, k, g, leftGap) => {
+// The pixel at a word's centre on the picture's canvas (with `gap`, in the
+// gap just left of it; with `bottom`, in its lowest row but one) and the
+// colour its kind is drawn in, both as [r, g, b, a].
+function pixels(page, address, kind, { grid = "store", gap = false, bottom = false } = {}) {
+  return page.evaluate((a, k, g, leftGap, lowest) => {
     const picture = window.Playground.page.picture;
     const canvas = document.getElementById(g === "store" ? "picture" : "picture-detail");
     const box = canvas.getBoundingClientRect();
     const cell = picture.cellRect(a, g);
     const ratio = canvas.width / box.width;
     const x = leftGap ? Math.floor((cell.left - box.left - 1) * ratio) : Math.floor((cell.left - box.left + cell.size / 2) * ratio);
-    const y = Math.floor((cell.top - box.top + cell.size / 2) * ratio);
+    const y = Math.floor((cell.top - box.top + (lowest ? cell.size - 2 : cell.size / 2)) * ratio);
     const seen = Array.from(canvas.getContext("2d").getImageData(x, y, 1, 1).data);
     const probe = document.createElement("canvas").getContext("2d");
     probe.fillStyle = picture.colourOf(k);
     probe.fillRect(0, 0, 1, 1);
     return { seen, wanted: Array.from(probe.getImageData(0, 0, 1, 1).data) };
-  }, address, kind, grid, gap);
+  }, address, kind, grid, gap, bottom);
 }
 
 // What the picture shows: each word's kind, and the addresses not free.
@@ -145,6 +150,19 @@ async function storePicture(page, label) {
     const { seen, wanted } = await pixels(page, address, kind, { gap: true });
     check(JSON.stringify(seen) === JSON.stringify(wanted),
           `${label} store picture: the ${kind} block at ${address.toString(16)} is outlined ${seen}, not ${wanted}`);
+  }
+  // The words a branch picks are underlined in its table's colour; the
+  // others keep their own.
+  for (const [address, kind] of entriesExpected) {
+    const { seen, wanted } = await pixels(page, address, kind, { bottom: true });
+    check(JSON.stringify(seen) === JSON.stringify(wanted),
+          `${label} store picture: the ${kind} entry ${address.toString(16)} is underlined ${seen}, not ${wanted}`);
+  }
+  for (const address of notEntries) {
+    const kind = used.get(address) ?? "free";
+    const { seen, wanted } = await pixels(page, address, kind, { bottom: true });
+    check(JSON.stringify(seen) === JSON.stringify(wanted),
+          `${label} store picture: ${address.toString(16)}, no entry, has ${seen} in its lowest rows, not ${kind} ${wanted}`);
   }
   const summary = await page.evaluate(() => ({
     label: document.getElementById("picture").getAttribute("aria-label"),

@@ -1,7 +1,8 @@
 // The store as a picture, drawn from the run's source model on a canvas:
 // ctrlforge's control store as 64 rows of 64 words, each word coloured by
 // its placement class (free, plain, labelled, branch target, IRA, IOP and
-// IAB target) and the aligned blocks of IRA, IOP and IAB targets outlined;
+// IAB target), the aligned blocks of IRA, IOP and IAB targets outlined and
+// the words their branches pick underlined;
 // wordforge's main memory as 256 rows of 256 words at one or two pixels a
 // word (code, data, reserved, empty), with the 1,024 words around the
 // pointer or the cursor drawn large below it. Resting on a word shows what
@@ -41,7 +42,7 @@ window.Playground.createPicture = function createPicture(parts, { onPick = () =>
     free: "free", plain: "plain", labelled: "labelled", branch: "branch target", ira: "IRA target",
     iop: "IOP target", iab: "IAB target", empty: "empty", code: "code", data: "data (DC)", reserved: "reserved (DS)",
   };
-  const blockTitles = { ira: "IRA table: 16 words", iop: "IOP table: 16 words", iab: "IAB table: 64 words" };
+  const blockTitles = { iop: "IOP table: 16 words", ira: "IRA table: 4 words in 16", iab: "IAB table: 4 words in 64" };
 
   // The page's colours for the kinds, read from the style sheet (light or dark).
   function readColours() {
@@ -141,14 +142,24 @@ window.Playground.createPicture = function createPicture(parts, { onPick = () =>
     context.drawImage(words, grid.left, grid.top, grid.columns * grid.cell, grid.rows * grid.cell);
   }
 
+  // Each table's block outlined, and the words its branch picks underlined,
+  // in the colour of its target.
   function drawBlocks(context, grid) {
-    context.lineWidth = 2;
+    // The outline runs in the gaps around the block's words (one pixel), so
+    // that it hides no word's colour nor the underlines of the row above.
+    context.lineWidth = 1;
     const last = grid.first + grid.columns * grid.rows;
+    const gap = grid.cell >= 5 ? 1 : 0;
     for (const block of reader.blocks) {
       if (block.start + block.length <= grid.first || block.start >= last) continue;
       const { x, y } = cellBox(grid, block.start);
       context.strokeStyle = colours.kinds[block.kind];
-      context.strokeRect(x - 1, y - 1, block.length * grid.cell + 1, grid.cell + 1);
+      context.strokeRect(x - 0.5, y - 0.5, block.length * grid.cell, grid.cell);
+      context.fillStyle = colours.kinds[block.kind];
+      for (const entry of block.entries) {
+        const at = cellBox(grid, entry);
+        context.fillRect(at.x, at.y + grid.cell - gap - 2, grid.cell - gap, 2);
+      }
     }
   }
 
@@ -266,6 +277,7 @@ window.Playground.createPicture = function createPicture(parts, { onPick = () =>
         const swatch = document.createElement("span");
         swatch.className = "swatch outline";
         swatch.style.borderColor = `var(--pic-${kind})`;
+        swatch.style.borderBottomWidth = "4px";
         item.append(swatch, ` ${title}`);
         items.push(item);
       }

@@ -13,8 +13,9 @@
 //     size, columns       the store's words and the picture's row width
 //     cells               Int32Array(size): the unit at each address, or -1
 //     kinds, kindNames    Uint8Array(size): each address's kind, as named
-//     blocks              [{kind, start, length}] the aligned tables
-//                         (ctrlforge: the blocks of IRA, IOP, IAB targets)
+//     blocks              [{kind, start, length, target, entries}] the
+//                         tables of IRA, IOP and IAB targets (ctrlforge):
+//                         the aligned block and the words the branch picks
 //     counts              words of each kind
 "use strict";
 window.Playground = window.Playground || {};
@@ -54,9 +55,14 @@ window.Playground = window.Playground || {};
 
   const ctrlKinds = ["free", "plain", "labelled", "branch", "ira", "iop", "iab"];
   const wordKinds = ["empty", "code", "data", "reserved"];
-  // The aligned tables of class 3 (IRA), 4 (IOP) and 5 (IAB) targets: the
-  // block the alignment rule names, in which the branch picks its word.
+  // The tables of class 3 (IRA), 4 (IOP) and 5 (IAB) targets: the block
+  // the alignment rule names, and in it the words the branch may pick. An
+  // IOP word keeps bits 11-4 of its target: the 16 words from it. IRA and
+  // IAB words keep bits 11-4 and 1-0: bits 3-2 pick one of four words, 4
+  // apart, in the target's 16-word (IRA) or at the start of its 64-word
+  // (IAB) block.
   const blockWords = { 3: 16, 4: 16, 5: 64 };
+  const entryStep = { 3: 4, 4: 1, 5: 4 };
 
   function readModel(model) {
     if (!model) return null;
@@ -83,12 +89,12 @@ window.Playground = window.Playground || {};
         cells[at] = i;
         kinds[at] = kind;
         const length = blockWords[kind - 1];
-        if (length) {
-          const start = at - (at % length);
-          if (!seen.has(`${kind}:${start}`)) {
-            seen.add(`${kind}:${start}`);
-            blocks.push({ kind: ctrlKinds[kind], start, length });
-          }
+        if (length && !seen.has(at)) {
+          seen.add(at);
+          const step = entryStep[kind - 1];
+          const entries = [];
+          for (let e = 0; e < (step === 1 ? 16 : 4); e++) entries.push(at + e * step);
+          blocks.push({ kind: ctrlKinds[kind], start: at - (at % length), length, target: at, entries });
         }
       }
     } else {
