@@ -1086,12 +1086,23 @@ function luminance(rgb) {
   return 0.2126 * r + 0.7152 * g + 0.0722 * b;
 }
 
-// The store's picture in view, the mouse resting on its first labelled
-// word: the tip shows and the picture fits the window.
-async function pictureShot(browser, page, label, args, name) {
+// An example chosen from the menu, the store's picture in view, the mouse
+// resting on the first word of the first of `kinds` the picture has: the
+// tip shows, and the picture and its tip fit the window.
+async function pictureShot(browser, page, label, args, name, example, kinds) {
+  const value = await page.$$eval("#examples option", (options, file) =>
+    options.find((option) => option.textContent.startsWith(`${file} `))?.value, example);
+  if (!check(value !== undefined, `${label} ${name}: the Examples menu has no ${example}`)) return;
+  const before = await runCount(page);
+  await page.select("#examples", value);
+  await waitForRun(page, before);
   await page.evaluate(() => document.getElementById("picture-panel").scrollIntoView());
-  const address = await page.evaluate(() => window.Playground.page.picture.kinds()
-    .findIndex((kind) => !["free", "plain", "empty"].includes(kind)));
+  const address = await page.evaluate((wanted) => {
+    const shown = window.Playground.page.picture.kinds();
+    for (const kind of wanted) if (shown.includes(kind)) return shown.indexOf(kind);
+    return -1;
+  }, kinds);
+  if (!check(address >= 0, `${label} ${name}: ${example} has none of ${kinds.join(", ")}`)) return;
   const point = await page.evaluate((a) => window.Playground.page.picture.cellPoint(a), address);
   await page.mouse.move(point.x, point.y);
   await page.waitForFunction(() => !document.getElementById("picture-tip").hidden, { timeout: 3000 });
@@ -1138,7 +1149,7 @@ async function screenshotSuite(browser, url, args) {
       check(problems.length === 0, `${label}: page problems: ${problems.join("; ")}`);
       backgrounds[scheme] = layout.background;
       console.log(`${label}: ${file} (${stats.colours} colours, ${(stats.unlikeBackground * 100).toFixed(1)}% unlike the background)`);
-      await pictureShot(browser, page, label, args, "picture");
+      await pictureShot(browser, page, label, args, "picture", "dispatch.mic", ["iab", "iop", "ira", "branch"]);
       if (width > 600) {
         // Lint marks, a hover on one, and the diagnostics below the editor.
         await setState(page, { program: "wordforge", name: "MARKS.ASM", letters: "",
