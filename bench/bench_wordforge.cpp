@@ -8,17 +8,27 @@
 
 namespace {
 
-void Run(benchmark::State& state, const std::string& source) {
+enum class Model { None, Fresh, Kept };
+
+// With a model, each run also fills a source model: a fresh one, or one
+// kept from the run before, whose vectors keep their room.
+void Run(benchmark::State& state, const std::string& source, Model modelled = Model::None) {
     std::size_t lines = bench::CountLines(source);
     std::size_t outBytes = 0;
+    wordforge::SourceModel kept;
     for (auto _ : state) {
-        wordforge::WordResult out = wordforge::AssembleText(source);
+        wordforge::SourceModel fresh;
+        wordforge::Collectors collect;
+        if (modelled != Model::None) collect.model = modelled == Model::Fresh ? &fresh : &kept;
+        wordforge::WordResult out = wordforge::AssembleText(source, collect);
         outBytes = out.listing.size() + out.object.size();
         if (out.errorCount != 0) {
             state.SkipWithError("the generated program has errors");
             return;
         }
         benchmark::DoNotOptimize(out);
+        benchmark::DoNotOptimize(fresh);
+        benchmark::DoNotOptimize(kept);
     }
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(source.size()));
     state.counters["lines/s"] = benchmark::Counter(static_cast<double>(state.iterations()) * static_cast<double>(lines),
@@ -36,6 +46,14 @@ void BM_WordLabels(benchmark::State& state) {
     Run(state, bench::WordLabelProgram(static_cast<std::size_t>(state.range(0))));
 }
 BENCHMARK(BM_WordLabels)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// A program of 65,536 words, every mnemonic among them: without the model
+// (0), with a fresh one (1) and with one kept from run to run (2).
+void BM_WordModel(benchmark::State& state) {
+    static const std::string source = bench::WordProgramOfWords(65536);
+    Run(state, source, static_cast<Model>(state.range(0)));
+}
+BENCHMARK(BM_WordModel)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -435,6 +435,23 @@ void WordLineText(Writer& w, const WordLine& line, std::size_t block, std::size_
     w.Line(text);
 }
 
+// The words a block line produces: none for ORG and comment lines, n for
+// DS n, one for every other line.
+std::size_t WordsOf(const WordLine& line) {
+    std::string_view text = line.text;
+    text.remove_prefix(std::min(text.find_first_not_of(' '), text.size()));
+    if (text.starts_with(';') || text.starts_with("ORG")) return 0;
+    if (text.starts_with("DS")) {
+        std::size_t n = 0;
+        for (char c : text.substr(text.find_first_of("0123456789"))) {
+            if (c < '0' || c > '9') break;
+            n = 10 * n + static_cast<std::size_t>(c - '0');
+        }
+        return n;
+    }
+    return 1;
+}
+
 // One group of four lines of the label-heavy wordforge program: the label
 // line and three more, with one reference `ahead` groups forward and one
 // `back` groups backward (labels are four words apart, so both stay within
@@ -561,6 +578,26 @@ std::string WordProgram(std::size_t lines) {
             WordLineText(w, kBlock[i], block, i);
         }
     }
+}
+
+std::string WordProgramOfWords(std::size_t words) {
+    Writer w;
+    w.Line("; ZORVELT instruction-set benchmark (generated)");
+    w.Line("; every mnemonic, labels with branches near them, DC and DS");
+    w.Line("        TITLE BENCH");
+    std::size_t placed = 0;
+    for (std::size_t block = 0; placed < words; ++block) {
+        for (std::size_t i = 0; i < std::size(kBlock) && placed < words; ++i) {
+            const std::size_t count = WordsOf(kBlock[i]);
+            // A DS too large for the rest ends the block; the next one
+            // begins with single words.
+            if (placed + count > words) break;
+            WordLineText(w, kBlock[i], block, i);
+            placed += count;
+        }
+    }
+    w.Line("        END");
+    return std::move(w.text);
 }
 
 std::string WordLabelProgram(std::size_t lines) {

@@ -31,6 +31,10 @@ std::string CtrlLabelProgram(std::size_t lines);
 // Assembles without errors. CR LF line ends.
 std::string WordProgram(std::size_t lines);
 
+// A wordforge program like WordProgram that produces exactly `words` words
+// (at least one block's worth, so that every label is defined), then END.
+std::string WordProgramOfWords(std::size_t words);
+
 // A wordforge program of exactly `lines` lines with a label on every fourth
 // line and two label references per four lines, one forward and one
 // backward, each within branch reach. Assembles without errors.

@@ -1,7 +1,11 @@
 // Fuzz target for the wordforge core: the input is the source. Besides the
-// absence of crashes it checks that a run is deterministic, that the error
-// summary of the listing agrees with the error count, and that every object
-// line of an error-free run has the "AAAA  WWWW" shape.
+// absence of crashes it checks that a run is deterministic (also when it
+// records diagnostics and the source model), that the error summary of the
+// listing agrees with the error count, that every object line of an
+// error-free run has the "AAAA  WWWW" shape, and that the model's lines
+// follow one another through the source, its tokens in order and apart, and
+// its words are the object file's.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -36,7 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // is one error diagnostic per counted error.
     std::vector<common::Diagnostic> diagnostics;
     common::DiagnosticSink sink = common::ListSink(source, diagnostics);
-    wordforge::WordResult second = wordforge::AssembleText(source, {.diagnostics = &sink});
+    wordforge::SourceModel model;
+    wordforge::WordResult second = wordforge::AssembleText(source, {.diagnostics = &sink, .model = &model});
     Check(first.listing == second.listing && first.object == second.object &&
           first.errorCount == second.errorCount);
     std::int32_t errors = 0;
@@ -47,6 +52,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(errors == first.errorCount);
     Check(first.errorCount >= 0);
     Check(first.listing.find("\r\n" + Summary(first.errorCount) + "\r\n") != std::string::npos);
+
+    std::uint32_t end = 0;
+    std::size_t words = 0;
+    for (const wordforge::ModelLine& line : model.lines) {
+        Check(line.span.begin.offset >= end && line.span.begin.offset <= line.span.end.offset);
+        Check(line.span.end.offset <= size && line.span.begin.line == line.line);
+        end = line.span.end.offset;
+        words += line.wordCount;
+    }
+    end = 0;
+    for (const common::ModelToken& token : model.tokens) {
+        Check(token.span.begin.offset >= end && token.span.begin.offset < token.span.end.offset);
+        Check(token.span.begin.line == token.span.end.line);
+        end = token.span.end.offset;
+    }
+    if (first.errorCount == 0) Check(words == static_cast<std::size_t>(std::count(first.object.begin(), first.object.end(), '\n')) - 1);
 
     if (first.errorCount == 0) {
         std::string_view object = first.object;

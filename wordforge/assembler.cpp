@@ -1,4 +1,5 @@
 #include "wordforge/end_message.hpp"
+#include "wordforge/model_builder.hpp"
 #include "wordforge/pass1.hpp"
 #include "wordforge/pass2.hpp"
 #include "wordforge/word_run.hpp"
@@ -23,9 +24,13 @@ Result AssembleSource(std::string_view source, const Sinks& sinks, const Collect
     run.listing = sinks.listing != nullptr ? sinks.listing : &dropped;
     run.object = sinks.object != nullptr ? sinks.object : &dropped;
     run.placed = collect.placed;
+    run.model = collect.model;
+    run.noteObjectWords = run.warn.overlap || run.placed != nullptr || run.model != nullptr;
     const std::size_t before = run.placed != nullptr ? run.placed->size() : 0;
     Pass1(run);
+    ModelPrepare(run);
     Pass2(run);
+    ModelFinish(run);
     if (run.placed != nullptr && run.errorCount > 0) run.placed->resize(before);
 
     Result result;

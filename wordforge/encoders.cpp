@@ -1,6 +1,7 @@
 #include "wordforge/encoders.hpp"
 
 #include "wordforge/diagnostic_text.hpp"
+#include "wordforge/model_builder.hpp"
 #include "wordforge/operand_readers.hpp"
 
 namespace wordforge {
@@ -77,6 +78,7 @@ EncodeOutcome EncodeArithmetic(WordRun& run, int mnemonic, std::uint16_t& word) 
     }
     unsigned operation = mnemonic == kEx ? 0xF : static_cast<unsigned>(mnemonic > kXor ? mnemonic + 1 : mnemonic);
     word = Pack(operation, static_cast<unsigned>(index), static_cast<unsigned>(reg), operand);
+    ModelOperandValue(run, operand);
     return EncodeOutcome::Encoded;
 }
 
@@ -91,6 +93,7 @@ EncodeOutcome EncodeImmediate(WordRun& run, int mnemonic, std::uint16_t& word) {
     unsigned operation = mnemonic == kLc ? 0x9 : 0xD;
     unsigned modifier = mnemonic == kLc ? 3 : (mnemonic == kPush ? 0 : 1);
     word = Pack(operation, modifier, static_cast<unsigned>(reg), operand);
+    ModelOperandValue(run, operand);
     return EncodeOutcome::Encoded;
 }
 
@@ -107,6 +110,7 @@ EncodeOutcome EncodeShift(WordRun& run, int mnemonic, std::uint16_t& word) {
     } else {
         word = Pack(0x5, static_cast<unsigned>(mnemonic - kSl), static_cast<unsigned>(reg), operand);
     }
+    ModelOperandValue(run, operand);
     return EncodeOutcome::Encoded;
 }
 
@@ -129,6 +133,7 @@ EncodeOutcome EncodeIndexed(WordRun& run, int mnemonic, std::uint16_t& word) {
     if (!ReadIndex(run, index)) return EncodeOutcome::FormatError;
     word = Pack(static_cast<unsigned>(0xA + (mnemonic - kLea)), static_cast<unsigned>(index),
                 static_cast<unsigned>(reg), operand);
+    ModelOperandValue(run, operand);
     return EncodeOutcome::Encoded;
 }
 
@@ -142,6 +147,7 @@ EncodeOutcome EncodeLoadStore(WordRun& run, int mnemonic, std::uint16_t& word) {
     if (!ReadAddress(run, address)) return EncodeOutcome::FormatError;
     if (!Displacement(run, address, start, displacement)) return EncodeOutcome::RangeError;
     word = Pack(0x9, static_cast<unsigned>(mnemonic - kL), static_cast<unsigned>(reg), displacement);
+    ModelOperandValue(run, address);
     return EncodeOutcome::Encoded;
 }
 
@@ -157,6 +163,7 @@ EncodeOutcome EncodeBranch(WordRun& run, int mnemonic, std::uint16_t& word) {
     } else {
         word = PackSubCode(0xE, static_cast<unsigned>(mnemonic - kBp), displacement);
     }
+    ModelOperandValue(run, address);
     return EncodeOutcome::Encoded;
 }
 
@@ -174,6 +181,7 @@ EncodeOutcome EncodeDevice(WordRun& run, int mnemonic, std::uint16_t& word) {
         for (std::size_t number = 0; number < kDeviceNames.size(); ++number) {
             if (name.key == PackName(kDeviceNames[number])) device = static_cast<std::int32_t>(number);
         }
+        if (device >= 0) ModelWordToken(run, start, common::TokenKind::Keyword);
         if (device < 0) {
             NoteFault(run, Fault::Device, start);
             run.fault.name = name;
@@ -181,6 +189,7 @@ EncodeOutcome EncodeDevice(WordRun& run, int mnemonic, std::uint16_t& word) {
         }
     } else if (IsDigit(reader.current)) {
         device = ReadDecimal(run, true);
+        ModelTokenToHere(run, start, common::TokenKind::Number);
         if (device < 0 || device > 255) {
             NoteFault(run, Fault::Device, start);
             run.fault.name = Word{};
@@ -189,6 +198,7 @@ EncodeOutcome EncodeDevice(WordRun& run, int mnemonic, std::uint16_t& word) {
         }
     }
     word = PackSubCode(0xE, mnemonic == kRio ? 0xC : 0xD, device);
+    ModelOperandValue(run, device);
     return EncodeOutcome::Encoded;
 }
 

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "wordforge/diagnostic_text.hpp"
+#include "wordforge/model_builder.hpp"
 #include "wordforge/operand_readers.hpp"
 
 namespace wordforge {
@@ -19,7 +20,10 @@ void FlagError(WordRun& run, char flag) {
     if (run.diagnostics != nullptr) RecordFlag(run, flag);
 }
 
-void ShowRestOfLine(WordRun& run) { CopyRest(run, {}, false); }
+void ShowRestOfLine(WordRun& run) {
+    ModelCommentInRest(run);
+    CopyRest(run, {}, false);
+}
 
 namespace {
 
@@ -39,6 +43,7 @@ void FinishWithComment(WordRun& run) {
     if (run.warn.trailingText) CheckTrailingText(run);
     SkipToCommentOrLineEnd(run.reader);
     if (run.reader.current == ';') {
+        ModelComment(run);
         PadOrCut(run.line, kCommentColumn - 1);
         CopyRest(run, {}, true);
     }
@@ -70,14 +75,16 @@ inline void MakeRoom(OutputStage& stage, common::OutputSink& sink, std::size_t c
     if (count > stage.bytes.size() - stage.used) RenewStage(stage, sink);
 }
 
-// What an object word adds beyond its line: the overlap warning and the
-// word for the memory images, both asked for only by some callers.
+// What an object word adds beyond its line: the overlap warning, the word
+// for the memory images and the word in the source model, all asked for
+// only by some callers.
 [[gnu::noinline]] void NoteObjectWord(WordRun& run, std::int32_t address, std::int32_t word) {
     if (run.warn.overlap) WarnOverlap(run, address);
     if (run.placed != nullptr) {
         // The object line shows the low 16 bits of both.
         run.placed->push_back({static_cast<std::uint16_t>(address), static_cast<std::uint16_t>(word)});
     }
+    ModelObjectWord(run, address, word);
 }
 
 // Puts the bytes into the stage.
@@ -111,7 +118,7 @@ void WriteListingLine(WordRun& run) {
 }
 
 void WriteObjectLine(WordRun& run, std::int32_t address, std::int32_t word) {
-    if (run.warn.overlap || run.placed != nullptr) NoteObjectWord(run, address, word);
+    if (run.noteObjectWords) NoteObjectWord(run, address, word);
     char text[12];
     HexDigits(text, address);
     text[4] = ' ';

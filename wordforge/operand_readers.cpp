@@ -1,5 +1,7 @@
 #include "wordforge/operand_readers.hpp"
 
+#include "wordforge/model_builder.hpp"
+
 namespace wordforge {
 
 namespace {
@@ -46,6 +48,7 @@ void EchoWord(WordRun& run, const Word& word) { AppendEight(run.line, word.text.
 // Looks the label up; an undefined one is noted as the line's fault.
 bool LookUpValue(WordRun& run, const Word& name, std::size_t start, std::int32_t& value) {
     const std::int32_t* found = FindLabel(run.symbols, name);
+    ModelLabelUsed(run, name, start, found);
     if (found == nullptr) {
         NoteFault(run, Fault::UndefinedLabel, start);
         run.fault.name = name;
@@ -94,7 +97,9 @@ std::int32_t ReadBase2(WordRun& run) { return ReadDigits(run, 2, true); }
 bool ReadUnsigned(WordRun& run, std::int32_t& value) {
     SourceReader& reader = run.reader;
     if (IsDigit(reader.current)) {
+        const std::size_t digits = reader.position - 1;
         value = ReadDecimal(run, true);
+        ModelTokenToHere(run, digits, common::TokenKind::Number);
         return true;
     }
     if (!BeginsUnsigned(reader.current)) {
@@ -110,6 +115,7 @@ bool ReadUnsigned(WordRun& run, std::int32_t& value) {
         return false;
     }
     value = ReadBasedDigits(run, letter);
+    ModelTokenToHere(run, start, common::TokenKind::Number);
     return true;
 }
 
@@ -127,13 +133,16 @@ bool ReadRegister(WordRun& run, int& reg) {
     // without the general digit loop.
     const char c = reader.current;
     if (c >= '0' && c <= '3' && (reader.position >= reader.text.size() || !IsDigit(reader.text[reader.position]))) {
+        const std::size_t digit = reader.position - 1;
         Echo(run, c);
         NextChar(reader);
+        ModelTokenToHere(run, digit, common::TokenKind::Register);
         reg = c - '0';
         return true;
     }
     std::size_t start = CurrentOffset(reader);
     std::int32_t value = ReadDecimal(run, true);
+    ModelTokenToHere(run, start, common::TokenKind::Register);
     if (value < 0 || value > 3) {
         NoteFault(run, Fault::Register, start);
         run.fault.value = value;
@@ -164,7 +173,9 @@ bool ReadAddress(WordRun& run, std::int32_t& value) {
     }
     if (reader.current == '+' || reader.current == '-') {
         bool negative = ReadSign(run);
+        const std::size_t digits = CurrentOffset(reader);
         std::int32_t offset = ReadDecimal(run, true);
+        ModelTokenToHere(run, digits, common::TokenKind::Number);
         value = negative ? WrapSub(base, offset) : WrapAdd(base, offset);
     } else {
         value = base;
@@ -181,6 +192,7 @@ bool ReadConstant(WordRun& run, std::int32_t& value) {
     if (c == '\'') {
         // A character literal: the quote and the next two characters of the
         // line as typed; no closing quote is read.
+        const std::size_t quote = reader.position - 1;
         Echo(run, '\'');
         reader.keepCase = true;
         NextChar(reader);
@@ -200,8 +212,12 @@ bool ReadConstant(WordRun& run, std::int32_t& value) {
             value = code;
         }
         reader.keepCase = false;
+        // Its last character, when it took two, is still the current one.
+        ModelSpanToken(run, quote, run.currentTaken ? reader.position : CurrentOffset(reader), common::TokenKind::Number);
     } else if (IsDigit(c)) {
+        const std::size_t digits = reader.position - 1;
         value = ReadDecimal(run, true);
+        ModelTokenToHere(run, digits, common::TokenKind::Number);
     } else if (c == 'B' || c == 'O' || c == 'X') {
         std::size_t start = CurrentOffset(reader);
         NextChar(reader);
@@ -212,6 +228,7 @@ bool ReadConstant(WordRun& run, std::int32_t& value) {
         }
         if (reader.current == '"') {
             value = ReadBasedDigits(run, c);
+            ModelTokenToHere(run, start, common::TokenKind::Number);
         } else {
             // The letter began a label; a blank after it ends the label.
             Word name;

@@ -7,6 +7,7 @@
 #include "wordforge/diagnostic_text.hpp"
 #include "wordforge/encoders.hpp"
 #include "wordforge/listing_output.hpp"
+#include "wordforge/model_builder.hpp"
 #include "wordforge/operand_readers.hpp"
 #include "wordforge/pseudo_instructions.hpp"
 
@@ -24,9 +25,11 @@ constexpr std::size_t kLabelColumn = 15;     // the label field's first column, 
 void WriteTitlePrologue(WordRun& run) {
     SourceReader& reader = run.reader;
     common::OutputSink& listing = *run.listing;
+    ModelLineStart(run);
     NextChar(reader);
     SkipBlanks(reader);
     while (reader.current == ';') {
+        ModelComment(run);
         listing.Write(Blanks(kTextColumn - 1));
         reader.keepCase = true;
         while (!IsLineOver(reader.current)) {
@@ -35,14 +38,20 @@ void WriteTitlePrologue(WordRun& run) {
         }
         reader.keepCase = false;
         listing.LineEnd();
+        ModelPrologueLineEnd(run, LineOpening::Comment);
+        ModelLineStart(run);
         NextChar(reader);
         SkipBlanks(reader);
     }
     Word word;
+    const std::size_t wordStart = CurrentOffset(reader);
     ReadWord(reader, word);  // TITLE
+    ModelMnemonic(run, word, kTitle, wordStart);
     SkipBlanks(reader);
     Word& title = run.title;
+    ModelWordToken(run, CurrentOffset(reader), common::TokenKind::Title);
     ReadWord(reader, title);
+    ModelCommentInRest(run);
     run.object->Write("MM ");
     run.object->Write(View(title));
     run.object->LineEnd();
@@ -51,6 +60,7 @@ void WriteTitlePrologue(WordRun& run) {
     listing.Write(View(title));
     listing.LineEnd();
     SkipToLineEnd(reader);
+    ModelPrologueLineEnd(run, LineOpening::Statement);
 }
 
 bool IsDuplicateLine(const WordRun& run, std::int32_t line) {
@@ -123,6 +133,7 @@ void AssembleStatement(WordRun& run) {
         label = word;
         std::size_t labelStart = wordStart;
         bool duplicate = IsDuplicateLine(run, reader.line);
+        ModelLabelDefined(run, label, labelStart);
         NextChar(reader);
         SkipBlanks(reader);
         wordStart = CurrentOffset(reader);
@@ -138,6 +149,7 @@ void AssembleStatement(WordRun& run) {
     }
     int mnemonic = LookUpMnemonic(word);
     run.mnemonic = mnemonic;
+    ModelMnemonic(run, word, mnemonic, wordStart);
 
     if (mnemonic < kFirstPseudo) {
         AssembleInstruction(run, mnemonic);
@@ -171,6 +183,7 @@ void AssembleStatement(WordRun& run) {
 void AssembleCommentLine(WordRun& run) {
     Clear(run.line);
     Append(run.line, Blanks(kTextColumn - 1));
+    ModelComment(run);
     CopyRest(run, {}, true);
 }
 
@@ -211,6 +224,7 @@ void AssembleErrorLine(WordRun& run) {
         ShowRestOfLine(run);
     } else if (stop == ';') {
         PadOrCut(line, kCommentColumn - 1);
+        ModelComment(run);
     }
     CopyRest(run, {}, true);
 }
@@ -244,14 +258,18 @@ void Pass2(WordRun& run) {
 
     bool ended = false;
     for (;;) {
+        ModelLineStart(run);
         NextCharSkippingBlanks(reader);
         run.mnemonic = kNoMnemonic;
         if (IsLetter(reader.current)) {
             AssembleStatement(run);
+            ModelLineEnd(run, LineOpening::Statement);
         } else if (reader.current == ';') {
             AssembleCommentLine(run);
+            ModelLineEnd(run, LineOpening::Comment);
         } else {
             AssembleErrorLine(run);
+            ModelLineEnd(run, LineOpening::Other);
         }
         WriteListingLine(run);
         if (run.mnemonic == kEnd) {

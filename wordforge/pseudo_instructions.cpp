@@ -2,6 +2,7 @@
 
 #include "wordforge/diagnostic_text.hpp"
 #include "wordforge/listing_output.hpp"
+#include "wordforge/model_builder.hpp"
 #include "wordforge/operand_readers.hpp"
 #include "wordforge/pass1.hpp"
 
@@ -13,6 +14,7 @@ void AssembleConstant(WordRun& run) {
     bool read = ReadConstant(run, value);
     if (read && run.warn.truncation) WarnTruncation(run, value, 16, start);
     if (read) {
+        ModelOperandValue(run, value);
         char digits[4];
         HexDigits(digits, value);
         SetColumns(run.line, 8, std::string_view(digits, 4));
@@ -34,6 +36,7 @@ void AssembleStorage(WordRun& run) {
         return;
     }
     std::int32_t count = ReadDecimal(run, true);
+    ModelTokenToHere(run, start, common::TokenKind::Number);
     if (!StorageCountInRange(count)) {
         NoteFault(run, Fault::StorageCount, start);
         run.fault.value = count;
@@ -41,6 +44,7 @@ void AssembleStorage(WordRun& run) {
         ShowRestOfLine(run);
         return;
     }
+    ModelOperandValue(run, count);
     if (count == 0) return;
     SetColumns(run.line, 8, "0000");
     WriteObjectLine(run, run.location, 0);
@@ -64,6 +68,8 @@ void AssembleOrigin(WordRun& run) {
     char first = run.reader.current;
     bool digitsFound = IsDigit(first) || (first >= 'A' && first <= 'F');
     run.location = ReadHex(run, true);
+    ModelTokenToHere(run, start, common::TokenKind::Number);
+    ModelOperandValue(run, run.location);
     SetColumns(run.line, 3, "    ");
     if (run.warn.org) WarnOrigin(run, digitsFound, run.location, start);
 }

@@ -10,10 +10,14 @@
 #include "wordforge/source_reader.hpp"
 #include "wordforge/symbol_table.hpp"
 #include "common/diagnostics.hpp"
+#include "common/flat_name_table.hpp"
 #include "common/text_file.hpp"
 #include "image/placed_word.hpp"
 
 namespace wordforge {
+
+struct ModelLine;
+struct SourceModel;
 
 // Output bytes gathered in memory and handed to their sink in large pieces,
 // so that a line costs one copy and no string growth.
@@ -46,6 +50,17 @@ struct FaultNote {
     std::int32_t value = 0;  // the register or device number
 };
 
+// What the source model's builder keeps from one hook to the next.
+struct ModelCursor {
+    std::size_t lineStart = 0;     // the source line being modelled: where it starts
+    std::int32_t line = 1;         // and its number
+    std::size_t lines = 0;         // the model's lines filled so far; those after them are kept from
+                                   // an earlier run, to be filled again without new room for their words
+    ModelLine* current = nullptr;  // the last of them, the line being modelled
+    std::size_t tokensEnd = 0;     // where the last token ends: tokens never overlap
+    common::FlatNameTable labels;  // a label's name key to its index in the model
+};
+
 struct WordRun {
     SourceReader reader;
     ListingLine line;                         // the listing line under construction
@@ -75,6 +90,12 @@ struct WordRun {
     // When set, every word written to the object file is added here, in the
     // same order; memory images are made from these.
     std::vector<image::PlacedWord>* placed = nullptr;
+    // When set, filled by pass 2 (wordforge/model_builder.hpp).
+    SourceModel* model = nullptr;
+    ModelCursor modelCursor;
+    // Someone wants each object word beyond its line: the overlap warning,
+    // `placed` or `model`; decided once a run.
+    bool noteObjectWords = false;
 };
 
 inline void NoteFault(WordRun& run, Fault cause, std::size_t offset) {

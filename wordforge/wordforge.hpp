@@ -32,7 +32,9 @@ struct Sinks {
 //   listing order;
 // - placed: the object file's words in object-file order; a run with errors,
 //   which loses its object file, adds none;
-// - model: what the run learnt of the source (wordforge/source_model.hpp).
+// - model: what the run learnt of the source (wordforge/source_model.hpp),
+//   emptied first (its vectors keep their room) and filled whether the run
+//   has errors or not.
 struct Collectors {
     common::DiagnosticSink* diagnostics = nullptr;
     std::vector<image::PlacedWord>* placed = nullptr;

@@ -3,41 +3,18 @@
 // asking for diagnostics and warnings changes no byte of any file.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli/program_commands.hpp"
 #include "common/diagnostics.hpp"
 #include "ctrlforge/ctrlforge.hpp"
+#include "tests/support/golden_sources.hpp"
 #include "wordforge/wordforge.hpp"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-// Every source a golden case of the program assembles: its input files and
-// its standard input, skipping dialogue answers and folders.
-std::vector<fs::path> GoldenSources(const std::string& program) {
-    std::vector<fs::path> sources;
-    for (const auto& entry : fs::directory_iterator(fs::path(GOLDEN_DIR) / program)) {
-        if (fs::exists(entry.path() / "stdin")) sources.push_back(entry.path() / "stdin");
-        if (!fs::exists(entry.path() / "input")) continue;
-        for (const auto& file : fs::recursive_directory_iterator(entry.path() / "input")) {
-            if (file.is_regular_file() && file.path().filename() != ".keep") sources.push_back(file.path());
-        }
-    }
-    return sources;
-}
 
 struct Files {
     common::OutputSink listing, object, map;
@@ -93,11 +70,11 @@ bool Word(std::string_view source, Files& files, common::DiagnosticSink* sink) {
 }
 
 void CheckProgram(const std::string& program, Assembly assemble, std::size_t (*listingErrors)(const std::string&)) {
-    auto sources = GoldenSources(program);
+    auto sources = test_support::GoldenSources(GOLDEN_DIR, program);
     ASSERT_GT(sources.size(), 20u);
     for (const fs::path& path : sources) {
         SCOPED_TRACE(path.string());
-        const std::string source = ReadFile(path);
+        const std::string source = test_support::ReadBytes(path);
         Files plain, watched;
         bool plainFailed = assemble(source, plain, nullptr);
         std::vector<common::Diagnostic> list;
