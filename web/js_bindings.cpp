@@ -57,11 +57,13 @@
 //        begin..end the line without its line end; line its number; kind an
 //        index into lineKinds; flag1 and flag2 the character codes of the
 //        listing's flag columns; address -1 for a line that takes none;
-//        firstWord and words the line's pairs in `words`; the fields and the
-//        operand's label and value for instructions only (else 0 and -1)
-//    words: Uint16Array   address and value of every word, line after line
-//    mnemonics: string    every line's mnemonic as written, each followed by
-//                         a line feed
+//        firstWord and words the line's pairs in `words`; the fields for
+//        instructions only (else 0); the operand's label (-1 for none) and
+//        value for instructions, DC, DS and ORG
+//    words: Uint16Array   address and value of every word, in the order
+//                         the lines produced them
+//    mnemonics: string    every line's mnemonic as read (upper case), each
+//                         followed by a line feed
 //    labels: {columns: [defined, begin, end, value, firstUse, uses], rows, names}
 //    uses: {columns: [begin, end, line, label], rows}   line a row of lines
 //    lineKinds: ["instruction", "pseudo", "comment", "error"]

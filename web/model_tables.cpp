@@ -104,22 +104,21 @@ ModelTables WordforgeTables(const wordforge::SourceModel& model, std::string_vie
     ModelTables tables;
     tables.title = model.title;
     tables.units.reserve(model.lines.size() * kLineColumns.size());
-    std::int32_t words = 0;
     for (const wordforge::ModelLine& line : model.lines) {
         const bool instruction = line.kind == wordforge::LineKind::Instruction;
         Row(tables.units, {Begin(offsets, line.span), End(offsets, line.span), line.line,
-                           static_cast<std::int32_t>(line.kind), line.flags[0], line.flags[1], line.address, words,
-                           static_cast<std::int32_t>(line.words.size()), line.label,
-                           instruction ? line.fields.operation : 0, instruction ? line.fields.modifier : 0,
+                           static_cast<std::int32_t>(line.kind), line.flags[0], line.flags[1], line.address,
+                           static_cast<std::int32_t>(line.firstWord), static_cast<std::int32_t>(line.wordCount),
+                           line.label, instruction ? line.fields.operation : 0, instruction ? line.fields.modifier : 0,
                            instruction ? line.fields.reg : 0, instruction ? line.fields.operand : 0,
-                           instruction ? line.operandLabel : -1, instruction ? line.operandValue : 0});
-        for (const wordforge::ModelWord& word : line.words) {
-            tables.words.push_back(word.address);
-            tables.words.push_back(word.value);
-        }
-        words += static_cast<std::int32_t>(line.words.size());
-        tables.mnemonics += line.mnemonic;
+                           line.operandLabel, line.operandValue});
+        tables.mnemonics += wordforge::MnemonicOf(line);
         tables.mnemonics += '\n';
+    }
+    tables.words.reserve(model.words.size() * 2);
+    for (const wordforge::ModelWord& word : model.words) {
+        tables.words.push_back(word.address);
+        tables.words.push_back(word.value);
     }
     std::int32_t uses = 0;
     for (const wordforge::ModelLabel& label : model.labels) {

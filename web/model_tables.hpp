@@ -67,9 +67,9 @@ struct ModelTables {
     std::vector<std::uint16_t> fieldCodes;
     std::vector<std::uint16_t> fieldBits;
     std::string cells;
-    // wordforge: every line's words as address and value, line after line
-    // (a line's own from its "firstWord" pair on), and its mnemonic as
-    // written, each followed by a line feed.
+    // wordforge: every word as address and value, in the order produced (a
+    // line's own from its "firstWord" pair on), and each line's mnemonic as
+    // the reader read it (upper case), each followed by a line feed.
     std::vector<std::uint16_t> words;
     std::string mnemonics;
 };

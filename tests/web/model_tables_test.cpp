@@ -119,4 +119,58 @@ TEST(ModelTables, AModelOnlyWhenAskedFor) {
     EXPECT_EQ(tables.cells, std::string(40, ' '));
 }
 
+// ORG 10 puts START at 0010 and the L after it at 0011, the constant at
+// 0012 and three reserved words at 0013-0015. The comment before them holds
+// two characters of two bytes each: their places are two units before
+// their bytes.
+const char kMemory[] =
+    "; Gr\xC3\xB6\xC3\x9F" "e\n        ORG   10\nSTART:  LC    1,5\n        L     1,COUNT\nCOUNT:  DC    X\"ABCD\n"
+    "BUF:    DS    3\n        END\n";
+
+TEST(ModelTables, WordforgeLinesCarryTheirWordsFieldsAndLabels) {
+    web::EntryResult result = web::AssembleWordforge(kMemory, {.model = true});
+    ASSERT_FALSE(result.failed);
+    const web::ModelTables tables = web::WordforgeTables(result.wordforgeModel, kMemory);
+    const auto& columns = web::kLineColumns;
+    ASSERT_GE(tables.units.size(), 7 * columns.size());
+    EXPECT_EQ(tables.mnemonics, "\nORG\nLC\nL\nDC\nDS\nEND\n");
+    // Address and value of each word, in the order produced; the
+    // instructions' values are checked against their fields below.
+    ASSERT_EQ(tables.words.size(), 12u);
+    const std::vector<std::uint16_t> addresses{0x10, 0x11, 0x12, 0x13, 0x14, 0x15};
+    for (std::size_t i = 0; i < addresses.size(); ++i) EXPECT_EQ(tables.words[2 * i], addresses[i]) << i;
+    EXPECT_EQ(tables.words[5], 0xABCD);
+    EXPECT_EQ(tables.words[7] | tables.words[9] | tables.words[11], 0);
+    // START's line: its address, its one word, its label; BUF's: three words.
+    EXPECT_EQ(At(tables.units, columns, 2, "address"), 0x10);
+    EXPECT_EQ(At(tables.units, columns, 2, "firstWord"), 0);
+    EXPECT_EQ(At(tables.units, columns, 2, "words"), 1);
+    EXPECT_EQ(At(tables.units, columns, 2, "label"), 0);
+    EXPECT_EQ(At(tables.units, columns, 5, "firstWord"), 3);
+    EXPECT_EQ(At(tables.units, columns, 5, "words"), 3);
+    EXPECT_EQ(std::string(web::kLineKindNames[static_cast<std::size_t>(At(tables.units, columns, 5, "kind"))]), "pseudo");
+    // The L line: its fields are its word's four parts, its operand names
+    // COUNT, whose address is 0012.
+    const std::uint16_t load = tables.words[3];
+    EXPECT_EQ(At(tables.units, columns, 3, "operation"), load >> 12);
+    EXPECT_EQ(At(tables.units, columns, 3, "modifier"), (load >> 10) & 3);
+    EXPECT_EQ(At(tables.units, columns, 3, "register"), (load >> 8) & 3);
+    EXPECT_EQ(At(tables.units, columns, 3, "operand"), load & 0xFF);
+    EXPECT_EQ(At(tables.units, columns, 3, "operandLabel"), 1);
+    EXPECT_EQ(At(tables.units, columns, 3, "operandValue"), 0x12);
+    EXPECT_EQ(tables.labelNames, "START\nCOUNT\nBUF\n");
+    const std::string text = kMemory;
+    const auto& labelColumns = web::kWordLabelColumns;
+    EXPECT_EQ(At(tables.labels, labelColumns, 1, "value"), 0x12);
+    EXPECT_EQ(At(tables.labels, labelColumns, 1, "begin"), static_cast<std::int32_t>(text.find("COUNT:")) - 2);
+    EXPECT_EQ(At(tables.labels, labelColumns, 1, "uses"), 1);
+    const auto use = static_cast<std::size_t>(At(tables.labels, labelColumns, 1, "firstUse"));
+    EXPECT_EQ(At(tables.uses, web::kWordUseColumns, use, "line"), 3);
+    EXPECT_EQ(At(tables.uses, web::kWordUseColumns, use, "begin"), static_cast<std::int32_t>(text.find("COUNT\n")) - 2);
+    // The first line begins at 0 and ends before its line end, two units
+    // short of its nine bytes.
+    EXPECT_EQ(At(tables.units, columns, 0, "begin"), 0);
+    EXPECT_EQ(At(tables.units, columns, 0, "end"), 7);
+}
+
 }  // namespace

@@ -384,8 +384,12 @@ async function memoryPicture(page, label) {
   check(chosen.text === "BUF:    DS    3", `${label} memory click: the editor chose ${JSON.stringify(chosen)}`);
   // Resting on FF01 in the whole picture brings the words from FC00 below;
   // choosing it selects its line, and the cursor's line is ringed.
+  await page.mouse.move(1, 1);
   const far = await page.evaluate(() => window.Playground.page.picture.cellPoint(0xff01));
   await page.mouse.move(far.x, far.y);
+  const rested = await page.waitForFunction(() => document.getElementById("picture-caption").textContent.startsWith("FF01"),
+    { timeout: 3000 }).then(() => "", async () => page.$eval("#picture-caption", (p) => p.textContent));
+  check(rested === "", `${label} memory: resting on FF01 the caption reads ${JSON.stringify(rested)}`);
   await page.mouse.click(far.x, far.y);
   chosen = await selectionText(page);
   const seen = await page.evaluate(() => {

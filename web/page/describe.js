@@ -142,11 +142,12 @@ window.Playground = window.Playground || {};
       node.append(fieldTable(fields.map(([field, high, low, bits]) =>
         [field, `${high}-${low}`, binary(bits, high - low + 1), hex(bits, high - low + 1 > 4 ? 2 : 1)])));
       text.push(fields.map(([field, , , bits]) => `${field}=${hex(bits, 1)}`).join(" "));
-      if (line.operandLabel >= 0) {
-        const operand = `operand ${labelLine(reader, line.operandLabel).replace(/^label /, "")}`;
-        node.append(element("div", "hover-branch", operand));
-        text.push(operand);
-      }
+    }
+    // The label its operand names (an instruction's, DC's, DS's or ORG's).
+    if (line.operandLabel >= 0) {
+      const operand = `operand ${labelLine(reader, line.operandLabel).replace(/^label /, "")}`;
+      node.append(element("div", "hover-branch", operand));
+      text.push(operand);
     }
     return { node, text: text.filter((part) => part !== "").join(", ") };
   }
