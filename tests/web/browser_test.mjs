@@ -37,7 +37,8 @@
 //   screenshots               1280x800 and 390x844, light and dark, with
 //                             lane images and the word rows of a binary
 //                             image, lint marks with a hover, and the
-//                             store's picture with a word's tip
+//                             pictures of the control store and of main
+//                             memory with a word's tip
 // Every page opened is watched: it may load nothing from outside its
 // folder (each request is intercepted and checked), and may show no page
 // error.
@@ -1150,6 +1151,7 @@ async function screenshotSuite(browser, url, args) {
       backgrounds[scheme] = layout.background;
       console.log(`${label}: ${file} (${stats.colours} colours, ${(stats.unlikeBackground * 100).toFixed(1)}% unlike the background)`);
       await pictureShot(browser, page, label, args, "picture", "dispatch.mic", ["iab", "iop", "ira", "branch"]);
+      await pictureShot(browser, page, label, args, "memory", "table.zasm", ["code"]);
       if (width > 600) {
         // Lint marks, a hover on one, and the diagnostics below the editor.
         await setState(page, { program: "wordforge", name: "MARKS.ASM", letters: "",

@@ -467,9 +467,11 @@ window.Playground.createPicture = function createPicture(parts, { onPick = () =>
     return { left: box.left + x, top: box.top + y, size: grid.cell };
   }
 
+  // A whole pixel inside the word's square (pointer events count whole
+  // pixels, and a square may be one pixel wide at a fractional place).
   function cellPoint(address, name = "store") {
     const { left, top, size } = cellRect(address, name);
-    return { x: left + size / 2 - 0.5, y: top + size / 2 - 0.5 };
+    return { x: Math.ceil(left + size / 2 - 0.5), y: Math.ceil(top + size / 2 - 0.5) };
   }
 
   return {
