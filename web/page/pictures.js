@@ -220,8 +220,13 @@ window.Playground.createPicture = function createPicture(parts, { onPick = () =>
     if (grids.detail) drawOver("detail");
   }
 
+  // The frame's width, as the resize observer last saw it: reading it from
+  // the page at each run would make the browser lay the page out anew
+  // there and then, after the run's other views changed it.
+  let frameWidth = 0;
   function availableWidth() {
-    return Math.max(260, parts.frame.clientWidth || 260);
+    if (frameWidth === 0) frameWidth = parts.frame.clientWidth;
+    return Math.max(260, frameWidth || 260);
   }
 
   function build() {
@@ -447,11 +452,11 @@ window.Playground.createPicture = function createPicture(parts, { onPick = () =>
   }
 
   // The picture follows the window's width and the system's colours.
-  let lastWidth = 0;
-  new ResizeObserver(() => {
-    const width = availableWidth();
-    if (!reader || width === lastWidth) return;
-    lastWidth = width;
+  new ResizeObserver((entries) => {
+    const width = Math.round(entries[entries.length - 1].contentRect.width);
+    if (width === 0 || width === frameWidth) return;
+    frameWidth = width;
+    if (!reader) return;
     build();
     parts.note.textContent = note();
   }).observe(parts.frame);
