@@ -70,7 +70,6 @@ const theme = EditorView.theme({
   ".cm-button": { backgroundImage: "none", backgroundColor: "var(--panel)", color: "var(--fg)" },
   // Marks of an earlier text, until the next run lands.
   "&.stale .cm-lintRange, &.stale .cm-lint-marker": { opacity: "0.4" },
-  ".cm-tooltip-hover .model-hover": { padding: "0.3rem 0.5rem", maxWidth: "26rem" },
 });
 
 // At most this many snapshots are kept; an older one, never released, is
