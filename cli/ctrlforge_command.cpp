@@ -77,7 +77,8 @@ bool AssembleMicroprogram(std::string_view source, const JobOutputs& outputs) {
     const ctrlforge::Result result =
         ctrlforge::AssembleSource(source, {outputs.listing, outputs.object, outputs.map},
                                   {.diagnostics = outputs.diagnostics,
-                                   .placed = outputs.image != nullptr ? &outputs.image->words : nullptr});
+                                   .placed = outputs.image != nullptr ? &outputs.image->words : nullptr,
+                                   .model = outputs.ctrlforgeModel});
     if (outputs.console != nullptr) *outputs.console += result.console;
     // The images name the program by its title.
     if (outputs.image != nullptr && !result.failed) outputs.image->name = result.title;

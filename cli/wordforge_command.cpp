@@ -72,7 +72,8 @@ bool AssembleProgram(std::string_view source, const JobOutputs& outputs) {
     const wordforge::Result result =
         wordforge::AssembleSource(source, {outputs.listing, outputs.object},
                                   {.diagnostics = outputs.diagnostics,
-                                   .placed = outputs.image != nullptr ? &outputs.image->words : nullptr});
+                                   .placed = outputs.image != nullptr ? &outputs.image->words : nullptr,
+                                   .model = outputs.wordforgeModel});
     if (outputs.console != nullptr) *outputs.console += result.console;
     return result.failed;
 }
