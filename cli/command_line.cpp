@@ -13,10 +13,12 @@
 #include <vector>
 
 #include "cli/arguments.hpp"
+#include "cli/decode_commands.hpp"
 #include "cli/diagnostic_printer.hpp"
 #include "cli/image_outputs.hpp"
 #include "cli/output_files.hpp"
 #include "cli/output_plan.hpp"
+#include "cli/standard_input.hpp"
 #include "cli/warnings.hpp"
 
 namespace cli {
@@ -92,20 +94,6 @@ std::string Failure(std::string_view verb, std::string_view path, int errnum) {
     text += "': ";
     text += std::strerror(errnum);
     return text;
-}
-
-bool ReadStandardInput(std::FILE* in, std::string& bytes, int& errnum) {
-    char chunk[1 << 16];
-    for (;;) {
-        std::size_t got = std::fread(chunk, 1, sizeof chunk, in);
-        bytes.append(chunk, got);
-        if (got < sizeof chunk) break;
-    }
-    if (std::ferror(in)) {
-        errnum = errno != 0 ? errno : EIO;
-        return false;
-    }
-    return true;
 }
 
 // The images of earlier runs that a failed source leaves behind, regular
@@ -233,6 +221,9 @@ int RunCommandLine(const ProgramInfo& program, Assembler assemble, int argc, con
     std::ostringstream outText, errText;
     int status = kSuccess;
     ParseOutcome outcome = ParseArguments(program, argc, argv, invocation, outText, errText, status);
+    if (outcome == ParseOutcome::Run && invocation.readBack.mode != ReadBackMode::None) {
+        return RunReadBack(program, invocation, in, out, err);
+    }
     std::vector<SourceJob> jobs;
     std::string problem;
     if (outcome == ParseOutcome::Run && !PlanOutputs(program, invocation, jobs, problem)) {
