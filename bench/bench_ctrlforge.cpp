@@ -2,8 +2,10 @@
 #include <benchmark/benchmark.h>
 
 #include <string>
+#include <vector>
 
 #include "ctrlforge/ctrlforge.hpp"
+#include "ctrlforge/decode.hpp"
 #include "generators.hpp"
 
 namespace {
@@ -50,6 +52,46 @@ void BM_CtrlFillModel(benchmark::State& state) {
     state.counters["statements"] = static_cast<double>(statements);
 }
 BENCHMARK(BM_CtrlFillModel)->Unit(benchmark::kMillisecond);
+
+// The words of a full control store read back: decoded field by field, and
+// written as a microprogram that assembles back to them.
+void Decoding(benchmark::State& state, bool asSource) {
+    std::vector<image::PlacedWord> words;
+    if (ctrlforge::AssembleText(bench::CtrlFillProgram(), {}, {.placed = &words}).failed) {
+        state.SkipWithError("unexpected assembly result");
+        return;
+    }
+    for (auto _ : state) {
+        if (asSource) {
+            ctrlforge::DecodedSource decoded = ctrlforge::DecodeAsSource(words, "FILL");
+            benchmark::DoNotOptimize(decoded);
+        } else {
+            std::string text = ctrlforge::DecodeWords(words);
+            benchmark::DoNotOptimize(text);
+        }
+    }
+    state.counters["words"] = static_cast<double>(words.size());
+}
+void BM_CtrlFillDecode(benchmark::State& state) { Decoding(state, false); }
+void BM_CtrlFillDecodeAsSource(benchmark::State& state) { Decoding(state, true); }
+BENCHMARK(BM_CtrlFillDecode)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CtrlFillDecodeAsSource)->Unit(benchmark::kMillisecond);
+// As an editor has it modelled: the model alone, kept from run to run, and
+// no file chosen.
+void BM_CtrlFillModelOnly(benchmark::State& state) {
+    static const std::string source = bench::CtrlFillProgram();
+    ctrlforge::SourceModel model;
+    for (auto _ : state) {
+        const ctrlforge::Result result = ctrlforge::AssembleSource(source, {}, {.model = &model});
+        if (result.failed) {
+            state.SkipWithError("unexpected assembly result");
+            return;
+        }
+        benchmark::DoNotOptimize(model);
+    }
+    state.counters["statements"] = static_cast<double>(model.statements.size());
+}
+BENCHMARK(BM_CtrlFillModelOnly)->Unit(benchmark::kMillisecond);
 
 void BM_CtrlOverflow(benchmark::State& state) {
     const std::string source = bench::CtrlOverflowProgram(static_cast<std::size_t>(state.range(0)));

@@ -4,6 +4,7 @@
 //   bench_gen ctrl-labels LINES OUT
 //   bench_gen word LINES OUT
 //   bench_gen word-labels LINES OUT
+//   bench_gen word-memory OUT
 //   bench_gen gas LINES OUT
 #include <cstdio>
 #include <cstdlib>
@@ -21,6 +22,7 @@ int Usage() {
         "       bench_gen ctrl-labels LINES OUT\n"
         "       bench_gen word LINES OUT\n"
         "       bench_gen word-labels LINES OUT\n"
+        "       bench_gen word-memory OUT\n"
         "       bench_gen gas LINES OUT\n",
         stderr);
     return 2;
@@ -57,6 +59,10 @@ int main(int argc, char** argv) {
     if (std::strcmp(kind, "ctrl-fill") == 0) {
         if (argc != 3) return Usage();
         return WriteFile(argv[2], bench::CtrlFillProgram());
+    }
+    if (std::strcmp(kind, "word-memory") == 0) {
+        if (argc != 3) return Usage();
+        return WriteFile(argv[2], bench::WordMemoryProgram());
     }
     std::size_t lines = 0;
     if (argc != 4 || !ParseCount(argv[2], lines)) return Usage();

@@ -2,7 +2,9 @@
 #include <benchmark/benchmark.h>
 
 #include <string>
+#include <vector>
 
+#include "wordforge/disassemble.hpp"
 #include "wordforge/wordforge.hpp"
 #include "generators.hpp"
 
@@ -47,6 +49,28 @@ void BM_WordLabels(benchmark::State& state) {
 }
 BENCHMARK(BM_WordLabels)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
+// All 65,536 words of main memory assembled, and read back: disassembled
+// into source with and without the listing-like comments.
+void BM_WordMemory(benchmark::State& state) { Run(state, bench::WordMemoryProgram()); }
+BENCHMARK(BM_WordMemory)->Unit(benchmark::kMillisecond);
+
+void Disassembly(benchmark::State& state, bool annotate) {
+    std::vector<image::PlacedWord> words;
+    const std::string source = bench::WordMemoryProgram();
+    if (wordforge::AssembleText(source, {.placed = &words}).errorCount != 0 || words.size() != 65536) {
+        state.SkipWithError("the generated program has errors");
+        return;
+    }
+    for (auto _ : state) {
+        std::string text = wordforge::Disassemble(words, {"MEMORY", annotate});
+        benchmark::DoNotOptimize(text);
+    }
+    state.counters["words"] = static_cast<double>(words.size());
+}
+void BM_DisassembleMemory(benchmark::State& state) { Disassembly(state, false); }
+void BM_DisassembleMemoryAnnotated(benchmark::State& state) { Disassembly(state, true); }
+BENCHMARK(BM_DisassembleMemory)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DisassembleMemoryAnnotated)->Unit(benchmark::kMillisecond);
 // A program of 65,536 words, every mnemonic among them: without the model
 // (0), with a fresh one (1) and with one kept from run to run (2).
 void BM_WordModel(benchmark::State& state) {
@@ -54,6 +78,23 @@ void BM_WordModel(benchmark::State& state) {
     Run(state, source, static_cast<Model>(state.range(0)));
 }
 BENCHMARK(BM_WordModel)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+// The same program as an editor has it modelled: the model alone, kept from
+// run to run, and no file written (null sinks).
+void BM_WordModelOnly(benchmark::State& state) {
+    static const std::string source = bench::WordProgramOfWords(65536);
+    wordforge::SourceModel model;
+    for (auto _ : state) {
+        const wordforge::Result result = wordforge::AssembleSource(source, {}, {.model = &model});
+        if (result.failed) {
+            state.SkipWithError("the generated program has errors");
+            return;
+        }
+        benchmark::DoNotOptimize(model);
+    }
+    state.counters["lines"] = static_cast<double>(model.lines.size());
+}
+BENCHMARK(BM_WordModelOnly)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -648,6 +648,40 @@ std::string WordFullMemoryProgram() {
     return text;
 }
 
+std::string WordMemoryProgram() {
+    // Every machine instruction and DC, one word a line; a label every 32
+    // words, which the relative operands of its block name.
+    static constexpr const char* kForms[] = {
+        "ADD   1,5(2)", "SUB   2,X\"1F",  "AND   3,(1)",    "OR    0,B\"1010", "XOR   1,O\"17",  "MULT  2,200",
+        "DIV   3,7",    "CMP   0,255",    "EX    1,1(3)",   "LC    2,255",     "PUSH  3,1",      "POP   3,1",
+        "SL    0,-1",   "SA    1,+4",     "SC    2,3",      "BIX   3,-2",      "LEA   1,-2(3)",  "LX    2,4(1)",
+        "STX   0,(2)",  "L     1,M@",     "ST    2,M@+1",   "LA    3,*-5",     "BDIS  M@",       "BP    *+3",
+        "BZ    M@",     "BM    M@+2",     "BC    *",        "BNP   M@",        "BNZ   *-1",      "BNM   M@",
+        "BNC   M@+4",   "B     M@",       "BI    *+9",      "BSR   M@",        "RIO   CR",       "WIO   LPT",
+        "RET",          "NOP",            "HLT",            "DC    X\"BEEF",   "DC    'AB",      "DC    -7",
+    };
+    constexpr std::size_t kFormCount = std::size(kForms);
+    Writer w;
+    w.Line("; ZORVELT main memory benchmark (generated): 65,536 words");
+    w.Line("        TITLE MEMORY");
+    char line[64];
+    for (std::size_t address = 0; address < 65536; ++address) {
+        const std::size_t block = address / 32;
+        std::string form = kForms[(address * 7) % kFormCount];
+        if (const std::size_t at = form.find('@'); at != std::string::npos) form.replace(at, 1, std::to_string(block));
+        if (address % 32 == 0) {
+            std::snprintf(line, sizeof line, "M%zu:", block);
+            std::string head = line;
+            head.resize(8, ' ');
+            w.Line(head, form);
+        } else {
+            w.Line("        ", form);
+        }
+    }
+    w.Line("        END");
+    return std::move(w.text);
+}
+
 std::string GasProgram(std::size_t lines) {
     std::string text;
     text.reserve(lines * 14);

@@ -47,6 +47,11 @@ std::string WordLabelProgram(std::size_t lines);
 // builds the same text.
 std::string WordFullMemoryProgram();
 
+// A wordforge program that fills main memory: 65,536 words, one a line, of
+// every machine instruction and DC, labels every 32 words that the
+// relative operands name. Assembles without errors.
+std::string WordMemoryProgram();
+
 // `lines` lines of "\tadd $5, %eax" for GNU as.
 std::string GasProgram(std::size_t lines);
 

@@ -28,7 +28,7 @@ WORD="$BUILD/wordforge/wordforge"
 
 mkdir -p "$WORK"
 cd "$WORK"
-rm -f ./*.s ./*.o ./*.m ./*.a ./*.b ./*.out ./*.mem ./*.memb ./*.hex ./*.img ./*.mif ./*.bin
+rm -f ./*.s ./*.o ./*.m ./*.a ./*.b ./*.obj ./*.out ./*.mem ./*.memb ./*.hex ./*.img ./*.mif ./*.bin
 
 # ---------------------------------------------------------------- inputs
 "$GEN" ctrl-fill FILL.MIC
@@ -40,6 +40,7 @@ rm -f ./*.s ./*.o ./*.m ./*.a ./*.b ./*.out ./*.mem ./*.memb ./*.hex ./*.img ./*
 "$GEN" ctrl-labels 100000 LABELS100K.MIC
 "$GEN" word-labels 1000000 LABELS1M.ASM
 "$GEN" word-labels 100000 LABELS100K.ASM
+"$GEN" word-memory MEMORY.ASM
 HAVE_AS=0
 if command -v as >/dev/null 2>&1; then
     HAVE_AS=1
@@ -62,6 +63,14 @@ check_console() {  # NAME FILE TEXT: the console output must hold TEXT
 }
 "$TIMER" -i "$(ctrl_answers FILL.MIC)$NL" -o ctrl-fill.out -- "$CTRL" >/dev/null
 check_console "ctrlforge FILL.MIC" ctrl-fill.out "NORMAL TERMINATION!"
+# The images read back: the object files of a full control store and of a
+# full main memory, kept apart from the files the timed runs write.
+"$CTRL" -w -o FILL.MIC.obj FILL.MIC
+"$WORD" -w -o MEMORY.ASM.obj MEMORY.ASM
+if [[ $(grep -c '' MEMORY.ASM.obj) != 65537 ]]; then
+    echo "FAILED: MEMORY.ASM does not fill main memory" >&2
+    exit 1
+fi
 for f in OVER1M.MIC OVER100K.MIC LABELS1M.MIC LABELS100K.MIC; do
     "$TIMER" -i "$(ctrl_answers $f)$NL" -o ctrl-$f.out -- "$CTRL" >/dev/null
     check_console "ctrlforge $f" ctrl-$f.out "ERROR OCCURRED IN ASSEMBLE-TIME!"
@@ -147,6 +156,20 @@ EXPECT_STATUS=1 add_case ctrl-over100k-cli "ctrlforge OVER100K.MIC (command line
     "OVER100K.MIC.s OVER100K.MIC.o OVER100K.MIC.m" "$CTRL" OVER100K.MIC
 add_case word-100k "wordforge WORD100K.ASM" WORD100K.ASM "$(word_answers WORD100K.ASM)$NL" \
     "WORD100K.ASM.a WORD100K.ASM.b" "$WORD"
+# Reading words back against assembling them, on the command line: a full
+# control store (4,095 words) and all 65,536 words of main memory.
+add_case ctrl-fill-cli "ctrlforge -w FILL.MIC (command line)" FILL.MIC "" "FILL.MIC.s FILL.MIC.o FILL.MIC.m" \
+    "$CTRL" -w FILL.MIC
+add_case ctrl-decode "ctrlforge --decode FILL.MIC.obj" FILL.MIC.obj "" "ctrl-decode.out" \
+    "$CTRL" --decode --image-format=object FILL.MIC.obj
+add_case ctrl-as-source "ctrlforge --decode --as-source FILL.MIC.obj" FILL.MIC.obj "" "ctrl-as-source.out" \
+    "$CTRL" --decode --as-source --image-format=object FILL.MIC.obj
+add_case word-memory-cli "wordforge -w MEMORY.ASM (command line)" MEMORY.ASM "" "MEMORY.ASM.a MEMORY.ASM.b" \
+    "$WORD" -w MEMORY.ASM
+add_case word-disassemble "wordforge --disassemble MEMORY.ASM.obj" MEMORY.ASM.obj "" "word-disassemble.out" \
+    "$WORD" --disassemble --image-format=object MEMORY.ASM.obj
+add_case word-annotate "wordforge --disassemble --annotate MEMORY.ASM.obj" MEMORY.ASM.obj "" "word-annotate.out" \
+    "$WORD" --disassemble --annotate --image-format=object MEMORY.ASM.obj
 add_case copy-clab1m "copy loop LABELS1M.MIC" LABELS1M.MIC "" "clab1m.copy" "$COPY" LABELS1M.MIC clab1m.copy
 add_case ctrl-lab1m "ctrlforge LABELS1M.MIC (SOM)" LABELS1M.MIC "$(ctrl_answers LABELS1M.MIC)$NL" \
     "LABELS1M.MIC.s LABELS1M.MIC.o LABELS1M.MIC.m" "$CTRL"
@@ -229,6 +252,10 @@ goal "ctrlforge fill / cat (same file)" ctrl-fill cat-fill 5.00
 goal "ctrlforge 1M / copy loop (same source)" ctrl-over1m copy-over1m 3.00
 linearity "ctrlforge time per line, 1M / 100k" ctrl-over1m ctrl-over100k 1.30
 linearity "wordforge time per line, 1M / 100k" word-1m word-100k 1.30
+goal "ctrlforge --decode of 4,095 words / assembling them" ctrl-decode ctrl-fill-cli 1.00
+goal "ctrlforge --decode --as-source of 4,095 words / assembling them" ctrl-as-source ctrl-fill-cli 1.00
+goal "wordforge --disassemble of 65,536 words / assembling them" word-disassemble word-memory-cli 1.00
+goal "wordforge --disassemble --annotate of 65,536 words / assembling them" word-annotate word-memory-cli 1.00
 goal "ctrlforge label-heavy 1M / copy loop (same source)" ctrl-lab1m copy-clab1m 1.50
 goal "wordforge label-heavy 1M / copy loop (same source)" word-lab1m copy-wlab1m 1.00
 linearity "ctrlforge label-heavy time per line, 1M / 100k" ctrl-lab1m ctrl-lab100k 1.15

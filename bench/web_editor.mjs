@@ -1,5 +1,6 @@
 // The browser page's live assembly, timed in headless Chromium: from a
-// keystroke in the editor to the updated lint marks, on a full control store
+// keystroke in the editor to the updated lint marks and picture of the
+// store, on a full control store
 // (FILL.MIC, 4,095 statements) and on a wordforge program of 65,536 words.
 // Each keystroke alternately puts an error into a line (a letter before its
 // first word) and takes it out again (Backspace), so the marks change every
@@ -11,6 +12,7 @@
 // page, before the editor sees it):
 //   debounce  until the run starts (the page waits for a pause in typing)
 //   marks     from the run's start until the editor holds the new marks
+//   picture   from the run's start until the store's picture is redrawn
 //   landed    from the run's start until every view of the result is up to date
 //   painted   from the run's start until the next frame after that
 //   worker    the assembler's own time inside the worker
@@ -68,6 +70,12 @@ async function instrument(page) {
       show(list);
       times.marks = performance.now();
     };
+    const picture = window.Playground.page.picture;
+    const draw = picture.show.bind(picture);
+    picture.show = (model) => {
+      draw(model);
+      times.picture = performance.now();
+    };
     new MutationObserver(() => {
       const state = document.body.dataset.state;
       if (state === "running" && times.key !== undefined && times.start === undefined) times.start = performance.now();
@@ -109,6 +117,7 @@ async function measure(page, { program, name, text, line, runs }) {
     marks: stat((r) => r.marks - r.start),
     marksIn: median(rows.filter((r) => r.putIn).map((r) => r.marks - r.start)).toFixed(1),
     marksOut: median(rows.filter((r) => !r.putIn).map((r) => r.marks - r.start)).toFixed(1),
+    picture: stat((r) => r.picture - r.start),
     landed: stat((r) => r.landed - r.start),
     painted: stat((r) => r.painted - r.start),
     worker: stat((r) => r.worker),
@@ -144,12 +153,12 @@ async function main() {
     console.log(`Headless Chromium ${await browser.version()}, page from disk, debounce ${debounce} ms; ` +
                 `medians of ${args.runs} keystrokes per case, ms`);
     console.log("");
-    console.log("| source | lines | debounce | marks after the debounce (error in / out) | all views | next frame | assembler in the worker | marks seen |");
-    console.log("|---|---:|---:|---:|---:|---:|---:|---:|");
+    console.log("| source | lines | debounce | marks after the debounce (error in / out) | picture | all views | next frame | assembler in the worker | marks seen |");
+    console.log("|---|---:|---:|---:|---:|---:|---:|---:|---:|");
     for (const c of cases) {
       const r = await measure(page, { ...c, runs: args.runs });
       const lines = c.text.split("\n").length - 1;
-      console.log(`| ${c.label} | ${lines} | ${r.debounce} | ${r.marks} (${r.marksIn} / ${r.marksOut}) | ${r.landed} | ` +
+      console.log(`| ${c.label} | ${lines} | ${r.debounce} | ${r.marks} (${r.marksIn} / ${r.marksOut}) | ${r.picture} | ${r.landed} | ` +
                   `${r.painted} | ${r.worker} | ${r.marksSeen} |`);
     }
   } finally {

@@ -7,9 +7,12 @@
 #include <vector>
 
 #include "cli/completion.hpp"
+#include "cli/decode_commands.hpp"
+#include "cli/diagnostic_printer.hpp"
 #include "cli/image_options.hpp"
 #include "cli/option_values.hpp"
 #include "cli/warnings.hpp"
+#include "image/reader.hpp"
 
 #ifndef ZORVELT_VERSION
 #define ZORVELT_VERSION "0"
@@ -125,18 +128,52 @@ ParseOutcome ParseArguments(const ProgramInfo& program, int argc, const char* co
             ->type_name("8");
     app.add_flag("--hex-word-addresses", imageArguments.wordAddresses,
                  "Intel HEX addresses count words instead of bytes");
+    // How diagnostics are printed, with the options compilers use for it:
+    // -fdiagnostics-color=auto|always|never, -f[no-]diagnostics-show-caret,
+    // -fdiagnostics-format=text|json.
+    std::vector<std::string> diagnosticSwitches;
+    app.add_option("-f", diagnosticSwitches,
+                   "-fdiagnostics-color=auto|always|never, -fdiagnostics-show-caret, -fno-diagnostics-show-caret, "
+                   "-fdiagnostics-format=text|json")
+        ->type_name("OPTION")
+        ->allow_extra_args(false);
     std::string layoutKind;
     CLI::Option* layoutOption = nullptr;
     if (!program.wordLayouts.empty()) {
         std::string kinds;
         for (const WordLayout& layout : program.wordLayouts) kinds += (kinds.empty() ? "" : "|") + std::string(layout.kind);
         layoutOption = app.add_option("--word-layout", layoutKind,
-                                      "Print a header of the control word to standard output and exit")
+                                      "Print a header of the word's layout to standard output and exit")
                            ->type_name(kinds);
     }
+    // Reading words back: what a word holds, what an image decodes to, and
+    // how an image read back from hardware differs from the source.
+    std::string explainDigits;
+    CLI::Option* explainOption =
+        app.add_option("--explain", explainDigits,
+                       "Print what the word WORD (" + std::to_string(program.reading.hexDigits) +
+                           " hexadecimal digits) holds and does, and exit")
+            ->type_name("WORD");
+    ReadBackArguments readBack;
+    app.add_flag("--" + std::string(program.reading.decodeOption), readBack.decode,
+                 std::string(program.reading.decodeHelp) + " (the SOURCE operands are image files)");
+    app.add_flag("--" + std::string(program.reading.styleOption), readBack.style, std::string(program.reading.styleHelp));
+    app.add_option("--compare", readBack.compare,
+                   "Compare the image IMAGE (repeated: its lane files) with the words SOURCE assembles to; "
+                   "--fill is what an unwritten word of the image holds")
+        ->type_name("IMAGE")
+        ->allow_extra_args(false);
+    CLI::Option* imageFormatOption =
+        app.add_option("--image-format", readBack.format,
+                       "The format of the images read: " + image::ReadFormatNames() + " (default: from the name or the content)")
+            ->type_name("NAME");
     app.add_option("SOURCE", invocation.sources, "Source files (- for standard input)")->type_name("");
     std::string footer = "Exit status: 0 when every SOURCE assembled without errors, 1 when a SOURCE had\n"
                          "errors, 2 on a usage error or a file that could not be read or written.\n";
+    footer += std::string(program.reading.statusHelp) +
+              "With --compare: 0 when the image holds the source's words, 1 when it\n"
+              "differs, 2 when the image or the SOURCE could not be read or the SOURCE has\n"
+              "errors.\n";
     if (!program.warnings.empty()) {
         footer += "Warnings:";
         for (const WarningInfo& w : program.warnings) {
@@ -178,6 +215,41 @@ ParseOutcome ParseArguments(const ProgramInfo& program, int argc, const char* co
     if (layoutOption != nullptr && layoutOption->count() > 0) {
         return PrintWordLayout(program, layoutKind, invocation, out, err, status);
     }
+    if (explainOption->count() > 0) {
+        std::string problem = "--explain decodes its WORD only and takes no SOURCE";
+        status = invocation.sources.empty() && ExplainCommand(program, explainDigits, out, problem)
+                     ? kSuccess
+                     : UsageError(program, err, problem);
+        return ParseOutcome::Exit;
+    }
+    readBack.formatGiven = imageFormatOption->count() > 0;
+    if (readBack.Asked()) {
+        // The options that write files, which a read-back does not take.
+        std::string fileOption;
+        if (!imageArguments.formats.empty()) fileOption = "--image";
+        if (lanesOption->count() > 0) fileOption = "--lanes";
+        if (listingOption->count() > 0 || chooseListing) fileOption = program.hasMap ? "-S" : "--listing";
+        if (objectOption->count() > 0 || chooseObject) fileOption = "--object";
+        if ((mapOption != nullptr && mapOption->count() > 0) || chooseMap) fileOption = "--map";
+        if (!invocation.outputDir.empty()) fileOption = "--output-dir";
+        imageArguments.fillGiven = fillOption->count() > 0;
+        std::string problem;
+        std::string bad;
+        if (!SettleWarnings(program, warningSwitches, invocation.warnings, bad)) {
+            problem = "unknown warning option '-W" + bad + "'";
+        } else {
+            invocation.warnings.silenced = noWarnings;
+            for (const std::string& option : diagnosticSwitches) {
+                if (!SettleDiagnosticOption(option, invocation.diagnostics)) problem = "unknown option '-f" + option + "'";
+            }
+            if (problem.empty()) SettleReadBack(program, readBack, imageArguments, fileOption, invocation, problem);
+        }
+        if (!problem.empty()) {
+            status = UsageError(program, err, problem);
+            return ParseOutcome::Exit;
+        }
+        return ParseOutcome::Run;
+    }
     if (invocation.sources.empty()) {
         status = UsageError(program, err, "no SOURCE given");
         return ParseOutcome::Exit;
@@ -188,6 +260,12 @@ ParseOutcome ParseArguments(const ProgramInfo& program, int argc, const char* co
         return ParseOutcome::Exit;
     }
     invocation.warnings.silenced = noWarnings;
+    for (const std::string& option : diagnosticSwitches) {
+        if (!SettleDiagnosticOption(option, invocation.diagnostics)) {
+            status = UsageError(program, err, "unknown option '-f" + option + "'");
+            return ParseOutcome::Exit;
+        }
+    }
 
     bool named = listingOption->count() + objectOption->count() + (mapOption ? mapOption->count() : 0) > 0;
     if (named && invocation.sources.size() > 1) {

@@ -9,7 +9,9 @@
 
 #include "common/diagnostics.hpp"
 #include "common/text_file.hpp"
+#include "ctrlforge/source_model.hpp"
 #include "image/placed_word.hpp"
+#include "wordforge/source_model.hpp"
 
 namespace cli {
 
@@ -32,6 +34,10 @@ struct JobOutputs {
     // When set, receives what the dialogue shows on its console for the run
     // (placement messages, the end message); the command line shows none.
     std::string* console = nullptr;
+    // What the run learnt of the source, for editors; each program fills
+    // its own and leaves the other's alone.
+    ctrlforge::SourceModel* ctrlforgeModel = nullptr;
+    wordforge::SourceModel* wordforgeModel = nullptr;
 };
 
 // Assembles the source into the outputs; returns true when the source had

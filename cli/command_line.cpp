@@ -1,7 +1,10 @@
 #include "cli/command_line.hpp"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <memory>
@@ -10,9 +13,12 @@
 #include <vector>
 
 #include "cli/arguments.hpp"
+#include "cli/decode_commands.hpp"
+#include "cli/diagnostic_printer.hpp"
 #include "cli/image_outputs.hpp"
 #include "cli/output_files.hpp"
 #include "cli/output_plan.hpp"
+#include "cli/standard_input.hpp"
 #include "cli/warnings.hpp"
 
 namespace cli {
@@ -20,30 +26,68 @@ namespace cli {
 namespace {
 
 // Standard error, gathered and written in large pieces: a source with a
-// million errors prints a million lines.
+// million errors prints a million lines. The usual line is written straight
+// into the stream's own room; carets, colour, JSON and failures are built in
+// `text` first.
 struct ErrorStream {
-    std::FILE* file;
-    std::string buffer;
+    static constexpr std::size_t kRoom = std::size_t{1} << 16;
 
-    void Line(std::string_view text) {
-        buffer.append(text);
-        buffer.push_back('\n');
-        if (buffer.size() >= (1u << 16)) Flush();
+    std::FILE* file;
+    DiagnosticPrinter printer;
+    std::string_view program;
+    bool plain = true;  // one line per diagnostic: no caret, colour or JSON
+    std::vector<char> room = std::vector<char>(kRoom);
+    std::size_t used = 0;
+    std::string text{};
+
+    void Write(std::string_view bytes) {
+        if (used + bytes.size() > room.size()) Flush();
+        if (bytes.size() > room.size()) {
+            std::fwrite(bytes.data(), 1, bytes.size(), file);
+            return;
+        }
+        std::memcpy(room.data() + used, bytes.data(), bytes.size());
+        used += bytes.size();
     }
-    void Diagnostic(std::string_view name, const common::Diagnostic& diagnostic) {
-        common::AppendDiagnosticLine(buffer, name, diagnostic);
-        if (buffer.size() >= (1u << 16)) Flush();
+    void Failure(std::string_view path, std::string_view message) {
+        text.clear();
+        AppendFailure(printer, text, program, path, message);
+        Write(text);
+    }
+    void Diagnostic(std::string_view name, std::string_view source, const common::Diagnostic& diagnostic) {
+        if (plain) {  // the usual case, kept short
+            const std::size_t bound = common::DiagnosticLineBound(name, diagnostic);
+            if (used + bound > room.size()) Flush();
+            if (bound > room.size()) room.resize(bound);
+            used = static_cast<std::size_t>(common::PutDiagnosticLine(room.data() + used, name, diagnostic) -
+                                            room.data());
+            return;
+        }
+        text.clear();
+        AppendDiagnostic(printer, text, name, source, diagnostic);
+        Write(text);
+    }
+    void Begin() {
+        text.clear();
+        BeginDiagnostics(printer, text);
+        Write(text);
+    }
+    void End() {
+        text.clear();
+        EndDiagnostics(printer, text);
+        Write(text);
     }
     void Flush() {
-        if (!buffer.empty()) std::fwrite(buffer.data(), 1, buffer.size(), file);
-        buffer.clear();
+        if (used != 0) std::fwrite(room.data(), 1, used, file);
+        used = 0;
         std::fflush(file);
     }
 };
 
-std::string Failure(const ProgramInfo& program, std::string_view verb, std::string_view path, int errnum) {
-    std::string text(program.name);
-    text += ": cannot ";
+// "cannot read 'x.mic': No such file or directory"
+std::string Failure(std::string_view verb, std::string_view path, int errnum) {
+    std::string text{};
+    text += "cannot ";
     text += verb;
     text += " '";
     text += path;
@@ -52,18 +96,15 @@ std::string Failure(const ProgramInfo& program, std::string_view verb, std::stri
     return text;
 }
 
-bool ReadStandardInput(std::FILE* in, std::string& bytes, int& errnum) {
-    char chunk[1 << 16];
-    for (;;) {
-        std::size_t got = std::fread(chunk, 1, sizeof chunk, in);
-        bytes.append(chunk, got);
-        if (got < sizeof chunk) break;
+// The images of earlier runs that a failed source leaves behind, regular
+// files only.
+void RemoveStaleImages(const SourceJob& job) {
+    for (const std::string& path : job.staleImages) {
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(std::filesystem::symlink_status(path, ec))) continue;
+        int errnum = 0;
+        common::DeleteFile(path, errnum);
     }
-    if (std::ferror(in)) {
-        errnum = errno != 0 ? errno : EIO;
-        return false;
-    }
-    return true;
 }
 
 void WriteImages(const ProgramInfo& program, const Invocation& invocation, const ImageWords& handed,
@@ -78,19 +119,19 @@ void WriteImages(const ProgramInfo& program, const Invocation& invocation, const
 
 int RunJob(const ProgramInfo& program, const Invocation& invocation, const SourceJob& job,
            Assembler assemble, std::FILE* in, std::FILE* out, ErrorStream& err) {
-    std::string text;
+    std::string text{};
     common::FileBytes bytes;
     std::string_view source;
     int errnum = 0;
     if (job.source == "-") {
         if (!ReadStandardInput(in, text, errnum)) {
-            err.Line(Failure(program, "read", "-", errnum));
+            err.Failure("-", Failure("read", "-", errnum));
             return kFailure;
         }
         source = text;
     } else {
         if (!common::ReadWholeFile(job.source, bytes, errnum)) {
-            err.Line(Failure(program, "read", job.source, errnum));
+            err.Failure(job.source, Failure("read", job.source, errnum));
             return kFailure;
         }
         source = bytes.View();
@@ -101,7 +142,7 @@ int RunJob(const ProgramInfo& program, const Invocation& invocation, const Sourc
     Outputs outputs;
     OutputFailure failure;
     if (!OpenOutputs(job.outputs, outputs, failure)) {
-        err.Line(Failure(program, failure.verb, failure.path, failure.errnum));
+        err.Failure(failure.path, Failure(failure.verb, failure.path, failure.errnum));
         return kFailure;
     }
 
@@ -127,15 +168,15 @@ int RunJob(const ProgramInfo& program, const Invocation& invocation, const Sourc
         if (!Shown(invocation.warnings, diagnostic)) return;
         if (diagnostic.severity == common::Severity::Error) {
             ++errors;
-            err.Diagnostic(job.display, diagnostic);
+            err.Diagnostic(job.display, source, diagnostic);
             return;
         }
-        if (!invocation.warnings.asErrors) {
-            err.Diagnostic(job.display, diagnostic);
+        if (diagnostic.severity == common::Severity::Note || !invocation.warnings.asErrors) {
+            err.Diagnostic(job.display, source, diagnostic);
             return;
         }
         ++errors;
-        err.Diagnostic(job.display, AsReported(invocation.warnings, diagnostic));
+        err.Diagnostic(job.display, source, AsReported(invocation.warnings, diagnostic));
     };
     sinks.diagnostics = &diagnostics;
     bool failed = assemble(source, sinks);
@@ -143,7 +184,7 @@ int RunJob(const ProgramInfo& program, const Invocation& invocation, const Sourc
     if (!failed && sinks.image != nullptr) WriteImages(program, invocation, handed, outputs);
 
     if (!CloseOutputs(outputs, failure)) {
-        err.Line(Failure(program, failure.verb, failure.path, failure.errnum));
+        err.Failure(failure.path, Failure(failure.verb, failure.path, failure.errnum));
         return kFailure;
     }
     err.Flush();
@@ -155,14 +196,17 @@ int RunJob(const ProgramInfo& program, const Invocation& invocation, const Sourc
         const std::string& bytesOut = output->memory.buffer;
         errno = 0;
         if (std::fwrite(bytesOut.data(), 1, bytesOut.size(), out) != bytesOut.size() || std::fflush(out) != 0) {
-            err.Line(Failure(program, "write", "standard output", errno != 0 ? errno : EIO));
+            err.Failure("-", Failure("write", "standard output", errno != 0 ? errno : EIO));
             return kFailure;
         }
     }
     if (!PutInPlace(outputs, failed, failure)) {
-        err.Line(Failure(program, failure.verb, failure.path, failure.errnum));
+        err.Failure(failure.path, Failure(failure.verb, failure.path, failure.errnum));
         return kFailure;
     }
+    // A failed source leaves no image of an earlier run either, in any
+    // format or lane, for nobody to program a memory from.
+    if (failed) RemoveStaleImages(job);
     return failed ? kSourceErrors : kSuccess;
 }
 
@@ -174,6 +218,9 @@ int RunCommandLine(const ProgramInfo& program, Assembler assemble, int argc, con
     std::ostringstream outText, errText;
     int status = kSuccess;
     ParseOutcome outcome = ParseArguments(program, argc, argv, invocation, outText, errText, status);
+    if (outcome == ParseOutcome::Run && invocation.readBack.mode != ReadBackMode::None) {
+        return RunReadBack(program, invocation, in, out, err);
+    }
     std::vector<SourceJob> jobs;
     std::string problem;
     if (outcome == ParseOutcome::Run && !PlanOutputs(program, invocation, jobs, problem)) {
@@ -186,18 +233,24 @@ int RunCommandLine(const ProgramInfo& program, Assembler assemble, int argc, con
         // cannot be written, the run fails.
         errno = 0;
         if (std::fwrite(o.data(), 1, o.size(), out) != o.size() || std::fflush(out) != 0) {
-            e += Failure(program, "write", "standard output", errno != 0 ? errno : EIO) + "\n";
+            e += std::string(program.name) + ": " + Failure("write", "standard output", errno != 0 ? errno : EIO) + "\n";
             status = kFailure;
         }
         std::fwrite(e.data(), 1, e.size(), err);
         std::fflush(err);
         return status;
     }
-    ErrorStream errors{err, {}};
+    ErrorStream errors{err, {}, program.name};
+    errors.printer.style = SettleStyle(invocation.diagnostics, ::isatty(::fileno(err)) != 0, std::getenv("NO_COLOR"),
+                                       std::getenv("TERM"));
+    errors.plain = !errors.printer.style.caret && !errors.printer.style.color && !errors.printer.style.json;
+    errors.Begin();
     for (const SourceJob& job : jobs) {
         status = std::max(status, RunJob(program, invocation, job, assemble, in, out, errors));
         errors.Flush();
     }
+    errors.End();
+    errors.Flush();
     return status;
 }
 

@@ -17,28 +17,6 @@ std::string FormatNames() {
     return names;
 }
 
-// Hexadecimal digits, leading zeros allowed, of a value that fits in
-// `bits` bits.
-bool ReadFill(const std::string& text, unsigned bits, std::uint64_t& value) {
-    if (text.empty()) return false;
-    value = 0;
-    for (char c : text) {
-        unsigned digit;
-        if (c >= '0' && c <= '9') {
-            digit = static_cast<unsigned>(c - '0');
-        } else if (c >= 'A' && c <= 'F') {
-            digit = static_cast<unsigned>(c - 'A' + 10);
-        } else if (c >= 'a' && c <= 'f') {
-            digit = static_cast<unsigned>(c - 'a' + 10);
-        } else {
-            return false;
-        }
-        if ((value >> bits) != 0 || (value >> 60) != 0) return false;
-        value = (value << 4) | digit;
-    }
-    return (value >> bits) == 0;
-}
-
 }  // namespace
 
 bool SettleImages(const ProgramInfo& program, const ImageArguments& given, ImageChoice& images,
@@ -56,7 +34,7 @@ bool SettleImages(const ProgramInfo& program, const ImageArguments& given, Image
             images.formats.push_back(info->format);
         }
     }
-    if (given.fillGiven && !ReadFill(given.fill, program.store.wordBits, images.fill)) {
+    if (given.fillGiven && !ReadFillWord(given.fill, program.store.wordBits, images.fill)) {
         problem = "--fill needs a word of at most " + std::to_string(program.store.wordBits) +
                   " bits in hexadecimal digits, not '" + given.fill + "'";
         return false;
@@ -88,6 +66,28 @@ std::vector<ImagePart> ImageParts(const ProgramInfo& program, const ImageChoice&
         for (unsigned lane = 0; lane < lanes; ++lane) parts.push_back({format, lane});
     }
     return parts;
+}
+
+// Hexadecimal digits, leading zeros allowed, of a value that fits in
+// `bits` bits.
+bool ReadFillWord(const std::string& text, unsigned bits, std::uint64_t& value) {
+    if (text.empty()) return false;
+    value = 0;
+    for (char c : text) {
+        unsigned digit;
+        if (c >= '0' && c <= '9') {
+            digit = static_cast<unsigned>(c - '0');
+        } else if (c >= 'A' && c <= 'F') {
+            digit = static_cast<unsigned>(c - 'A' + 10);
+        } else if (c >= 'a' && c <= 'f') {
+            digit = static_cast<unsigned>(c - 'a' + 10);
+        } else {
+            return false;
+        }
+        if ((value >> bits) != 0 || (value >> 60) != 0) return false;
+        value = (value << 4) | digit;
+    }
+    return (value >> bits) == 0;
 }
 
 std::string DefaultFillDigits(const ProgramInfo& program) {

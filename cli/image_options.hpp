@@ -2,6 +2,7 @@
 // The memory-image options of the command line, as typed and as settled,
 // and the images a settled choice asks for. Free of the argument parser, so
 // in-memory callers (the browser page) settle their options here too.
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -35,6 +36,10 @@ struct ImagePart {
 // The images of a settled choice, in the order they are written: each
 // format in the order asked for, its whole image or its lanes in lane order.
 std::vector<ImagePart> ImageParts(const ProgramInfo& program, const ImageChoice& images);
+
+// Hexadecimal digits, leading zeros allowed, of a word that fits in `bits`
+// bits: what --fill takes.
+bool ReadFillWord(const std::string& text, unsigned bits, std::uint64_t& value);
 
 // The program's fill when none is given, in as many hexadecimal digits as a
 // word has ("FFFFFFFE00").

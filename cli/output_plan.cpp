@@ -5,6 +5,7 @@
 
 #include "cli/file_identity.hpp"
 #include "cli/image_options.hpp"
+#include "image/lanes.hpp"
 
 namespace cli {
 
@@ -40,6 +41,18 @@ void AddImages(const ProgramInfo& program, const Invocation& invocation, SourceJ
     }
 }
 
+// Every image file name of the source, whole and in lanes, in every format.
+void AddStaleImages(const ProgramInfo& program, const Invocation& invocation, SourceJob& job) {
+    if (job.source == "-") return;
+    const unsigned lanes = image::LaneCount(program.store.wordBits);
+    for (const image::FormatInfo& info : image::Formats()) {
+        job.staleImages.push_back(DefaultPath(invocation, image::ImageFileName(job.source, info.format)));
+        for (unsigned lane = 0; lane < lanes; ++lane) {
+            job.staleImages.push_back(DefaultPath(invocation, image::ImageFileName(job.source, info.format, lane)));
+        }
+    }
+}
+
 }  // namespace
 
 bool PlanOutputs(const ProgramInfo& program, const Invocation& invocation, std::vector<SourceJob>& jobs,
@@ -53,6 +66,7 @@ bool PlanOutputs(const ProgramInfo& program, const Invocation& invocation, std::
         AddOutput(invocation, job, OutputKind::Object, invocation.object, program.objectExtension);
         if (program.hasMap) AddOutput(invocation, job, OutputKind::Map, invocation.map, program.mapExtension);
         AddImages(program, invocation, job);
+        AddStaleImages(program, invocation, job);
         jobs.push_back(std::move(job));
     }
 
@@ -75,6 +89,13 @@ bool PlanOutputs(const ProgramInfo& program, const Invocation& invocation, std::
                 return false;
             }
         }
+    }
+    // A stale image is no file this call reads or writes.
+    for (SourceJob& job : jobs) {
+        std::erase_if(job.staleImages, [&](const std::string& path) {
+            const std::string key = FileKey(path);
+            return sources.count(key) > 0 || taken.count(key) > 0;
+        });
     }
     return true;
 }

@@ -22,6 +22,10 @@ struct SourceJob {
     std::string source;   // as given; "-" is standard input
     std::string display;  // the name diagnostics use
     std::vector<PlannedOutput> outputs;
+    // Every other memory image the program writes for this source, in any
+    // format and lane, where this call would write them: removed when the
+    // source fails, so that no image of an earlier run outlives it.
+    std::vector<std::string> staleImages;
 };
 
 // Builds one job per source: the listing, object file and map chosen, then
@@ -30,6 +34,7 @@ struct SourceJob {
 // source or two outputs on one file: the same file by its device and inode
 // (hard and symbolic links included) once it exists, by its resolved path
 // before.
+// A path of another job's output or of a source is never a stale image.
 bool PlanOutputs(const ProgramInfo& program, const Invocation& invocation, std::vector<SourceJob>& jobs,
                  std::string& problem);
 

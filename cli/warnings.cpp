@@ -64,7 +64,7 @@ std::string_view WarningName(const common::Diagnostic& warning) {
 }
 
 bool Shown(const WarningSettings& settings, const common::Diagnostic& diagnostic) {
-    return diagnostic.severity == common::Severity::Error || WarningEnabled(settings, WarningName(diagnostic));
+    return diagnostic.severity != common::Severity::Warning || WarningEnabled(settings, WarningName(diagnostic));
 }
 
 common::Diagnostic AsReported(const WarningSettings& settings, const common::Diagnostic& diagnostic) {

@@ -26,7 +26,7 @@ WarningSettings DefaultWarnings(const ProgramInfo& program);
 bool SettleWarnings(const ProgramInfo& program, const std::vector<std::string>& switches, WarningSettings& settings,
                     std::string& bad);
 
-// True for every error, and for a warning that is on.
+// True for every error and note, and for a warning that is on.
 bool Shown(const WarningSettings& settings, const common::Diagnostic& diagnostic);
 
 // A warning's name, from its tag "-WNAME".

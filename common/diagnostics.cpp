@@ -151,17 +151,29 @@ std::size_t TokenLengthAt(std::string_view text, std::size_t offset) {
 }
 
 void Record(DiagnosticSink& sink, std::size_t offset, Severity severity, std::string_view tag,
-            std::string_view message) {
+            std::string_view message, std::size_t length, std::string_view fix) {
     Place place = Locate(sink.locator, offset);
     Diagnostic& diagnostic = sink.current;
     diagnostic.line = place.line;
     diagnostic.column = place.column;
     const std::size_t at = std::min(offset, sink.locator.text.size());
-    diagnostic.endColumn = place.column + static_cast<std::int32_t>(TokenLengthAt(sink.locator.text, at));
+    if (length == kTokenRule) length = TokenLengthAt(sink.locator.text, at);
+    diagnostic.endColumn = place.column + static_cast<std::int32_t>(std::min(length, sink.locator.text.size() - at));
     diagnostic.severity = severity;
     diagnostic.tag.assign(tag);
     diagnostic.message.assign(message);
+    if (!fix.empty() || !diagnostic.fix.empty()) diagnostic.fix.assign(fix);
+    diagnostic.offset = at;
     if (sink.emit) sink.emit(diagnostic);
+}
+
+std::string_view SeverityName(Severity severity) {
+    switch (severity) {
+        case Severity::Error: return "error";
+        case Severity::Warning: return "warning";
+        case Severity::Note: return "note";
+    }
+    return "error";
 }
 
 std::string FormatDiagnostic(std::string_view file, const Diagnostic& diagnostic) {
@@ -171,14 +183,16 @@ std::string FormatDiagnostic(std::string_view file, const Diagnostic& diagnostic
     return text;
 }
 
-void AppendDiagnosticLine(std::string& text, std::string_view file, const Diagnostic& diagnostic) {
-    const std::string_view kind = diagnostic.severity == Severity::Error ? ": error: " : ": warning: ";
-    // Room for everything at once: two numbers of at most 11 characters, the
-    // separators, the brackets and the line feed.
-    const std::size_t most = file.size() + kind.size() + diagnostic.message.size() + diagnostic.tag.size() + 30;
-    const std::size_t start = text.size();
-    text.resize(start + most);
-    char* out = text.data() + start;
+std::size_t DiagnosticLineBound(std::string_view file, const Diagnostic& diagnostic) {
+    // Two numbers of at most 11 characters, the separators, the severity,
+    // the brackets and the line feed.
+    return file.size() + diagnostic.message.size() + diagnostic.tag.size() + 40;
+}
+
+char* PutDiagnosticLine(char* out, std::string_view file, const Diagnostic& diagnostic) {
+    const std::string_view kind = diagnostic.severity == Severity::Error     ? ": error: "
+                                  : diagnostic.severity == Severity::Warning ? ": warning: "
+                                                                             : ": note: ";
     out = Put(out, file);
     *out++ = ':';
     out = std::to_chars(out, out + 11, diagnostic.line).ptr;
@@ -192,6 +206,13 @@ void AppendDiagnosticLine(std::string& text, std::string_view file, const Diagno
         *out++ = ']';
     }
     *out++ = '\n';
+    return out;
+}
+
+void AppendDiagnosticLine(std::string& text, std::string_view file, const Diagnostic& diagnostic) {
+    const std::size_t start = text.size();
+    text.resize(start + DiagnosticLineBound(file, diagnostic));
+    char* out = PutDiagnosticLine(text.data() + start, file, diagnostic);
     text.resize(static_cast<std::size_t>(out - text.data()));
 }
 

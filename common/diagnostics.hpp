@@ -11,7 +11,9 @@
 
 namespace common {
 
-enum class Severity : std::uint8_t { Error, Warning };
+// A note adds to the diagnostic before it (what the listing counts, what
+// an error follows from); it is printed as "note:" and never fails a run.
+enum class Severity : std::uint8_t { Error, Warning, Note };
 
 struct Diagnostic {
     std::int32_t line = 0;    // counted from 1
@@ -23,6 +25,12 @@ struct Diagnostic {
     // from `column` up to, not including, `endColumn`. Equal to `column` at a
     // line end or the end of the source.
     std::int32_t endColumn = 0;
+    // The text that most likely belongs in place of the token ("GOTO" for
+    // "GOTP"), when one candidate is clearly meant; empty otherwise.
+    std::string fix{};
+    // Where the diagnostic's column stands in the source, in bytes from its
+    // start: the printer finds the source line from it.
+    std::size_t offset = 0;
 };
 
 // Maps byte offsets of one source to lines and columns. A carriage return
@@ -69,16 +77,26 @@ inline bool WantsWarning(const DiagnosticSink& sink, std::string_view name) {
 // byte; none at a line end or the end of the text.
 std::size_t TokenLengthAt(std::string_view text, std::size_t offset);
 
-// Builds the diagnostic at the byte offset, over the token there, and hands
-// it to the sink.
+// Builds the diagnostic at the byte offset and hands it to the sink. It
+// covers `length` bytes, or with kTokenRule the token TokenLengthAt finds
+// there; `fix` is the likely replacement of what it covers.
+inline constexpr std::size_t kTokenRule = static_cast<std::size_t>(-1);
 void Record(DiagnosticSink& sink, std::size_t offset, Severity severity, std::string_view tag,
-            std::string_view message);
+            std::string_view message, std::size_t length = kTokenRule, std::string_view fix = {});
+
+// What a severity is called in a diagnostic: "error", "warning", "note".
+std::string_view SeverityName(Severity severity);
 
 // The GNU one-line form that editors read:
 // "prog.mic:3:8: error: MESSAGE [E3]".
 std::string FormatDiagnostic(std::string_view file, const Diagnostic& diagnostic);
 // The same, appended to `out` with its line feed.
 void AppendDiagnosticLine(std::string& out, std::string_view file, const Diagnostic& diagnostic);
+// The same written at `out`, which has room for DiagnosticLineBound bytes;
+// returns the end of what it wrote. For writers that fill a buffer of their
+// own, so that a line costs no zero-filling of room it then overwrites.
+std::size_t DiagnosticLineBound(std::string_view file, const Diagnostic& diagnostic);
+char* PutDiagnosticLine(char* out, std::string_view file, const Diagnostic& diagnostic);
 
 // A sink that keeps every diagnostic in a list, for tests and in-memory runs.
 DiagnosticSink ListSink(std::string_view source, std::vector<Diagnostic>& list);

@@ -90,6 +90,7 @@ bool OutputSink::Flush() {
 }
 
 void OutputSink::WriteThrough(std::string_view text) {
+    if (discard) return;
     if (file == nullptr) {
         buffer.append(text);
         return;

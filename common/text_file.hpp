@@ -32,6 +32,10 @@ struct OutputSink {
     std::string buffer;
     std::FILE* file = nullptr;
     int errnum = 0;  // first write failure, 0 while none
+    // A sink for a file nobody keeps: the large pieces WriteThrough hands
+    // it are dropped at once instead of gathered (the few small writes
+    // still gather).
+    bool discard = false;
 
     void Put(char c) {
         buffer.push_back(c);

@@ -23,31 +23,40 @@ bool IsNumberValue(const CtrlRun& run, int value) {
 [[nodiscard]] bool ParseIf(CtrlRun& run) {
     MicroWord& word = run.CurrentWord();
     ReadToken(run);
-    if (!IsCondition(run.TokenCode)) return ReportError(run, CtrlError::IllegalTestCondition);
+    if (!IsCondition(run.TokenCode)) return ReportError(run, CtrlError::IllegalTestCondition, Cause::IfCondition);
+    const std::size_t condition = run.tokenStart;
     if (run.model != nullptr) ModelConditionRead(run);
     word.TS = run.TokenCode;
     ReadToken(run);
-    if (run.TokenCode != TokEqual) return ReportError(run, CtrlError::IllegalTestCondition);
+    run.detail.first = condition;
+    if (run.TokenCode != TokEqual) return ReportError(run, CtrlError::IllegalTestCondition, Cause::IfEqual);
     ReadToken(run);
     if (IsNumberValue(run, 1)) {
         word.SQ = SqBT;
     } else if (IsNumberValue(run, 0)) {
         word.SQ = SqBF;
     } else {
-        return ReportError(run, CtrlError::IllegalTestCondition);
+        run.detail.first = condition;
+        return ReportError(run, CtrlError::IllegalTestCondition, Cause::IfValue);
     }
     ReadToken(run);
-    if (run.TokenCode != KwTHEN) return ReportError(run, CtrlError::NoThenClause);
+    if (run.TokenCode != KwTHEN) {
+        run.detail.first = condition;
+        return ReportError(run, CtrlError::NoThenClause, Cause::IfThen);
+    }
     ReadToken(run);
-    if (run.TokenCode != TokIdent) return ReportError(run, CtrlError::LabelExpected);
+    if (run.TokenCode != TokIdent) return ReportError(run, CtrlError::LabelExpected, Cause::IfLabel);
     if (run.model != nullptr) ModelLabelUsed(run, LabelUse::IfThen);
     ReferenceLabel(run, BranchTarget);
     ReadToken(run);
     if (run.TokenCode == KwELSE) {
-        if (word.SQ != SqBF) return ReportError(run, CtrlError::IllegalIf);
+        if (word.SQ != SqBF) {
+            run.detail.first = condition;
+            return ReportError(run, CtrlError::IllegalIf, Cause::ElseAfterOne);
+        }
         word.SQ = SqEI;
         ReadToken(run);
-        if (run.TokenCode != KwFETCH) return ReportError(run, CtrlError::ElseNotFetch);
+        if (run.TokenCode != KwFETCH) return ReportError(run, CtrlError::ElseNotFetch, Cause::ElseNotFetch);
         ReadToken(run);
     }
     return false;
@@ -78,7 +87,7 @@ LabelUse UseOf(std::uint8_t sq) {
         ReferenceLabel(run, placementClass);
         word.SQ = sq;
     } else {
-        return ReportError(run, CtrlError::LabelExpected);
+        return ReportError(run, CtrlError::LabelExpected, Cause::BranchLabel);
     }
     ReadToken(run);
     return false;
@@ -90,18 +99,18 @@ LabelUse UseOf(std::uint8_t sq) {
     ReadToken(run);
     if (run.TokenCode == TokMinus) {
         ReadToken(run);
-        if (!IsNumberValue(run, 1)) return ReportError(run, CtrlError::IllegalException);
+        if (!IsNumberValue(run, 1)) return ReportError(run, CtrlError::IllegalException, Cause::CounterStep);
         word.EX = ExCM1;
         return false;
     }
-    if (run.TokenCode != TokAssign) return ReportError(run, CtrlError::IllegalException);
+    if (run.TokenCode != TokAssign) return ReportError(run, CtrlError::IllegalException, Cause::CounterForm);
     ReadToken(run);
     if (run.TokenCode == KwRBUS) {
         word.EX = ExSC;
         return false;
     }
-    if (!IsRightOperand(run.TokenCode)) return ReportError(run, CtrlError::IllegalException);
-    if (word.RB != RbBase) return ReportError(run, CtrlError::RbFieldDefined);
+    if (!IsRightOperand(run.TokenCode)) return ReportError(run, CtrlError::IllegalException, Cause::CounterSource);
+    if (word.RB != RbBase) return ReportError(run, CtrlError::RbFieldDefined, Cause::CounterRightBus);
     if (StoreRightOperand(run, false)) return true;
     word.EX = ExSC;
     return false;
@@ -110,17 +119,26 @@ LabelUse UseOf(std::uint8_t sq) {
 // load = ( "IR" | "IO" ) ":=" ( "LBUS" | left operand other than itself )
 [[nodiscard]] bool ParseLoad(CtrlRun& run, std::uint8_t self, std::uint8_t ex) {
     MicroWord& word = run.CurrentWord();
+    const std::size_t clause = run.tokenStart;
     ReadToken(run);
-    if (run.TokenCode != TokAssign) return ReportError(run, CtrlError::IllegalExpression);
+    run.detail.first = clause;
+    run.detail.code = self;
+    if (run.TokenCode != TokAssign) return ReportError(run, CtrlError::IllegalExpression, Cause::LoadAssign);
     ReadToken(run);
     if (run.TokenCode == KwLBUS) {
         word.EX = ex;
         return false;
     }
     if (!IsLeftOperand(run.TokenCode) || run.TokenCode == self) {
-        return ReportError(run, CtrlError::IllegalExpression);
+        run.detail.first = clause;
+        run.detail.code = self;
+        return ReportError(run, CtrlError::IllegalExpression, Cause::LoadSource);
     }
-    if (word.LB != LbBase) return ReportError(run, CtrlError::LbFieldDefined);
+    if (word.LB != LbBase) {
+        run.detail.first = clause;
+        return ReportError(run, CtrlError::LbFieldDefined, Cause::LoadLeftBus);
+    }
+    run.leftOperandAt = run.tokenStart;
     RecodeLeftBus(run);
     word.LB = run.TokenCode;
     word.EX = ex;
@@ -129,8 +147,13 @@ LabelUse UseOf(std::uint8_t sq) {
 
 // keyword pair: the next token must be `expected`; then EX := `ex`.
 [[nodiscard]] bool ParseKeywordPair(CtrlRun& run, std::uint8_t expected, std::uint8_t ex) {
+    const std::size_t clause = run.tokenStart;
     ReadToken(run);
-    if (run.TokenCode != expected) return ReportError(run, CtrlError::IllegalException);
+    if (run.TokenCode != expected) {
+        run.detail.first = clause;
+        run.detail.code = expected;
+        return ReportError(run, CtrlError::IllegalException, Cause::KeywordPair);
+    }
     run.CurrentWord().EX = ex;
     return false;
 }
@@ -139,15 +162,15 @@ LabelUse UseOf(std::uint8_t sq) {
 [[nodiscard]] bool ParseTestFlag(CtrlRun& run) {
     MicroWord& word = run.CurrentWord();
     ReadToken(run);
-    if (run.TokenCode != TokAssign) return ReportError(run, CtrlError::IllegalExpression);
+    if (run.TokenCode != TokAssign) return ReportError(run, CtrlError::IllegalExpression, Cause::FlagAssign);
     ReadToken(run);
-    if (run.TokenCode != TokNumber) return ReportError(run, CtrlError::IllegalExpression);
+    if (run.TokenCode != TokNumber) return ReportError(run, CtrlError::IllegalExpression, Cause::FlagNotNumber);
     if (IsNumberValue(run, 1)) {
         word.EX = ExST;
     } else if (IsNumberValue(run, 0)) {
         word.EX = ExRT;
     } else {
-        return ReportError(run, CtrlError::IllegalException);
+        return ReportError(run, CtrlError::IllegalException, Cause::FlagValue);
     }
     return false;
 }
@@ -155,17 +178,25 @@ LabelUse UseOf(std::uint8_t sq) {
 // ( "IRA" | "IRB" ) "+" 1 | "IRB" "-" 1; `down` is ExBase for IRA, which has
 // no "-" form.
 [[nodiscard]] bool ParseStep(CtrlRun& run, std::uint8_t up, std::uint8_t down) {
+    const std::size_t clause = run.tokenStart;
     ReadToken(run);
     std::uint8_t ex;
+    run.detail.first = clause;
+    run.detail.code = down == ExBase ? KwIRA : KwIRB;
     if (run.TokenCode == TokPlus) {
         ex = up;
     } else if (run.TokenCode == TokMinus && down != ExBase) {
         ex = down;
     } else {
-        return ReportError(run, CtrlError::IllegalException);
+        return ReportError(run, CtrlError::IllegalException, Cause::StepSign);
     }
+    const std::size_t sign = run.tokenStart;
     ReadToken(run);
-    if (!IsNumberValue(run, 1)) return ReportError(run, CtrlError::IllegalException);
+    if (!IsNumberValue(run, 1)) {
+        run.detail.first = clause;
+        run.detail.second = sign;
+        return ReportError(run, CtrlError::IllegalException, Cause::StepOne);
+    }
     run.CurrentWord().EX = ex;
     return false;
 }
@@ -178,7 +209,7 @@ LabelUse UseOf(std::uint8_t sq) {
     } else if (run.TokenCode == KwOV) {
         run.CurrentWord().EX = ExOV;
     } else {
-        return ReportError(run, CtrlError::IllegalException);
+        return ReportError(run, CtrlError::IllegalException, Cause::SetLater);
     }
     return false;
 }
@@ -197,7 +228,7 @@ LabelUse UseOf(std::uint8_t sq) {
             } else if (run.TokenCode == KwONE) {
                 word.EX = ExAS1;
             } else {
-                return ReportError(run, CtrlError::IllegalException);
+                return ReportError(run, CtrlError::IllegalException, Cause::WithWord);
             }
             return false;
         case KwIR: return ParseLoad(run, KwIR, ExLIR);
@@ -210,13 +241,14 @@ LabelUse UseOf(std::uint8_t sq) {
         case KwHLT: word.EX = ExHLT; return false;
         case KwOV: word.EX = ExOV; return false;
         case KwNEX: word.EX = ExNEX; return false;
-        default: return ReportError(run, CtrlError::IllegalException);
+        default: return ReportError(run, CtrlError::IllegalException, Cause::SetWord);
     }
 }
 
 }  // namespace
 
 bool ParseSequencingClause(CtrlRun& run) {
+    run.reading = Reading::Sequencing;
     bool reported = false;
     switch (run.TokenCode) {
         case KwIF: reported = ParseIf(run); break;
@@ -235,18 +267,27 @@ bool ParseSequencingClause(CtrlRun& run) {
             break;
     }
     if (reported) return true;
-    return EndClause(run);
+    return EndClause(run, Cause::SequencingEnd);
 }
 
 bool ParseMemoryClause(CtrlRun& run) {
+    run.reading = Reading::Memory;
     run.CurrentWord().MM = run.TokenCode == KwREAD ? MmRM : MmWM;
     ReadToken(run);
-    return EndClause(run);
+    return EndClause(run, Cause::MemoryEnd);
 }
 
 bool ParseExceptionClause(CtrlRun& run) {
+    run.reading = Reading::Exception;
+    // The first clause, or the second; a SET prefix counts as the first's
+    // beginning.
+    if (run.clauses.exception == kNowhere) {
+        run.clauses.exception = run.clauses.setPrefix != kNowhere ? run.clauses.setPrefix : run.tokenStart;
+    } else {
+        run.clauses.second = run.tokenStart;
+    }
     if (run.CurrentWord().RB == RbLLT) {
-        return ReportError(run, CtrlError::ExFieldDefined);  // the long literal fills EX
+        return ReportError(run, CtrlError::ExFieldDefined, Cause::AfterLongLiteral);  // the long literal fills EX
     }
     const std::uint8_t earlier = run.CurrentWord().EX;  // only exception clauses set EX
     const std::size_t start = run.tokenStart;
@@ -256,7 +297,7 @@ bool ParseExceptionClause(CtrlRun& run) {
                        "this exception clause replaces the statement's earlier one; only one is kept");
     }
     ReadToken(run);
-    return EndClause(run);
+    return EndClause(run, Cause::ExceptionEnd);
 }
 
 }  // namespace ctrlforge

@@ -1,8 +1,8 @@
 #include "ctrlforge/error_report.hpp"
 
-#include <charconv>
 #include <string_view>
 
+#include "ctrlforge/diagnostic_text.hpp"
 #include "ctrlforge/source_reader.hpp"
 #include "ctrlforge/token_reader.hpp"
 #include "ctrlforge/tokens.hpp"
@@ -60,39 +60,12 @@ std::string ErrorLine(CtrlError error, const Name* name) {
 // the error line, then tokens are skipped up to the next "*", ".END" or end of
 // file. An error found at a line-end token finds CurChar at the start of the
 // next line already, so that whole next line is copied before the error line.
-namespace {
-
-// ".END EXPECTED." names the source's last line, at its end: the end of the
-// file stands past that line's line end.
-std::size_t EndOfLastLine(const CtrlRun& run, std::size_t end) {
-    if (end > 0 && run.source[end - 1] == '\n') --end;
-    if (end > 0 && run.source[end - 1] == '\r') --end;
-    return end;
-}
-
-void RecordError(CtrlRun& run, CtrlError error, const Name* name, std::size_t at) {
-    if (at == kAtToken) at = run.tokenStart;
-    if (error == CtrlError::EndExpected) at = EndOfLastLine(run, at);
-    // The listing's message without "ERROR   n:"; only error 20's is built.
-    common::DiagnosticSink& sink = *run.diagnostics;
-    std::string_view message;
-    if (error == CtrlError::LabelNotDeclared) {
-        sink.text = ErrorLine(error, name);
-        message = std::string_view(sink.text).substr(11);
-    } else {
-        message = kMessages[static_cast<int>(error)].substr(1);
+bool ReportError(CtrlRun& run, CtrlError error, Cause cause, const Name* name, std::size_t at) {
+    if (run.diagnostics != nullptr) RecordError(run, error, cause, name, at);
+    if (error != CtrlError::LabelNotDeclared) {
+        if (run.TokenCode == TokEol) run.swallowed = CurCharOffset(run);
+        SkipRestOfLine(run);
     }
-    char tag[8] = {'E'};
-    const char* tagEnd = std::to_chars(tag + 1, tag + sizeof tag, static_cast<int>(error)).ptr;
-    common::Record(sink, at, common::Severity::Error, std::string_view(tag, static_cast<std::size_t>(tagEnd - tag)),
-                   message);
-}
-
-}  // namespace
-
-bool ReportError(CtrlRun& run, CtrlError error, const Name* name, std::size_t at) {
-    if (run.diagnostics != nullptr) RecordError(run, error, name, at);
-    if (error != CtrlError::LabelNotDeclared) SkipRestOfLine(run);
     if (run.options.S) {
         // Ends the listing line unconditionally, so an error line that follows
         // a completed source line is preceded by an empty line.
@@ -105,6 +78,9 @@ bool ReportError(CtrlRun& run, CtrlError error, const Name* name, std::size_t at
     }
     run.AssemblyFailed = true;
     run.StatementError = true;
+    // What an illegal character dropped has been accounted for, by this error
+    // or by the skip behind it.
+    run.illegalAt = kNowhere;
     return true;
 }
 

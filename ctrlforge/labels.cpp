@@ -27,7 +27,9 @@ void DefineLabel(CtrlRun& run) {
     std::uint8_t placementClass = Labelled;
     if (!found.added) {
         if (IsDefined(*found.value)) {
-            ReportError(run, CtrlError::LabelAlreadyDefined);
+            const LabelEntry& first = run.labels[static_cast<std::size_t>(*found.value)];
+            run.detail.first = run.words[static_cast<std::size_t>(first.word)].heading;
+            ReportError(run, CtrlError::LabelAlreadyDefined, Cause::LabelTwice);
             return;
         }
         PendingLabel& label = run.pending[PendingOf(*found.value)];
@@ -57,6 +59,7 @@ void DefineLabel(CtrlRun& run) {
 void ReferenceLabel(CtrlRun& run, std::uint8_t placementClass) {
     const Name name = run.TokenName;
     MicroWord& current = run.CurrentWord();
+    current.reference = static_cast<std::uint32_t>(run.tokenStart);
     const common::NameLookup found =
         common::FindOrAddName(run.labelIndex, KeyOf(name), PendingState(run.pending.size()));
     if (!found.added && IsDefined(*found.value)) {
@@ -81,7 +84,7 @@ void ReferenceLabel(CtrlRun& run, std::uint8_t placementClass) {
 
 void ReportUndefinedLabels(CtrlRun& run) {
     for (const PendingLabel& label : run.pending) {
-        if (label.linked) ReportError(run, CtrlError::LabelNotDeclared, &label.name, label.firstUse);
+        if (label.linked) ReportError(run, CtrlError::LabelNotDeclared, Cause::Undeclared, &label.name, label.firstUse);
     }
 }
 

@@ -2,18 +2,16 @@
 
 #include <string>
 
+#include "ctrlforge/diagnostic_text.hpp"
 #include "ctrlforge/tokens.hpp"
 
 namespace ctrlforge {
 
 namespace {
 
-void PlacementFailed(CtrlRun& run, const MicroWord& word, bool storeFull) {
-    if (run.diagnostics != nullptr) {
-        std::string message = "INVALID SPECIFIED ADDRESS IN " + std::to_string(word.address);
-        if (storeFull) message += " (ADRS OVER)";
-        common::Record(*run.diagnostics, word.heading, common::Severity::Error, "", std::move(message));
-    }
+void PlacementFailed(CtrlRun& run, const MicroWord& word, PlacementProblem problem, int address, int nextFree,
+                     const MicroWord* moved) {
+    if (run.diagnostics != nullptr) RecordPlacementFailure(run, word, problem, address, nextFree, moved);
     if (run.options.S) {
         // Written where the listing stands, with no line end before it.
         run.listing->Write("ERROR: INVALID SPECIFIED ADDRESS IN ");
@@ -41,15 +39,18 @@ void PlaceWords(CtrlRun& run) {
     if (run.words.empty()) return;
     // Counts in int: a word may land above the store before the check.
     int nextFree = run.words.front().address;
+    const MicroWord* moved = nullptr;  // the last word alignment moved up, for the messages
     for (MicroWord& word : run.words) {
         int address = word.address;
         bool fail = false;
+        bool aligned = false;
         switch (word.labelClass) {
             case IraTarget:
                 if (word.addressGiven) {
                     fail = address < nextFree || (address / 4) % 4 != 0;
                 } else {
                     address = nextFree - nextFree % 16 + 16 + nextFree % 4;
+                    aligned = true;
                 }
                 break;
             case IopTarget:
@@ -57,6 +58,7 @@ void PlaceWords(CtrlRun& run) {
                     fail = address < nextFree || address % 16 != 0;
                 } else {
                     address = nextFree - nextFree % 16 + 16;
+                    aligned = true;
                 }
                 break;
             case IabTarget:
@@ -64,6 +66,7 @@ void PlaceWords(CtrlRun& run) {
                     fail = address < nextFree || address % 64 >= 4;
                 } else {
                     address = nextFree - nextFree % 64 + 64;
+                    aligned = true;
                 }
                 break;
             default:
@@ -75,14 +78,16 @@ void PlaceWords(CtrlRun& run) {
                 break;
         }
         if (fail) {
-            PlacementFailed(run, word, false);
+            PlacementFailed(run, word, address < nextFree ? PlacementProblem::Taken : PlacementProblem::Misaligned,
+                            address, nextFree, moved);
             return;
         }
         word.address = static_cast<std::int16_t>(address);
+        if (aligned) moved = &word;
         nextFree = address + 1;
         if (nextFree - 1 > kLastAddress) {
             run.console += "ADRS OVER\n";
-            PlacementFailed(run, word, true);
+            PlacementFailed(run, word, PlacementProblem::PastStore, address, nextFree, moved);
             return;
         }
         ++run.placedWords;

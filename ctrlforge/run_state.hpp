@@ -50,6 +50,7 @@ struct MicroWord {
     // same label (kNone at the end of the chain).
     std::int32_t target = kNone;
     std::uint32_t heading = 0;  // where the statement's "*" stands in the source, for diagnostics
+    std::uint32_t reference = 0;  // where the label it branches to is named, for diagnostics
 };
 
 struct LabelEntry {
@@ -66,6 +67,39 @@ struct PendingLabel {
     std::int32_t last;  // end of the waiting chain, so appending is direct
     bool linked;
     std::size_t firstUse;  // where the first reference stands in the source
+};
+
+// No place in the source.
+inline constexpr std::size_t kNowhere = static_cast<std::size_t>(-1);
+
+// The part of the program being read, for the messages of what goes wrong
+// in it (an illegal character "cannot stand in a transfer").
+enum class Reading : std::uint8_t { Title, Heading, Sequencing, Memory, Transfer, Exception, Ending };
+
+// Where the clauses of the statement under parse begin (their first
+// token), kNowhere for those it does not have (yet): the messages of its
+// errors name them, and the clauses still allowed after them.
+struct StatementClauses {
+    std::size_t sequencing = kNowhere;
+    std::size_t memory = kNowhere;
+    std::size_t transfer = kNowhere;  // the destination, or the SET of SET BY
+    std::size_t setPrefix = kNowhere; // a SET before the first exception clause
+    std::size_t exception = kNowhere; // the first exception clause
+    std::size_t second = kNowhere;    // the second one
+};
+
+// The states of the expression recogniser of a transfer; error 11's
+// messages tell them apart.
+enum class ExpressionState : std::uint8_t { Start, AfterShift, AfterLeft, AfterOp, AfterColonShift, Complete, Bad };
+
+// What an error's message needs besides the run's state, filled in by the
+// place that reports it just before it does.
+struct ErrorDetail {
+    std::size_t first = kNowhere;   // a token the message quotes besides the current one
+    std::size_t second = kNowhere;  // and another
+    std::int32_t value = 0;         // a number it names (an earlier address)
+    std::uint8_t state = 0;         // the expression recogniser's state, and the like
+    std::uint8_t code = 0;          // a token code the place expected, and the like
 };
 
 struct OptionSet {
@@ -95,6 +129,29 @@ struct CtrlRun {
     std::string console;  // what the run shows on the console
     common::DiagnosticSink* diagnostics = nullptr;  // recorded only when the caller asks
     std::size_t tokenStart = 0;  // where the current token begins in the source
+    // For the messages of diagnostics only: a second line locator for the
+    // earlier places a message names (the first definition of a label), so
+    // that looking back never sends the sink's own locator back.
+    common::LineLocator earlier;
+    Reading reading = Reading::Title;
+    StatementClauses clauses;
+    ErrorDetail detail;
+    std::size_t leftOperandAt = kNowhere;   // what put the statement's LB in place
+    std::size_t rightOperandAt = kNowhere;  // what put its RB in place
+    std::size_t longLiteralAt = kNowhere;   // its long literal
+    // An illegal character in mid-line drops the rest of its line with the
+    // line end; the next error of the statement follows from it.
+    std::size_t illegalAt = kNowhere;
+    // The line that the last error found at a line end skipped whole (the
+    // line after the one it names), where it starts.
+    std::size_t swallowed = kNowhere;
+    // The last statement with a given address, from which the following
+    // ones count on: heading and address.
+    std::size_t countedFrom = kNowhere;
+    std::int16_t countedFromAddress = 0;
+    // "Did you mean" among the defined labels compares each undefined label
+    // with every defined one; this bounds the work a run spends on it.
+    std::size_t suggestionBudget = std::size_t{1} << 22;
     // When set, every word the writers pack is added here, as the object
     // file lists it; memory images are made from these.
     std::vector<image::PlacedWord>* placed = nullptr;
@@ -129,6 +186,7 @@ struct CtrlRun {
     common::FlatNameTable labelIndex;
 
     MicroWord& CurrentWord() { return words.back(); }
+    const MicroWord& CurrentWord() const { return words.back(); }
     std::int32_t CurrentIndex() const { return static_cast<std::int32_t>(words.size()) - 1; }
 };
 

@@ -10,8 +10,8 @@ void SkipTerminators(CtrlRun& run) {
     while (IsTerminator(run.TokenCode)) ReadToken(run);
 }
 
-bool EndClause(CtrlRun& run) {
-    if (!IsTerminator(run.TokenCode)) return ReportError(run, CtrlError::MissingTerminator);
+bool EndClause(CtrlRun& run, Cause cause) {
+    if (!IsTerminator(run.TokenCode)) return ReportError(run, CtrlError::MissingTerminator, cause);
     SkipTerminators(run);
     return false;
 }

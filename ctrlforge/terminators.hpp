@@ -1,4 +1,5 @@
 #pragma once
+#include "ctrlforge/error_report.hpp"
 #include "ctrlforge/run_state.hpp"
 
 namespace ctrlforge {
@@ -9,7 +10,8 @@ void SkipTerminators(CtrlRun& run);
 
 // The end of every heading and clause line: the current token must be a
 // terminator, else error 3 (a number that overflowed is a token like any
-// other here); then terminators are skipped. Returns true when it reported.
-[[nodiscard]] bool EndClause(CtrlRun& run);
+// other here); then terminators are skipped. Returns true when it reported;
+// `cause` names the line that should have ended.
+[[nodiscard]] bool EndClause(CtrlRun& run, Cause cause);
 
 }  // namespace ctrlforge

@@ -1,5 +1,6 @@
 #include "ctrlforge/token_reader.hpp"
 
+#include "ctrlforge/diagnostic_text.hpp"
 #include "ctrlforge/keywords.hpp"
 #include "ctrlforge/model_builder.hpp"
 #include "ctrlforge/number_reader.hpp"
@@ -71,9 +72,7 @@ void ReadToken(CtrlRun& run) {
         if (!IsTokenStart(run.CurChar)) {
             // Reported in the listing only; the run does not fail. The
             // command line still counts it: the rest of the line is lost.
-            if (run.diagnostics != nullptr) {
-                common::Record(*run.diagnostics, run.tokenStart, common::Severity::Error, "", "ILLEGAL CHARACTER");
-            }
+            if (run.diagnostics != nullptr) RecordIllegalCharacter(run, run.tokenStart);
             SkipRestOfLine(run);
             ListingText(run, "ERROR: ILLEGAL CHARACTER");
             ListingLineEnd(run);

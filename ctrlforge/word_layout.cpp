@@ -54,16 +54,67 @@ std::string FieldHeading(const FieldLayout& f) {
            std::to_string(Width(f)) + (Width(f) == 1 ? " bit" : " bits");
 }
 
+// Calls `emit(value, mnemonic)` for every value of the field, the ones
+// without a mnemonic with an empty one.
+template <typename Emit>
+void ForEachValue(const FieldLayout& f, Emit emit) {
+    const Field field = static_cast<Field>(f.field);
+    for (unsigned value = 0; value < (1u << Width(f)); ++value) emit(value, FieldMnemonic(field, value));
+}
+
 // Calls `emit(mnemonic, value)` for every value of the field that has a
 // mnemonic, in value order.
 template <typename Emit>
 void ForEachMnemonic(const FieldLayout& f, Emit emit) {
     if (f.field < 0) return;
-    const Field field = static_cast<Field>(f.field);
-    for (unsigned value = 0; value < (1u << Width(f)); ++value) {
-        std::string_view mnemonic = FieldMnemonic(field, value);
+    ForEachValue(f, [&](unsigned value, std::string_view mnemonic) {
         if (!mnemonic.empty()) emit(mnemonic, value);
+    });
+}
+
+// The name tables: a test bench or a C decoder prints a word's fields by
+// the map's names without typing them in.
+std::string VerilogNameTables(const std::vector<FieldLayout>& fields) {
+    std::string out = "\n// The map's name of each field value, 3 characters in 24 bits (\"\" for a\n"
+                      "// value without one): `CW_SQ_NAME(w[`CW_SQ]) == \"IOP\"\n";
+    for (const FieldLayout& f : fields) {
+        if (f.field < 0) continue;
+        const unsigned width = Width(f);
+        out += "`define CW_" + std::string(f.name) + "_NAME(v) ( \\\n";
+        ForEachValue(f, [&](unsigned value, std::string_view mnemonic) {
+            out += "    ";
+            if (value + 1 < (1u << width)) {
+                out += "(v) == ";
+                out += std::to_string(width);
+                out += "'h";
+                out += Hex(value);
+                out += " ? ";
+            }
+            out += '"';
+            out += mnemonic;
+            out += '"';
+            out += value + 1 < (1u << width) ? " : \\\n" : ")\n";
+        });
     }
+    return out;
+}
+
+std::string CNameTables(const std::vector<FieldLayout>& fields) {
+    std::string out = "\n/* The map's name of each field value, \"\" for a value without one:\n"
+                      "   CW_SQ_NAMES[CW_SQ(word)] */\n";
+    for (const FieldLayout& f : fields) {
+        if (f.field < 0) continue;
+        out += "static const char *const CW_" + std::string(f.name) + "_NAMES[" + std::to_string(1u << Width(f)) +
+               "] = {";
+        ForEachValue(f, [&](unsigned value, std::string_view mnemonic) {
+            out += value % 8 == 0 ? "\n    \"" : " \"";
+            out += mnemonic;
+            out += '"';
+            if (value + 1 < (1u << Width(f))) out += ",";
+        });
+        out += "};\n";
+    }
+    return out;
 }
 
 }  // namespace
@@ -109,6 +160,7 @@ std::string ControlWordVerilog() {
     out += "`define CW_IRA_TARGET(w) {w[" + std::to_string(ts.low) + "], w[" + bits(lt.high, lt.low + 2) +
            "], 2'b00, w[" + bits(lt.low + 1, lt.low) + "]}\n";
     out += "`define CW_IOP_TARGET(w) {w[" + bits(lt.low + 7, lt.low) + "], 4'b0000}\n";
+    out += VerilogNameTables(fields);
     out += "\n`endif\n";
     return out;
 }
@@ -142,6 +194,7 @@ std::string ControlWordC() {
     out += "#define CW_IRA_TARGET(word) \\\n";
     out += "    ((CW_TS(word) << 11) | ((CW_LT(word) >> 2) << 4) | (CW_LT(word) & 0x3u))\n";
     out += "#define CW_IOP_TARGET(word) (CW_LT(word) << 4)\n";
+    out += CNameTables(ControlWordFields());
     out += "\n#endif\n";
     return out;
 }

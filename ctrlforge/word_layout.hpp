@@ -19,9 +19,10 @@ struct FieldLayout {
 std::vector<FieldLayout> ControlWordFields();
 
 // Header texts of the control word: each field's name, bit range and width,
-// a constant for every field value that has a mnemonic, and how TS, EX and
-// LT read in words that carry a long literal or a branch address. Lines end
-// with a line feed: the texts go to standard output.
+// a constant for every field value that has a mnemonic, how TS, EX and LT
+// read in words that carry a long literal or a branch address, and a table
+// of the map's names of every field's values. Lines end with a line feed:
+// the texts go to standard output.
 std::string ControlWordVerilog();
 std::string ControlWordC();
 

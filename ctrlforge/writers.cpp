@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "ctrlforge/diagnostic_text.hpp"
 #include "ctrlforge/model_builder.hpp"
 #include "ctrlforge/tokens.hpp"
 
@@ -53,6 +54,14 @@ void ResolveTarget(CtrlRun& run, MicroWord& word) {
     if (word.refState != Resolved || word.target == kNone) return;
     const LabelEntry& label = run.labels[static_cast<std::size_t>(word.target)];
     word.LT = static_cast<std::uint16_t>(run.words[static_cast<std::size_t>(label.word)].address);
+    // A conditional branch keeps only the low 9 bits of its target (the TS
+    // field holds the test): a target in another 512-word page is not what
+    // the word holds.
+    const bool conditional = word.SQ == SqBT || word.SQ == SqBF || word.SQ == SqEI;
+    if (conditional && ((word.LT ^ static_cast<std::uint16_t>(word.address)) & 0xE00u) != 0 &&
+        run.diagnostics != nullptr && common::WantsWarning(*run.diagnostics, "branch-page")) {
+        WarnBranchPage(run, word, word.LT);
+    }
 }
 
 PackedWord WriteObjectLine(CtrlRun& run, MicroWord& word) {

@@ -3,7 +3,10 @@
 // deterministic, that the listing holds every source character
 // in order, and that the console message agrees with the run's outcome. The
 // second run records diagnostics: its files must not change, and its errors
-// must agree with the outcome.
+// must agree with the outcome. A source that assembles must come back from
+// its decoded source, byte for byte; and the input read as control words
+// must come back from their decoded source wherever the decoder writes
+// them as statements.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -14,6 +17,7 @@
 
 #include "common/diagnostics.hpp"
 #include "ctrlforge/ctrlforge.hpp"
+#include "ctrlforge/decode.hpp"
 
 namespace {
 
@@ -61,6 +65,59 @@ bool ObjectLineShape(std::string_view line) {
     return true;
 }
 
+// The object file of a source and the words it places.
+struct Object {
+    bool failed;
+    std::string title;
+    std::string bytes;
+    std::vector<image::PlacedWord> words;
+};
+
+Object AssembleObject(std::string_view source) {
+    Object object;
+    common::OutputSink sink;
+    const ctrlforge::Result result = ctrlforge::AssembleSource(source, {nullptr, &sink, nullptr}, {.placed = &object.words});
+    object.failed = result.failed;
+    object.title = result.title;
+    object.bytes = std::move(sink.buffer);
+    return object;
+}
+
+void CheckRoundTrip(std::string_view source) {
+    const Object original = AssembleObject(source);
+    if (original.failed) return;
+    const ctrlforge::DecodedSource decoded = ctrlforge::DecodeAsSource(original.words, original.title);
+    Check(decoded.inexpressible == 0);
+    const Object again = AssembleObject(decoded.text);
+    Check(!again.failed && again.bytes == original.bytes);
+}
+
+// The bytes as 40-bit words from address 0: the words the decoder writes as
+// statements assemble to themselves, in order.
+void CheckWordsComeBack(std::string_view bytes) {
+    std::vector<image::PlacedWord> words;
+    for (std::size_t at = 0; at + 5 <= bytes.size() && words.size() < ctrlforge::kControlStoreWords; at += 5) {
+        std::uint64_t word = 0;
+        for (std::size_t i = 0; i < 5; ++i) word = (word << 8) | static_cast<unsigned char>(bytes[at + i]);
+        words.push_back({static_cast<std::uint32_t>(words.size()), word});
+    }
+    const ctrlforge::DecodedSource decoded = ctrlforge::DecodeAsSource(words, "FUZZ");
+    const Object again = AssembleObject(decoded.text);
+    Check(again.failed == (decoded.inexpressible == words.size()));
+    std::size_t next = 0;
+    for (const image::PlacedWord& w : again.words) {
+        while (next < words.size() && words[next].address != w.address) ++next;
+        Check(next < words.size() && words[next].word == w.word);
+    }
+    Check(again.words.size() + decoded.inexpressible == words.size());
+}
+
+// The characters a token may start with (upper and lower case alike).
+bool StartsToken(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+           std::string_view("$*+-.:;=@").find(c) != std::string_view::npos;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -75,11 +132,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(first.listing == second.listing && first.object == second.object && first.map == second.map &&
           first.console == second.console && first.failed == second.failed);
     // A failed run has an error that is not an illegal character (those
-    // leave the run alone), and a run that did not fail has no other.
+    // leave the run alone), and a run that did not fail has no other. An
+    // illegal character's diagnostic has no number and stands on the
+    // character, which starts no token; a placement failure has no number
+    // either and stands on a "*", a "." or the end.
     bool failingError = false;
     for (const common::Diagnostic& d : diagnostics) {
-        Check(d.line >= 1 && d.column >= 1);
-        if (d.severity == common::Severity::Error && d.message != "ILLEGAL CHARACTER") failingError = true;
+        Check(d.line >= 1 && d.column >= 1 && d.endColumn >= d.column);
+        if (d.severity != common::Severity::Error) continue;
+        if (!d.tag.empty() || d.offset >= source.size() || StartsToken(source[d.offset])) failingError = true;
     }
     Check(first.failed == failingError);
 
@@ -112,5 +173,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     if (data[0] & 1) Check(ListingCopiesSource(ReadableSource(source), first.listing));
+    if (!first.failed) CheckRoundTrip(source);
+    CheckWordsComeBack(source);
     return 0;
 }

@@ -2,19 +2,22 @@
 // absence of crashes it checks that a run is deterministic (also when it
 // records diagnostics and the source model), that the error summary of the
 // listing agrees with the error count, that every object line of an
-// error-free run has the "AAAA  WWWW" shape, and that the model's lines
-// follow one another through the source, its tokens in order and apart, and
-// its words are the object file's.
+// error-free run has the "AAAA  WWWW" shape, that the model's lines follow
+// one another through the source, its tokens in order and apart, and its
+// words are the object file's, and that an error-free run's disassembly
+// assembles back to its object file, byte for byte.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include <vector>
 
 #include "common/diagnostics.hpp"
+#include "wordforge/disassemble.hpp"
 #include "wordforge/wordforge.hpp"
 
 namespace {
@@ -37,7 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string_view source(reinterpret_cast<const char*>(data), size);
     wordforge::WordResult first = wordforge::AssembleText(source);
     // The second run records diagnostics: the files stay the same, and there
-    // is one error diagnostic per counted error.
+    // is one error diagnostic per counted error, or a note with a flag for
+    // the second count of one.
     std::vector<common::Diagnostic> diagnostics;
     common::DiagnosticSink sink = common::ListSink(source, diagnostics);
     wordforge::SourceModel model;
@@ -46,8 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           first.errorCount == second.errorCount);
     std::int32_t errors = 0;
     for (const common::Diagnostic& d : diagnostics) {
-        Check(d.line >= 1 && d.column >= 1);
-        errors += d.severity == common::Severity::Error;
+        Check(d.line >= 1 && d.column >= 1 && d.endColumn >= d.column);
+        errors += d.severity == common::Severity::Error || (d.severity == common::Severity::Note && !d.tag.empty());
     }
     Check(errors == first.errorCount);
     Check(first.errorCount >= 0);
@@ -70,6 +74,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (first.errorCount == 0) Check(words == static_cast<std::size_t>(std::count(first.object.begin(), first.object.end(), '\n')) - 1);
 
     if (first.errorCount == 0) {
+        std::vector<image::PlacedWord> placed;
+        wordforge::AssembleText(source, {.placed = &placed});
+        // The title on the object file's first line: "MM" has none.
+        const std::string head = first.object.substr(0, first.object.find("\r\n"));
+        std::optional<std::string> title;
+        if (head.size() >= 3) title = head.substr(3);
+        for (bool annotate : {false, true}) {
+            const wordforge::WordResult again = wordforge::AssembleText(wordforge::Disassemble(placed, {title, annotate}));
+            Check(again.errorCount == 0 && again.object == first.object);
+        }
         std::string_view object = first.object;
         // The first line holds the title; every further line is an address
         // and a word.

@@ -13,6 +13,17 @@ std::string_view ProgramName(Language language) {
     return "";
 }
 
+// The protocol's severities: 1 error, 2 warning, 3 information; a note
+// explains, so it is information.
+int SeverityNumber(common::Severity severity) {
+    switch (severity) {
+        case common::Severity::Error: return 1;
+        case common::Severity::Warning: return 2;
+        case common::Severity::Note: return 3;
+    }
+    return 1;
+}
+
 Json DiagnosticRange(const Document& document, const common::Diagnostic& diagnostic, PositionEncoding encoding) {
     const Position begin =
         PositionOfColumn(document.text, document.lineStarts, diagnostic.line, diagnostic.column, encoding);
@@ -27,7 +38,7 @@ Json DiagnosticsParams(const Document& document, const DocumentRun& run, Positio
     const std::string_view source = ProgramName(document.language);
     for (const common::Diagnostic& diagnostic : run.diagnostics) {
         Json item{{"range", DiagnosticRange(document, diagnostic, encoding)},
-                  {"severity", diagnostic.severity == common::Severity::Error ? 1 : 2},
+                  {"severity", SeverityNumber(diagnostic.severity)},
                   {"source", source},
                   {"message", diagnostic.message}};
         if (!diagnostic.tag.empty()) item["code"] = diagnostic.tag;

@@ -66,6 +66,8 @@ constexpr std::array kWarningFixes{
     Fix{"replaced-exception", "keep one exception clause per statement; put the other into a statement of its own"},
     Fix{"org", "write the address as hexadecimal digits only: `ORG 40`"},
     Fix{"overlap", "move the second part to free addresses, or remove the first word"},
+    Fix{"branch-page", "keep the branch and its target in one 512-word page, or branch to a statement in this page "
+                       "that holds `GOTO` to the target"},
     Fix{"trailing-text", "put notes after a `;`, and write the operand in full"},
 };
 
@@ -88,7 +90,13 @@ std::string_view FixFor(Language language, const common::Diagnostic& diagnostic)
     }
     if (language == Language::Microprogram) {
         if (!tag.empty()) return Lookup(kMicroprogramFixes, tag, false);
-        if (diagnostic.message == "ILLEGAL CHARACTER") return "remove the character, or put the text after `;`";
+        // The two errors without a number: an illegal character, and a
+        // heading's address that cannot be kept.
+        const std::string_view message = diagnostic.message;
+        if (message.find(" cannot begin a line") != std::string_view::npos ||
+            message.find(" cannot stand ") != std::string_view::npos) {
+            return "remove the character, or put the text after `;`";
+        }
         return "leave the address out and let ctrlforge place the word, or give one that fits the alignment rules";
     }
     if (tag == "L") return "move the target closer, or branch in two steps: the displacement is -128..127";

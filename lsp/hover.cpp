@@ -119,7 +119,7 @@ void DiagnosticSections(const DocumentView& view, std::uint32_t offset, bool mar
             column > std::max(diagnostic.endColumn, diagnostic.column)) {
             continue;
         }
-        std::string text = Strong(diagnostic.severity == common::Severity::Error ? "error" : "warning", markdown);
+        std::string text = Strong(common::SeverityName(diagnostic.severity), markdown);
         if (!diagnostic.tag.empty()) text += " [" + diagnostic.tag + "]";
         text += Joined({" ", ProgramName(view.run.language), ": ", Escaped(diagnostic.message, markdown)});
         const std::string_view fix = FixFor(view.run.language, diagnostic);

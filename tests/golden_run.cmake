@@ -6,7 +6,8 @@
 # argument a line) runs the command line instead: standard input comes from
 # `stdin`, and standard output is compared with `stdout` (empty when the file
 # is missing). Input files that the run must delete
-# (outputs an earlier run left) are named in `removed`, one a line. Usage:
+# (outputs an earlier run left) are named in `removed`, one a line, and those
+# it must leave alone in `kept`. Usage:
 #   cmake -DPROGRAM=<exe> -DCASE=<case folder> -DWORK=<scratch folder> -P golden_run.cmake
 
 foreach(var PROGRAM CASE WORK)
@@ -168,6 +169,16 @@ if(EXISTS "${CASE}/removed")
   foreach(f IN LISTS removed_files)
     if(EXISTS "${run}/${f}")
       message("file not removed: ${f}")
+      set(failures 1)
+    endif()
+  endforeach()
+endif()
+
+if(EXISTS "${CASE}/kept")
+  file(STRINGS "${CASE}/kept" kept_files ENCODING UTF-8)
+  foreach(f IN LISTS kept_files)
+    if(NOT EXISTS "${run}/${f}")
+      message("file not kept: ${f}")
       set(failures 1)
     endif()
   endforeach()

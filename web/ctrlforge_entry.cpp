@@ -17,7 +17,8 @@ EntryResult AssembleCtrlforge(std::string_view source, const EntryOptions& optio
                             .diagnostics = &sink,
                             .image = StartImages(program, options.images, options.sourceName, images,
                                                  result.imageProblem),
-                            .console = &result.console};
+                            .console = &result.console,
+                            .ctrlforgeModel = options.model ? &result.ctrlforgeModel : nullptr};
     result.failed = cli::AssembleMicroprogram(source, outputs) || HasErrors(result.diagnostics);
     // The dialogue creates every chosen file before the run, so a failed run
     // still leaves them, holding whatever the pass wrote before its first error.

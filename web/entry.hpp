@@ -1,7 +1,7 @@
 #pragma once
 // In-memory entry points of the two assemblers for the browser page: source
-// bytes and options in, the program's output files, console text and
-// diagnostics out. They run the command line's own assemblies and make its
+// bytes and options in, the program's output files, console text,
+// diagnostics and, when asked for, the source model out. They run the command line's own assemblies and make its
 // memory images; these only gather what a run leaves behind.
 #include <optional>
 #include <string>
@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "common/diagnostics.hpp"
+#include "ctrlforge/source_model.hpp"
+#include "wordforge/source_model.hpp"
 
 namespace web {
 
@@ -42,6 +44,9 @@ struct EntryOptions {
     // The source's name: wordforge's images name the program by it, as the
     // command line's do (ctrlforge's name it by its title).
     std::string sourceName = {};
+    // Fill the program's source model (EntryResult), for the page's hover,
+    // its go-to-definition and its pictures of the store.
+    bool model = false;
 };
 
 struct EntryResult {
@@ -57,6 +62,10 @@ struct EntryResult {
     // Why the image options were refused, in the command line's words; the
     // run then makes no image.
     std::string imageProblem;
+    // The source model of the run's program, when asked for; the other
+    // program's stays empty. A run with errors has a model of what was read.
+    ctrlforge::SourceModel ctrlforgeModel = {};
+    wordforge::SourceModel wordforgeModel = {};
 };
 
 EntryResult AssembleCtrlforge(std::string_view source, const EntryOptions& options);

@@ -16,7 +16,8 @@ EntryResult AssembleWordforge(std::string_view source, const EntryOptions& optio
                             .diagnostics = &sink,
                             .image = StartImages(program, options.images, options.sourceName, images,
                                                  result.imageProblem),
-                            .console = &result.console};
+                            .console = &result.console,
+                            .wordforgeModel = options.model ? &result.wordforgeModel : nullptr};
     result.failed = cli::AssembleProgram(source, outputs) || HasErrors(result.diagnostics);
     result.files.push_back({"listing", ".a", std::move(listing.buffer)});
     // The dialogue deletes the object file of a run with errors, and the

@@ -10,6 +10,7 @@ namespace wordforge {
 Result AssembleSource(std::string_view source, const Sinks& sinks, const Collectors& collect) {
     // Both passes always write both files; a file nobody keeps goes here.
     common::OutputSink dropped;
+    dropped.discard = true;
     WordRun run;
     run.diagnostics = collect.diagnostics;
     if (run.diagnostics != nullptr) {

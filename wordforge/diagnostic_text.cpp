@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/suggestion.hpp"
+
 namespace wordforge {
 
 namespace {
@@ -16,19 +18,87 @@ std::string Quoted(char c) {
     return text;
 }
 
-std::string FaultMessage(const WordRun& run) {
+// The word at `offset` as the user wrote it.
+std::string_view WrittenAt(const WordRun& run, std::size_t offset) {
+    const std::string_view text = run.reader.text;
+    if (offset >= text.size()) return {};
+    return text.substr(offset, common::TokenLengthAt(text, offset));
+}
+
+bool IsDigitOfBase(char c, char letter) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    switch (letter) {
+        case 'B': return c == '0' || c == '1';
+        case 'O': return c >= '0' && c <= '7';
+        default: return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
+    }
+}
+
+// The based constant a word means when its quote is missing: X7FFF for
+// X"7FFF. Built in the run's suggestion; false when the word is no such
+// constant.
+bool MissingQuote(WordRun& run, std::string_view written) {
+    if (written.size() < 2) return false;
+    char letter = written[0];
+    if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
+    if (letter != 'B' && letter != 'O' && letter != 'X') return false;
+    for (char c : written.substr(1)) {
+        if (!IsDigitOfBase(c, letter)) return false;
+    }
+    run.suggestion.clear();
+    run.suggestion.push_back(written[0]);
+    run.suggestion.push_back('"');
+    for (char c : written.substr(1)) run.suggestion.push_back(c);
+    return true;
+}
+
+// The clearly nearest defined label, in the run's suggestion.
+bool NearestLabel(WordRun& run, std::string_view name) {
+    common::Nearest nearest = common::NearestTo(name);
+    for (const SymbolEntry& entry : run.symbols.entries) {
+        if (run.suggestionBudget == 0) break;
+        --run.suggestionBudget;
+        common::Consider(nearest, View(entry));
+    }
+    const std::string_view best = common::Suggestion(nearest);
+    if (best.empty()) return false;
+    run.suggestion.assign(best);
+    return true;
+}
+
+bool NearestMnemonic(WordRun& run, std::string_view name) {
+    common::Nearest nearest = common::NearestTo(name);
+    for (std::string_view mnemonic : kMnemonicTable) common::Consider(nearest, mnemonic);
+    const std::string_view best = common::Suggestion(nearest);
+    if (best.empty()) return false;
+    run.suggestion.assign(best);
+    return true;
+}
+
+// The message of the line's fault; a likely fix goes to run.suggestion and
+// `suggested` is set.
+std::string FaultMessage(WordRun& run, bool& suggested) {
     const FaultNote& fault = run.fault;
     const std::string name(View(fault.name));
     const char found = run.reader.current;
+    suggested = false;
     switch (fault.cause) {
-        case Fault::UnknownMnemonic: return "unknown mnemonic " + name;
+        case Fault::UnknownMnemonic:
+            suggested = NearestMnemonic(run, View(fault.name));
+            return "unknown mnemonic " + name + (suggested ? "; did you mean " + run.suggestion + "?" : "");
         case Fault::LoneLabel: return "label " + name + " stands alone: a mnemonic must follow it";
         case Fault::Register: return "register " + std::to_string(fault.value) + " outside 0..3";
         case Fault::Comma: return "missing comma after the register, found " + Quoted(found);
-        case Fault::Quote: return "'\"' missing after the base letter " + name;
+        case Fault::Quote:
+            suggested = MissingQuote(run, WrittenAt(run, fault.offset));
+            return "'\"' missing after the base letter " + name +
+                   (suggested ? "; did you mean " + run.suggestion + "?" : "");
         case Fault::IndexOpen: return "an index register in parentheses is required, found " + Quoted(found);
         case Fault::IndexClose: return "missing ')' after the index register, found " + Quoted(found);
-        case Fault::UndefinedLabel: return "undefined label " + name;
+        case Fault::UndefinedLabel:
+            suggested = (fault.constant && MissingQuote(run, WrittenAt(run, fault.offset))) ||
+                        NearestLabel(run, View(fault.name));
+            return "undefined label " + name + (suggested ? "; did you mean " + run.suggestion + "?" : "");
         case Fault::Device:
             if (fault.name.length != 0) return "unknown device " + name + " (CR, LPT or 0..255)";
             return "device " + std::to_string(fault.value) + " outside 0..255";
@@ -42,8 +112,9 @@ std::string FaultMessage(const WordRun& run) {
     return "an operand cannot begin with " + Quoted(found);
 }
 
-void Emit(WordRun& run, std::size_t offset, const char* tag, std::string message) {
-    common::Record(*run.diagnostics, offset, common::Severity::Error, tag, std::move(message));
+void Emit(WordRun& run, std::size_t offset, const char* tag, std::string message, std::string_view fix = {},
+          common::Severity severity = common::Severity::Error) {
+    common::Record(*run.diagnostics, offset, severity, tag, std::move(message), common::kTokenRule, fix);
 }
 
 }  // namespace
@@ -54,7 +125,9 @@ void RecordFlag(WordRun& run, char flag) {
              "displacement " + std::to_string(run.fault.value) + " outside -128..127");
         return;
     }
-    Emit(run, run.fault.offset, "F", FaultMessage(run));
+    bool suggested = false;
+    std::string message = FaultMessage(run, suggested);
+    Emit(run, run.fault.offset, "F", std::move(message), suggested ? std::string_view(run.suggestion) : std::string_view{});
 }
 
 void RecordDuplicate(WordRun& run, const Word& label, std::size_t offset) {
@@ -65,12 +138,31 @@ void RecordDuplicate(WordRun& run, const Word& label, std::size_t offset) {
     Emit(run, offset, "D", std::move(message));
 }
 
+namespace {
+
+constexpr std::string_view kNoEnd = "the source ends without END; end the program with an END line";
+
+// The end of the source's last line: before the line end that closes it.
+std::size_t EndOfLastLine(const WordRun& run, std::size_t end) {
+    const std::string_view text = run.reader.text;
+    if (end > 0 && text[end - 1] == '\n') --end;
+    if (end > 0 && text[end - 1] == '\r') --end;
+    return end;
+}
+
+}  // namespace
+
 void RecordErrorLine(WordRun& run) {
     const char c = run.reader.current;
     std::string message;
     if (c == kFileEnd) {
-        message = "the source ends without END";
-    } else if (c == kLineEnd) {
+        // The empty line after the last line end: named at the end of the
+        // last line, where END belongs.
+        run.endReported = true;
+        Emit(run, EndOfLastLine(run, CurrentOffset(run.reader)), "F", std::string(kNoEnd));
+        return;
+    }
+    if (c == kLineEnd) {
         message = "blank line: a line must begin with a letter or ';'";
     } else {
         message = "a line must begin with a letter or ';', found " + Quoted(c);
@@ -78,7 +170,17 @@ void RecordErrorLine(WordRun& run) {
     Emit(run, CurrentOffset(run.reader), "F", std::move(message));
 }
 
-void RecordMissingEnd(WordRun& run) { Emit(run, run.reader.text.size(), "F", "END missing"); }
+void RecordMissingEnd(WordRun& run) {
+    if (run.endReported) {
+        // The listing counts the missing END a second time, on its own "F"
+        // line; the note stands for that count.
+        Emit(run, EndOfLastLine(run, run.reader.text.size()), "F",
+             "the listing counts this twice: the empty line after the last line end, and the missing END",
+             {}, common::Severity::Note);
+        return;
+    }
+    Emit(run, run.reader.text.size(), "F", std::string(kNoEnd));
+}
 
 namespace {
 

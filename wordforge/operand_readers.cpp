@@ -45,13 +45,15 @@ std::int32_t ReadDigits(WordRun& run, std::uint32_t base, bool echo) {
 
 void EchoWord(WordRun& run, const Word& word) { AppendEight(run.line, word.text.data(), word.length); }
 
-// Looks the label up; an undefined one is noted as the line's fault.
-bool LookUpValue(WordRun& run, const Word& name, std::size_t start, std::int32_t& value) {
+// Looks the label up; an undefined one is noted as the line's fault, with
+// whether a constant could have stood in its place.
+bool LookUpValue(WordRun& run, const Word& name, std::size_t start, std::int32_t& value, bool constant) {
     const std::int32_t* found = FindLabel(run.symbols, name);
     ModelLabelUsed(run, name, start, found);
     if (found == nullptr) {
         NoteFault(run, Fault::UndefinedLabel, start);
         run.fault.name = name;
+        run.fault.constant = constant;
         return false;
     }
     value = *found;
@@ -166,7 +168,7 @@ bool ReadAddress(WordRun& run, std::int32_t& value) {
         ReadWord(reader, name);
         SkipBlanks(reader);
         EchoWord(run, name);
-        if (!LookUpValue(run, name, start, base)) return false;
+        if (!LookUpValue(run, name, start, base, false)) return false;
     } else {
         NoteFault(run, Fault::OperandStart, CurrentOffset(reader));
         return false;
@@ -235,14 +237,14 @@ bool ReadConstant(WordRun& run, std::int32_t& value) {
             AppendToWord(name, c);
             if (!blankSeen) ReadWordOnto(reader, name);
             EchoWord(run, name);
-            if (!LookUpValue(run, name, start, value)) return false;
+            if (!LookUpValue(run, name, start, value, true)) return false;
         }
     } else if (IsLetter(c)) {
         std::size_t start = CurrentOffset(reader);
         Word name;
         ReadWord(reader, name);
         EchoWord(run, name);
-        if (!LookUpValue(run, name, start, value)) return false;
+        if (!LookUpValue(run, name, start, value, true)) return false;
     } else {
         NoteFault(run, Fault::OperandStart, CurrentOffset(reader));
         return false;

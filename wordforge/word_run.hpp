@@ -48,6 +48,7 @@ struct FaultNote {
     std::size_t offset = 0;  // where the token at fault begins
     Word name;               // the label, mnemonic or device word
     std::int32_t value = 0;  // the register or device number
+    bool constant = false;   // an undefined label stood where a constant may
 };
 
 // What the source model's builder keeps from one hook to the next.
@@ -83,6 +84,11 @@ struct WordRun {
     std::size_t statementStart = 0;           // where the current line's statement begins
     std::int32_t statementLine = 0;           // the current statement's line
     bool overlapWarned = false;               // the current statement has warned of an overlap
+    bool endReported = false;                 // the error line at the end of the source said END is missing
+    std::string suggestion;                   // the fix a diagnostic suggests, when it is built
+    // "Did you mean" among the labels compares an undefined label with every
+    // defined one; this bounds the work a run spends on it.
+    std::size_t suggestionBudget = std::size_t{1} << 22;
     bool currentTaken = false;                // a character literal used the current character
     struct {
         bool truncation = false, org = false, overlap = false, trailingText = false;

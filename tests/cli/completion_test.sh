@@ -31,7 +31,7 @@ expect() {
 }
 
 ctrlforge_warnings=(-Wall -Werror -Wno-error -Wtruncation -Wno-truncation -Wreplaced-exception
-                    -Wno-replaced-exception)
+                    -Wno-replaced-exception -Wbranch-page -Wno-branch-page)
 wordforge_warnings=(-Wall -Werror -Wno-error -Wtruncation -Wno-truncation -Worg -Wno-org -Woverlap -Wno-overlap
                     -Wtrailing-text -Wno-trailing-text)
 formats=(readmemh readmemb intelhex logisim mif bin)
@@ -57,12 +57,13 @@ if [ "$shell" = bash ]; then
     [ "$registered" = "complete -F _$program $program" ] || fail "complete -p $program gave '$registered'"
   done
 
-  expect "ctrlforge --ima" "$(complete_words ctrlforge --ima)" --image=
+  expect "ctrlforge --ima" "$(complete_words ctrlforge --ima)" --image= --image-format=
   expect "ctrlforge --image=" "$(complete_words ctrlforge --image =)" "${formats[@]}"
   expect "ctrlforge --image=intel" "$(complete_words ctrlforge --image = intel)" intelhex
   expect "wordforge --image re" "$(complete_words wordforge --image re)" readmemh readmemb
   expect "ctrlforge --word-layout=" "$(complete_words ctrlforge --word-layout =)" verilog c
-  expect "wordforge --word" "$(complete_words wordforge --word)"
+  expect "wordforge --word" "$(complete_words wordforge --word)" --word-layout=
+  expect "wordforge --word-layout=" "$(complete_words wordforge --word-layout =)" verilog c
   expect "ctrlforge --lanes=" "$(complete_words ctrlforge --lanes =)" 8
   expect "ctrlforge --fill=" "$(complete_words ctrlforge --fill =)"
   expect "ctrlforge --completion=" "$(complete_words ctrlforge --completion =)" bash zsh
@@ -124,7 +125,7 @@ elif [ "$shell" = zsh ]; then
     grep -qx '<end>' "$out" 2>/dev/null || { fail "zsh did not finish completing '$line'"; return; }
     grep -vx '<end>' "$out"
   }
-  expect "zsh: ctrlforge --ima" "$(complete_line 'ctrlforge --ima')" --image
+  expect "zsh: ctrlforge --ima" "$(complete_line 'ctrlforge --ima')" --image --image-format
   expect "zsh: ctrlforge --image=" "$(complete_line 'ctrlforge --image=')" "${formats[@]}"
   expect "zsh: wordforge -W" "$(complete_line 'wordforge -W')" "${wordforge_warnings[@]#-W}"
   expect "zsh: ctrlforge --word-layout=" "$(complete_line 'ctrlforge --word-layout=')" verilog c

@@ -21,9 +21,13 @@ struct Files {
     cli::JobOutputs Outputs(common::DiagnosticSink& sink) { return {&listing, &object, &map, &sink}; }
 };
 
+// The errors the listing counts: every error, and every note that carries
+// a flag or number (a note that stands for a second count of one error).
 std::size_t ErrorsOf(const std::vector<common::Diagnostic>& list) {
     std::size_t n = 0;
-    for (const auto& d : list) n += d.severity == common::Severity::Error;
+    for (const auto& d : list) {
+        n += d.severity == common::Severity::Error || (d.severity == common::Severity::Note && !d.tag.empty());
+    }
     return n;
 }
 

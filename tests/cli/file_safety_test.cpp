@@ -31,8 +31,8 @@ const std::string kMicroMap = ".TITLE     PROG    \r\nLABEL   ADRS  LB  RB  AL  
 const std::string kOtherMicro = ".TITLE OTHER\r\n*\r\n.END\r\n";
 // The guide's example of errors 6 and 20.
 const std::string kFailingMicro = ".TITLE DEMO\r\n*\r\n    CALL\r\n    R1 := R2\r\n*\r\n    GOTO AWAY\r\n.END\r\n";
-const std::string kFailingMicroErrors = "p.mic:3:9: error: LABEL IS EXPECTED IN THIS CLAUSE. [E6]\n"
-                                        "p.mic:6:10: error: LABELS(AWAY    ) IS NOT DECLARED. [E20]\n";
+const std::string kFailingMicroErrors = "p.mic:3:9: error: 'CALL' needs the label to branch to [E6]\n"
+                                        "p.mic:6:10: error: label 'AWAY' is used but no heading defines it [E20]\n";
 
 const std::string kProgram = "  NOP\r\n  END\r\n";
 const std::string kProgramListing =

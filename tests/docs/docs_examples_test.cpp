@@ -41,8 +41,16 @@
 //                             "hex" it shows the bytes as two-digit
 //                             hexadecimal numbers parted by white space
 //   ctrlforge-stdout          lines that appear, adjacent, in what the
-//                             command line prints on standard output with
+//   wordforge-stdout          command line prints on standard output with
 //                             the options of "args=A,B" and no source
+//   ctrlforge-run             everything the command line prints on
+//   wordforge-run             standard output (its CR LF shown as LF) for
+//                             the nearest source block above, saved as for
+//                             diagnostics (or, with "nosource", not given),
+//                             beside the files of "files=A,B": the blocks
+//                             of any kind whose "save=NAME" names them,
+//                             saved as they stand; "args=A,B", "status=N"
+//                             and a first line "$ ..." as for diagnostics
 //   verilog                   compiled by Icarus Verilog (skipped when it is
 //                             missing) and run in the folder where the
 //                             command line has written the images of the
@@ -294,6 +302,36 @@ void CheckImage(const std::string& program, const Block& excerpt, const Block& s
     }
 }
 
+// Runs the command line as a "-run" block says and checks everything it
+// prints on standard output, and its exit status.
+void CheckRun(const std::string& program, const Block& excerpt, const Block& source, const std::string& defaultName,
+              const std::vector<Block>& blocks) {
+    const test_support::ScratchFolder scratch(FolderPurpose(excerpt));
+    const fs::path& folder = scratch.Path();
+    for (const std::string& name : Items(Option(excerpt, "files"))) {
+        auto saved = std::find_if(blocks.begin(), blocks.end(), [&](const Block& b) { return Option(b, "save") == name; });
+        ASSERT_NE(saved, blocks.end()) << Where(excerpt) << ": no block saves " << name;
+        std::ofstream(folder / name, std::ios::binary) << saved->text;
+    }
+    const std::string name = Has(excerpt, "nosource") ? "" : SaveSource(source, folder, defaultName);
+    std::string shown;
+    const int status = RunProgram(program, excerpt, folder, name, &shown);
+    std::string expected = excerpt.text;
+    if (expected.rfind("$ ", 0) == 0) {
+        const std::size_t end = expected.find('\n');
+        EXPECT_EQ(RightTrimmed(expected.substr(0, end)), shown) << Where(excerpt) << ": the command shown";
+        expected.erase(0, end == std::string::npos ? expected.size() : end + 1);
+    }
+    std::string printed;
+    for (char c : ReadFile(folder / "stdout.txt")) {
+        if (c != '\r') printed += c;
+    }
+    EXPECT_EQ(printed, expected) << Where(excerpt) << " (source at " << Where(source) << ")\n"
+                                 << ReadFile(folder / "stderr.txt");
+    const std::string wanted = Option(excerpt, "status");
+    EXPECT_EQ(status, wanted.empty() ? 0 : std::stoi(wanted)) << Where(excerpt);
+}
+
 // Runs the command line with the block's options alone and checks that its
 // lines appear, adjacent, in what the program prints on standard output.
 void CheckStandardOutput(const std::string& program, const Block& excerpt) {
@@ -349,11 +387,12 @@ void CheckCommandLineExamples(const std::vector<Block>& blocks, const std::strin
         const std::string kind = Kind(block);
         if (std::find(sourceKinds.begin(), sourceKinds.end(), kind) != sourceKinds.end()) source = &block;
         if (kind == prefix + "-stdout") CheckStandardOutput(program, block);
-        if (kind != prefix + "-diagnostics" && kind != prefix + "-image") continue;
+        if (kind != prefix + "-diagnostics" && kind != prefix + "-image" && kind != prefix + "-run") continue;
         const Block* shown = SourceFor(block, source, blocks);
         ASSERT_NE(shown, nullptr) << Where(block) << ": no source block for it";
         if (kind == prefix + "-diagnostics") CheckDiagnostics(program, block, *shown, defaultName);
         if (kind == prefix + "-image") CheckImage(program, block, *shown, defaultName);
+        if (kind == prefix + "-run") CheckRun(program, block, *shown, defaultName, blocks);
     }
 }
 

@@ -28,9 +28,8 @@ ZORVELT_SNIPPET=$source_dir/editors/nvim/zorvelt-lsp.lua
 ZORVELT_SERVER=$3
 ZORVELT_SOURCE=$work/fetch.mic
 ZORVELT_OBJECT=$golden/fetch/expected/PROG.o
-ZORVELT_STDERR=$golden/cli-diagnostics/stderr
 ZORVELT_LOG=$work/nvim-lsp.log
-export ZORVELT_SNIPPET ZORVELT_SERVER ZORVELT_SOURCE ZORVELT_OBJECT ZORVELT_STDERR ZORVELT_LOG
+export ZORVELT_SNIPPET ZORVELT_SERVER ZORVELT_SOURCE ZORVELT_OBJECT ZORVELT_LOG
 # Neovim keeps its state (the client's log) under XDG_STATE_HOME and
 # XDG_CACHE_HOME: inside the work folder, removed afterwards.
 XDG_STATE_HOME=$work/state XDG_CACHE_HOME=$work/cache XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config

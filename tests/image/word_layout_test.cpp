@@ -86,6 +86,16 @@ std::vector<Check> ChecksOf(Lang lang, const MapLine& line, const std::map<std::
         const bool number = f == LT || (f == TS && tsNumber) || (f == EX && longLiteral);
         checks.push_back({Field(lang, kFields[f]), number ? Number(lang, HexCell(line.cells[f]))
                                                           : Constant(lang, kFields[f], line.cells[f])});
+        // The name tables give the map's cell by the field's value.
+        if (number) continue;
+        if (lang == Lang::C) {
+            checks.push_back({"strcmp(CW_" + std::string(kFields[f]) + "_NAMES[" + Field(lang, kFields[f]) + "], \"" +
+                                  line.cells[f] + "\")",
+                              "0"});
+        } else {
+            checks.push_back({"`CW_" + std::string(kFields[f]) + "_NAME(" + Field(lang, kFields[f]) + ")",
+                              "\"" + line.cells[f] + "\""});
+        }
     }
     if (longLiteral) {
         const unsigned literal = (HexCell(line.cells[TS]) << 13) | (HexCell(line.cells[EX]) << 9) | HexCell(line.cells[LT]);
@@ -120,7 +130,7 @@ Decoding DecodingProgram(Lang lang, const Program& program) {
     Decoding decoding;
     std::string& out = decoding.program;
     if (lang == Lang::C) {
-        out += "#include <stdint.h>\n#include <stdio.h>\n#include \"control_word.h\"\n"
+        out += "#include <stdint.h>\n#include <stdio.h>\n#include <string.h>\n#include \"control_word.h\"\n"
                "static int checks, failures;\n"
                "static void check(int ok, const char* what) {\n"
                "    ++checks;\n"
@@ -141,7 +151,11 @@ Decoding DecodingProgram(Lang lang, const Program& program) {
         for (const Check& c : ChecksOf(lang, map[i], labels)) {
             char where[8];
             std::snprintf(where, sizeof where, "%03X", map[i].address);
-            const std::string what = std::string(where) + ": " + c.decoded + " == " + c.expected;
+            std::string what;  // as a string literal of either language
+            for (char ch : std::string(where) + ": " + c.decoded + " == " + c.expected) {
+                if (ch == '"') what += '\\';
+                what += ch;
+            }
             if (lang == Lang::C) {
                 out += "    check((" + c.decoded + ") == (" + c.expected + "), \"" + what + "\");\n";
             } else {

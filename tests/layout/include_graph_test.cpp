@@ -124,8 +124,9 @@ const std::map<std::string, std::set<std::string>>& Allowed() {
 bool IsPublicHeader(const std::string& included) {
     static const std::set<std::string> kPublic{
         "ctrlforge/ctrlforge.hpp", "ctrlforge/source_model.hpp", "ctrlforge/dialogue.hpp",
-        "ctrlforge/word_layout.hpp", "ctrlforge/vocabulary.hpp", "wordforge/wordforge.hpp",
-        "wordforge/source_model.hpp", "wordforge/dialogue.hpp", "wordforge/vocabulary.hpp",
+        "ctrlforge/word_layout.hpp", "ctrlforge/vocabulary.hpp", "ctrlforge/decode.hpp",
+        "wordforge/wordforge.hpp", "wordforge/source_model.hpp", "wordforge/dialogue.hpp",
+        "wordforge/vocabulary.hpp", "wordforge/disassemble.hpp", "wordforge/word_layout.hpp",
     };
     return kPublic.count(included) > 0;
 }

@@ -187,7 +187,7 @@ TEST(Features, HoverOnLabelsKeywordsBranchesAndErrors) {
     ASSERT_TRUE(hover.is_object());
     EXPECT_EQ(hover["contents"]["kind"], "plaintext");
     text = hover["contents"]["value"].get<std::string>();
-    EXPECT_NE(text.find("error [E6] ctrlforge: LABEL IS EXPECTED IN THIS CLAUSE.\n\nFix: name the target label"),
+    EXPECT_NE(text.find("error [E6] ctrlforge: 'GOTO' needs the label to branch to\n\nFix: name the target label"),
               std::string::npos)
         << text;
     EXPECT_NE(text.find("not assembled"), std::string::npos) << text;

@@ -65,7 +65,7 @@ TEST(CtrlforgeEntry, FailedRunKeepsItsFilesAsTheDialogueLeavesThem) {
     EXPECT_EQ(d.column, 8);
     EXPECT_EQ(d.severity, Severity::Error);
     EXPECT_EQ(d.tag, "E2");
-    EXPECT_EQ(d.message, "ILLEGAL FORMAT OF PROGRAM TITLE.");
+    EXPECT_EQ(d.message, "'GOTO' is a keyword and cannot be the title; choose another name");
 }
 
 TEST(CtrlforgeEntry, PlacementMessagesReachTheConsole) {
@@ -171,7 +171,8 @@ TEST(EntryImages, AnErrorTheDialogueLetsPassStillMakesNoImage) {
         web::AssembleCtrlforge(".TITLE TINY\r\n*\r\n#\r\n.END\r\n", ObjectWithImages({.formats = {"bin"}}));
     EXPECT_EQ(result.console, "\nNORMAL TERMINATION!\n\n");
     ASSERT_EQ(result.diagnostics.size(), 1u);
-    EXPECT_EQ(common::FormatDiagnostic("P", result.diagnostics[0]), "P:3:1: error: ILLEGAL CHARACTER");
+    EXPECT_EQ(common::FormatDiagnostic("P", result.diagnostics[0]),
+              "P:3:1: error: '#' cannot begin a line; a comment begins with ';', so the line is ignored");
     EXPECT_TRUE(result.failed);
     EXPECT_EQ(Extensions(result), (std::vector<std::string>{"object .o"}));
 }

@@ -1,11 +1,13 @@
 // The page's source editor: CodeMirror with both languages' highlighting,
 // the diagnostics of the last run as lint marks (the token underlined, the
-// message and its tag on hover, the line marked in the gutter), undo and
-// redo, search (Ctrl+F), Tab, and Ctrl+Enter to assemble at once. Bundled
-// into one classic script that defines the global ZorveltEditor, since a
-// page opened from disk may not load module scripts.
+// message and its tag on hover, the line marked in the gutter), a hover of
+// the page's own (what the source model knows of the place), Ctrl+click
+// (Cmd+click) and F12 to go to a label's definition, undo and redo, search
+// (Ctrl+F), Tab, and Ctrl+Enter to assemble at once. Bundled into one
+// classic script that defines the global ZorveltEditor, since a page opened
+// from disk may not load module scripts.
 //
-//   ZorveltEditor.createEditor(parent, {onChange, onRun}) -> editor
+//   ZorveltEditor.createEditor(parent, {onChange, onRun, hover, definition, onCursor}) -> editor
 //     editor.text                 the source, lines ended by LF (setting
 //                                 it starts a new text: no onChange)
 //     editor.replaceText(text)    replaces the text as an edit would
@@ -14,14 +16,24 @@
 //                                  severity, tag, message}, byte columns
 //     editor.markStale(stale)     the marks belong to an earlier text
 //     editor.goTo(line, column)   cursor to a byte column, in view
-//   onChange() follows every change of the text, onRun() Ctrl+Enter.
+//     editor.select(from, to)     chooses a range, in view, and focuses
+//     editor.snapshot()           the text as it is now, for places found
+//                                 in it later (a run's model): then
+//     editor.toNow(snapshot, at)  its offset `at` in today's text,
+//     editor.fromNow(snapshot, at) today's offset in it; both null once
+//                                 the text was replaced (editor.text set)
+//     editor.release(snapshot)    no longer needed
+//   onChange() follows every change of the text, onRun() Ctrl+Enter;
+//   hover(offset) -> {node} | null, the hover's content for a place;
+//   definition(offset) -> {from, to} | null, where the label at a place is
+//   defined; onCursor(offset) follows every move of the cursor.
 import { minimalSetup } from "codemirror";
 import { indentLess, insertTab } from "@codemirror/commands";
 import { HighlightStyle, indentUnit, syntaxHighlighting } from "@codemirror/language";
 import { forEachDiagnostic, lintGutter, setDiagnostics } from "@codemirror/lint";
 import { highlightSelectionMatches, search, searchKeymap } from "@codemirror/search";
-import { Compartment, EditorState, Prec } from "@codemirror/state";
-import { EditorView, highlightActiveLine, highlightActiveLineGutter, keymap, lineNumbers } from "@codemirror/view";
+import { ChangeSet, Compartment, EditorState, Prec } from "@codemirror/state";
+import { EditorView, highlightActiveLine, highlightActiveLineGutter, hoverTooltip, keymap, lineNumbers } from "@codemirror/view";
 import { tags } from "@lezer/highlight";
 
 import { languages } from "./languages.js";
@@ -60,9 +72,25 @@ const theme = EditorView.theme({
   "&.stale .cm-lintRange, &.stale .cm-lint-marker": { opacity: "0.4" },
 });
 
-export function createEditor(parent, { onChange = () => {}, onRun = () => {} } = {}) {
+// At most this many snapshots are kept; an older one, never released, is
+// given up.
+const snapshotLimit = 8;
+
+export function createEditor(parent, {
+  onChange = () => {}, onRun = () => {}, hover = () => null, definition = () => null, onCursor = () => {},
+} = {}) {
   const language = new Compartment();
   let program = "ctrlforge";
+  let snapshots = [];
+
+  // Goes to the definition of the label at `at`, when there is one.
+  function goToDefinition(view, at) {
+    const target = at === null ? null : definition(at);
+    if (!target) return false;
+    view.dispatch({ selection: { anchor: target.from, head: target.to }, scrollIntoView: true });
+    view.focus();
+    return true;
+  }
 
   const extensions = () => [
     lineNumbers(),
@@ -74,7 +102,23 @@ export function createEditor(parent, { onChange = () => {}, onRun = () => {} } =
     lintGutter(),
     Prec.highest(keymap.of([{ key: "Mod-Enter", run: () => { onRun(); return true; } }])),
     // Tab puts a tab at the cursor, or indents the chosen lines.
-    keymap.of([...searchKeymap, { key: "Tab", run: insertTab, shift: indentLess }]),
+    keymap.of([...searchKeymap, { key: "Tab", run: insertTab, shift: indentLess },
+               { key: "F12", run: (view) => goToDefinition(view, view.state.selection.main.head) }]),
+    // Ctrl+click (Cmd+click) on a label: its definition, rather than one
+    // more cursor.
+    Prec.highest(EditorView.domEventHandlers({
+      mousedown(event, view) {
+        if (!(event.ctrlKey || event.metaKey) || event.button !== 0) return false;
+        if (!goToDefinition(view, view.posAtCoords({ x: event.clientX, y: event.clientY }))) return false;
+        event.preventDefault();
+        return true;
+      },
+    })),
+    hoverTooltip((view, at) => {
+      const shown = hover(at);
+      if (!shown) return null;
+      return { pos: at, above: true, create: () => ({ dom: shown.node }) };
+    }, { hoverTime: 250 }),
     EditorState.tabSize.of(8),
     indentUnit.of("\t"),
     language.of(languages[program]),
@@ -84,6 +128,13 @@ export function createEditor(parent, { onChange = () => {}, onRun = () => {} } =
       "aria-label": "Source text", spellcheck: "false", autocorrect: "off", autocapitalize: "off",
     }),
     EditorView.updateListener.of((update) => {
+      if (update.docChanged) {
+        for (const snapshot of snapshots) {
+          snapshot.changes = snapshot.changes.composeDesc(update.changes.desc);
+          snapshot.inverted = null;
+        }
+      }
+      if (update.docChanged || update.selectionSet) onCursor(update.state.selection.main.head);
       if (update.docChanged) onChange();
     }),
   ];
@@ -103,7 +154,10 @@ export function createEditor(parent, { onChange = () => {}, onRun = () => {} } =
     get text() { return view.state.doc.toString(); },
     // A new text starts a new undo history.
     set text(value) {
+      for (const snapshot of snapshots) snapshot.alive = false;
+      snapshots = [];
       view.setState(EditorState.create({ doc: value, extensions: extensions() }));
+      onCursor(0);
     },
     // The whole text replaced as an edit would: undoable, and onChange follows.
     replaceText(value) {
@@ -117,7 +171,7 @@ export function createEditor(parent, { onChange = () => {}, onRun = () => {} } =
       const doc = view.state.doc;
       const marks = list.map((d) => ({
         ...diagnosticRange(doc, d),
-        severity: d.severity === "error" ? "error" : "warning",
+        severity: d.severity === "error" ? "error" : d.severity === "note" ? "info" : "warning",
         message: d.tag ? `${d.message} [${d.tag}]` : d.message,
       }));
       view.dispatch(setDiagnostics(view.state, marks));
@@ -136,9 +190,32 @@ export function createEditor(parent, { onChange = () => {}, onRun = () => {} } =
       view.dispatch({ selection: { anchor: at }, effects: EditorView.scrollIntoView(at, { y: "center" }) });
       view.focus();
     },
+    select(from, to) {
+      view.dispatch({ selection: { anchor: from, head: to }, effects: EditorView.scrollIntoView(from, { y: "center" }) });
+      view.focus();
+    },
+    snapshot() {
+      const snapshot = { changes: ChangeSet.empty(view.state.doc.length).desc, inverted: null, alive: true };
+      snapshots.push(snapshot);
+      if (snapshots.length > snapshotLimit) snapshots.shift().alive = false;
+      return snapshot;
+    },
+    toNow(snapshot, at, assoc = -1) {
+      return snapshot && snapshot.alive ? snapshot.changes.mapPos(at, assoc) : null;
+    },
+    fromNow(snapshot, at) {
+      if (!snapshot || !snapshot.alive) return null;
+      snapshot.inverted = snapshot.inverted || snapshot.changes.invertedDesc;
+      return snapshot.inverted.mapPos(at, -1);
+    },
+    release(snapshot) {
+      if (!snapshot) return;
+      snapshot.alive = false;
+      snapshots = snapshots.filter((kept) => kept !== snapshot);
+    },
     get selection() {
-      const { from, to } = view.state.selection.main;
-      return { from, to, focused: view.hasFocus };
+      const { from, to, head } = view.state.selection.main;
+      return { from, to, head, focused: view.hasFocus };
     },
     focus() { view.focus(); },
   };

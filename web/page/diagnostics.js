@@ -5,8 +5,9 @@
 // (the worker hands back no more than P.diagnosticLimit) and says how many
 // more there are.
 //   show(name, diagnostics, counts)
-//     diagnostics: [{line, column, severity: "error" | "warning", tag, message}]
-//     counts: {errors, warnings}, all of the run's
+//     diagnostics: [{line, column, severity: "error" | "warning" | "note", tag, message}]
+//     counts: {errors, warnings, notes}, all of the run's; a note adds to
+//       the diagnostic before it, and the heading counts it with neither
 "use strict";
 window.Playground = window.Playground || {};
 
@@ -41,7 +42,7 @@ window.Playground.createDiagnostics = function createDiagnostics(list, emptyNote
 
   function show(name, diagnostics, counts) {
     const shown = diagnostics.slice(0, window.Playground.diagnosticLimit);
-    const total = counts.errors + counts.warnings;
+    const total = counts.errors + counts.warnings + counts.notes;
     const items = document.createDocumentFragment();
     for (const d of shown) {
       const item = document.createElement("li");

@@ -8,7 +8,13 @@
 //
 // A run's result reaches the page as one object, and onResult hands it to
 // each panel in `panels`: every view of a run's result is one entry there.
-//   run: {program, name, text, result}   result as worker_loop.js describes it
+//   run: {program, name, text, result, snapshot, model}
+//     result as worker_loop.js describes it; snapshot the editor's text as
+//     it was given to the run (editor.snapshot()), through which the
+//     model's places are found in the text as it is now; model the source
+//     model read (source_model.js)
+// The model gives the editor its hover and go-to-definition and draws the
+// store's picture (pictures.js), whose ring follows the cursor.
 //
 // document.body.dataset.state says where the page stands: "loading",
 // "stale" (changed, run pending), "running", "done", "failed" (the run or
@@ -50,7 +56,56 @@
   let runs = 0;
   let facts = null;
 
-  const editor = window.ZorveltEditor.createEditor($("source"), { onChange: changed, onRun: () => assemble() });
+  // The run on show, whose model the hover, the definitions and the
+  // picture use.
+  let shownRun = null;
+
+  // A place in today's text as a place in the shown run's text, and back.
+  const inRun = (at) => (shownRun && shownRun.model ? editor.fromNow(shownRun.snapshot, at) : null);
+  const inText = (at, assoc) => editor.toNow(shownRun.snapshot, at, assoc);
+
+  function hover(at) {
+    const offset = inRun(at);
+    if (offset === null) return null;
+    const model = shownRun.model;
+    const unit = model.unitAt(offset);
+    if (unit < 0) return null;
+    const named = model.labelAt(offset);
+    return P.describe(model, unit, { label: named ? named.label : undefined });
+  }
+
+  function definition(at) {
+    const offset = inRun(at);
+    if (offset === null) return null;
+    const named = shownRun.model.labelAt(offset);
+    if (!named) return null;
+    const label = shownRun.model.label(named.label);
+    if (!label.defined) return null;
+    return { from: inText(label.begin, 1), to: inText(label.end, -1) };
+  }
+
+  function cursorMoved(at) {
+    const offset = inRun(at);
+    picture.highlight(offset === null ? -1 : shownRun.model.unitAt(offset));
+  }
+
+  const editor = window.ZorveltEditor.createEditor($("source"), {
+    onChange: changed, onRun: () => assemble(), hover, definition, onCursor: (at) => cursorMoved(at),
+  });
+  const picture = P.createPicture({
+    title: $("picture-title"), note: $("picture-note"), legend: $("picture-legend"), frame: $("picture-frame"),
+    store: $("picture"), detail: $("picture-detail"), tip: $("picture-tip"), caption: $("picture-caption"),
+  }, { onPick: pick });
+
+  // A word of the picture chosen: its statement or line chosen in the editor.
+  function pick(unitIndex) {
+    if (!shownRun || !shownRun.model) return;
+    const unit = shownRun.model.unit(unitIndex);
+    const from = inText(unit.begin, 1);
+    const to = inText(unit.end, -1);
+    if (from === null) return;
+    editor.select(from, Math.max(from, to));
+  }
   const outputs = P.createOutputs($("tabs"), $("lanes"), $("file-view"), $("downloads"));
   const images = P.createImageOptions({
     formatsBox: $("image-formats"),
@@ -73,6 +128,10 @@
       consoleView.classList.toggle("failed", run.result.failed);
     } },
     { name: "images", update: (run) => images.showProblem(run.result.imageProblem) },
+    { name: "picture", update: (run) => {
+      picture.show(run.model);
+      cursorMoved(editor.selection.head);
+    } },
     { name: "files", update: (run) => outputs.show(run.result.files.map((file) => ({
       name: run.name + file.extension,
       kind: file.kind,
@@ -118,6 +177,7 @@
 
   function clearResults() {
     outputs.clear();
+    picture.clear();
     consoleView.textContent = "";
     consoleView.classList.remove("failed");
     diagnostics.show(sourceName(), [], { errors: 0, warnings: 0 });
@@ -136,6 +196,9 @@
   }
 
   function onResult(run, started) {
+    run.model = P.readModel(run.result.model);
+    if (shownRun) editor.release(shownRun.snapshot);
+    shownRun = run;
     P.page.lastRun = run;
     for (const panel of panels) panel.update(run);
     markStale(false);
@@ -159,8 +222,8 @@
     }
     if (id !== latest) return;
     const started = performance.now();
-    const run = { program: programSelect.value, name: sourceName(), text: editor.text };
-    const options = { name: run.name, images: images.value };
+    const run = { program: programSelect.value, name: sourceName(), text: editor.text, snapshot: editor.snapshot() };
+    const options = { name: run.name, images: images.value, model: true };
     if (run.program === "ctrlforge") options.letters = letters();
     setStatus("Assembling…", "running");
     try {
@@ -171,6 +234,7 @@
         shown: P.diagnosticLimit,
       });
     } catch (error) {
+      editor.release(run.snapshot);
       if (error && error.cancelled) return;
       if (id !== latest) return;
       clearResults();
@@ -179,7 +243,10 @@
       setStatus(`The assembler stopped: ${(error && error.message) || error}`, "failed");
       return;
     }
-    if (id !== latest) return;
+    if (id !== latest) {
+      editor.release(run.snapshot);
+      return;
+    }
     try {
       onResult(run, started);
     } catch (error) {
@@ -288,7 +355,7 @@
 
   // The page's parts, for scripted use (and the browser tests); lastRun is
   // the run whose result is on show.
-  P.page = { editor, outputs, diagnostics, images, panels, assemble, debounceMs, lastRun: null };
+  P.page = { editor, outputs, diagnostics, images, picture, panels, assemble, debounceMs, lastRun: null };
 
   document.body.dataset.state = "loading";
   ready.then(

@@ -2,8 +2,8 @@
 " Compiler:    ctrlforge, the ZORVELT microprogram assembler
 "
 " :make assembles the current file; each diagnostic line
-"   FILE:LINE:COLUMN: error: MESSAGE   or   FILE:LINE:COLUMN: warning: MESSAGE
-" becomes a quickfix entry of type error or warning.
+"   FILE:LINE:COLUMN: error: MESSAGE, ... warning: MESSAGE or ... note: MESSAGE
+" becomes a quickfix entry of type error, warning or note.
 
 if exists("current_compiler")
   finish
@@ -18,7 +18,7 @@ let s:cpo_save = &cpo
 set cpo&vim
 
 CompilerSet makeprg=ctrlforge\ %:S
-CompilerSet errorformat=%f:%l:%c:\ %trror:\ %m,%f:%l:%c:\ %tarning:\ %m
+CompilerSet errorformat=%f:%l:%c:\ %trror:\ %m,%f:%l:%c:\ %tarning:\ %m,%f:%l:%c:\ %tote:\ %m
 
 let &cpo = s:cpo_save
 unlet s:cpo_save

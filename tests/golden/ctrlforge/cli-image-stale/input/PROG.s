@@ -1,0 +1,1 @@
+an image of an earlier run
