@@ -617,6 +617,37 @@ std::string WordLabelProgram(std::size_t lines) {
     return std::move(w.text);
 }
 
+std::string WordFullMemoryProgram() {
+    constexpr int kBlocks = 4096;
+    std::string text = "; 65,536 words: every address of main memory, 16 per block\n        TITLE FULL\n";
+    char label[8], next[8];
+    for (int b = 0; b < kBlocks; ++b) {
+        std::snprintf(label, sizeof label, "L%04X", static_cast<unsigned>(b));
+        std::snprintf(next, sizeof next, "L%04X", static_cast<unsigned>(b + 1 < kBlocks ? b + 1 : b));
+        text += label;
+        text += ":  LC    1,5\n"
+                "        ADD   3,1(2)\n"
+                "        SUB   1,2\n"
+                "        XOR   2,3\n"
+                "        SL    1,-2\n"
+                "        PUSH  1,3\n"
+                "        POP   2,3\n"
+                "        DC    X\"ABCD\n"
+                "        MULT  1,2\n"
+                "        CMP   1,3\n"
+                "        LEA   2,4(1)\n"
+                "        NOP\n"
+                "        BNZ   ";
+        text += label;
+        text += "\n        BSR   ";
+        text += next;
+        text += "\n        B     *+1\n"
+                "        WIO   LPT\n";
+    }
+    text += "        END\n";
+    return text;
+}
+
 std::string WordMemoryProgram() {
     // Every machine instruction and DC, one word a line; a label every 32
     // words, which the relative operands of its block name.

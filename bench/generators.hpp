@@ -40,6 +40,13 @@ std::string WordProgramOfWords(std::size_t words);
 // backward, each within branch reach. Assembles without errors.
 std::string WordLabelProgram(std::size_t lines);
 
+// A wordforge program of 65,536 words, every address of main memory:
+// 4,096 blocks of sixteen one-word lines, each block's label branched to
+// from within the block and from the block before it; LF line ends.
+// Assembles without a diagnostic. The page's benchmark (web_editor.mjs)
+// builds the same text.
+std::string WordFullMemoryProgram();
+
 // A wordforge program that fills main memory: 65,536 words, one a line, of
 // every machine instruction and DC, labels every 32 words that the
 // relative operands name. Assembles without errors.

@@ -6,7 +6,9 @@
 #
 # Usage: bench/run.sh            (from anywhere)
 # Environment: RUNS (runs per case, default 11), BENCH_WORK (scratch folder,
-# default build/bench/work), SKIP_BUILD=1 to use the existing build.
+# default build/bench/work), SKIP_BUILD=1 to use the existing build,
+# LSP_CHANGES (changes per case of the language server's latency, default
+# 1000).
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -295,6 +297,12 @@ sha256sum FILL.MIC.s FILL.MIC.o FILL.MIC.m OVER1M.MIC.s OVER100K.MIC.s WORD1M.AS
     WORD100K.ASM.a WORD100K.ASM.b LABELS1M.MIC.s LABELS100K.MIC.s LABELS1M.ASM.a LABELS1M.ASM.b \
     LABELS100K.ASM.a LABELS100K.ASM.b
 echo '```'
+
+# ---------------------------------------------------------------- language server
+# From a didChange to its publishDiagnostics, zorvelt-lsp as a child
+# process on pipes; and its memory with ten documents open.
+echo
+"$BUILD/bench/lsp_latency" "$BUILD/lsp/zorvelt-lsp" "${LSP_CHANGES:-1000}"
 
 # ---------------------------------------------------------------- browser page
 # From a keystroke to the updated lint marks in the page, in headless Chromium.

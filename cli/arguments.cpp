@@ -11,6 +11,7 @@
 #include "cli/diagnostic_printer.hpp"
 #include "cli/image_options.hpp"
 #include "cli/option_values.hpp"
+#include "cli/warnings.hpp"
 #include "image/reader.hpp"
 
 #ifndef ZORVELT_VERSION
@@ -38,44 +39,6 @@ std::vector<std::string> ChooserFlagsAsLetters(const ProgramInfo& program, int a
         args.push_back(std::move(arg));
     }
     return args;
-}
-
-bool KnownWarning(const ProgramInfo& program, std::string_view name) {
-    return std::any_of(program.warnings.begin(), program.warnings.end(),
-                       [&](const WarningInfo& w) { return w.name == name; });
-}
-
-// Applies -W options in their order to the defaults; -Wall turns every
-// warning on, -Wno-NAME one off, -Werror makes warnings count as errors.
-bool SettleWarnings(const ProgramInfo& program, const std::vector<std::string>& switches, WarningSettings& settings,
-                    std::string& bad) {
-    std::vector<std::pair<std::string_view, bool>> state;
-    for (const WarningInfo& w : program.warnings) state.emplace_back(w.name, w.onByDefault);
-    auto set = [&](std::string_view name, bool on) {
-        for (auto& entry : state) {
-            if (entry.first == name) entry.second = on;
-        }
-    };
-    for (const std::string& s : switches) {
-        if (s == "error") {
-            settings.asErrors = true;
-        } else if (s == "no-error") {
-            settings.asErrors = false;
-        } else if (s == "all") {
-            for (auto& entry : state) entry.second = true;
-        } else if (s.rfind("no-", 0) == 0 && KnownWarning(program, std::string_view(s).substr(3))) {
-            set(std::string_view(s).substr(3), false);
-        } else if (KnownWarning(program, s)) {
-            set(s, true);
-        } else {
-            bad = s;
-            return false;
-        }
-    }
-    for (const auto& entry : state) {
-        if (entry.second) settings.enabled.emplace_back(entry.first);
-    }
-    return true;
 }
 
 // --word-layout=KIND prints its header and ends the run; it reads no source.

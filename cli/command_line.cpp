@@ -176,10 +176,7 @@ int RunJob(const ProgramInfo& program, const Invocation& invocation, const Sourc
             return;
         }
         ++errors;
-        common::Diagnostic promoted = diagnostic;
-        promoted.severity = common::Severity::Error;
-        promoted.tag = "-Werror=" + std::string(WarningName(diagnostic));
-        err.Diagnostic(job.display, source, promoted);
+        err.Diagnostic(job.display, source, AsReported(invocation.warnings, diagnostic));
     };
     sinks.diagnostics = &diagnostics;
     bool failed = assemble(source, sinks);

@@ -146,6 +146,10 @@ fi
 
 if [ -n "$server" ]; then
   [ -x "$root/usr/bin/$server" ] || fail "the package holds no language server usr/bin/$server"
+  [ -f "$share/man/man1/$server.1.gz" ] || fail "the package holds no manual page of $server"
+  [ -f "$share/zorvelt/editors/nvim/zorvelt-lsp.lua" ] || fail "the package holds no Neovim set-up of $server"
+  shown=$("$root/usr/bin/$server" --version 2>&1)
+  [ "$shown" = "$server $version" ] || fail "$server --version says '$shown'"
 fi
 
 # The archive holds the same files, under one folder of its own.
