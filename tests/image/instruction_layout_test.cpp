@@ -156,8 +156,9 @@ struct Checked {
     std::map<unsigned, unsigned> words;
 };
 
-Checked EveryMnemonic() {
-    const std::filesystem::path folder = FreshFolder("instruction-layout-source");
+// Assembles the golden program of every mnemonic in the caller's folder:
+// the tests run as processes of their own, at the same time.
+Checked EveryMnemonic(const std::filesystem::path& folder) {
     const std::string source = ReadFile(std::filesystem::path(GOLDEN_DIR) / "wordforge/all-mnemonics/input/ALLOPS.ASM");
     EXPECT_EQ(RunCommandLine(Assembler::Wordforge, folder, "ALLOPS.ASM", source, ""), 0);
     Checked checked;
@@ -174,8 +175,8 @@ Checked EveryMnemonic() {
 TEST(InstructionLayout, TheCHeaderDecodesEveryMnemonic) {
     const auto cc = FindTool("cc");
     if (!cc) GTEST_SKIP() << "cc not found on PATH: C header test skipped";
-    const Checked program = EveryMnemonic();
     const std::filesystem::path folder = FreshFolder("instruction-layout-c");
+    const Checked program = EveryMnemonic(folder);
     WriteHeader(folder, "c", "instruction_word.h");
     std::size_t checks = 0;
     WriteFile(folder / "decode.c", DecodingProgram(Lang::C, program.lines, program.words, checks));
@@ -194,8 +195,8 @@ TEST(InstructionLayout, TheVerilogHeaderDecodesEveryMnemonic) {
     const auto iverilog = FindTool("iverilog");
     const auto vvp = FindTool("vvp");
     if (!iverilog || !vvp) GTEST_SKIP() << "iverilog or vvp not found on PATH: Verilog header test skipped";
-    const Checked program = EveryMnemonic();
     const std::filesystem::path folder = FreshFolder("instruction-layout-v");
+    const Checked program = EveryMnemonic(folder);
     WriteHeader(folder, "verilog", "instruction_word.vh");
     std::size_t checks = 0;
     WriteFile(folder / "decode.v", DecodingProgram(Lang::Verilog, program.lines, program.words, checks));
