@@ -52,6 +52,10 @@ for target in build/fuzz/fuzz/*_fuzz; do
     { printf '\001'
       for body in "${bodies[@]:1}"; do printf '%s\000' "$body"; done
     } > "$corpus/seed-session-bodies"
+    # A client may send one id twice; each request still gets its answer.
+    { printf '\001'
+      for body in "${bodies[@]:1:4}" "${bodies[4]}" "${bodies[@]:5}"; do printf '%s\000' "$body"; done
+    } > "$corpus/seed-session-repeated-id"
   fi
   # The image reader's seeds: the images and object files the golden cases
   # expect, each after the byte that reads it for its program's machine
