@@ -173,13 +173,13 @@ _@NAME@() {
 complete -F _@NAME@ @NAME@
 )";
 
-// The zsh script: one _arguments spec a line for each option name
-// (@SPECS@); autoloaded from $fpath as a completion function, or sourced.
+// The zsh script: one _arguments description a line for each option name
+// (@OPTIONS@); autoloaded from $fpath as a completion function, or sourced.
 constexpr std::string_view kZshScript = R"(#compdef @NAME@
 # zsh completion for @NAME@, written by '@NAME@ --completion=zsh'.
 _@NAME@() {
   _arguments -s -S \
-@SPECS@    '*:source file:_files'
+@OPTIONS@    '*:source file:_files'
 }
 if [[ $funcstack[1] == _@NAME@ ]]; then
   _@NAME@ "$@"
@@ -253,7 +253,7 @@ std::string ZshAction(const CompletedOption& option) {
 
 std::string ZshScript(const ProgramInfo& program, const std::vector<CompletedOption>& options) {
     const std::string name(program.name);
-    std::string specs;
+    std::string described;
     for (const CompletedOption& option : options) {
         // Options that may be given once exclude their other names; help
         // excludes everything.
@@ -266,18 +266,18 @@ std::string ZshScript(const ProgramInfo& program, const std::vector<CompletedOpt
             exclusion = "*";
         }
         for (const std::string& n : option.names) {
-            std::string spec = exclusion + n;
+            std::string entry = exclusion + n;
             const bool isLong = n.rfind("--", 0) == 0;
-            if (option.takesValue) spec += option.attachedOnly ? "=-" : (isLong ? "=" : "+");
-            spec += "[" + ZshDescription(option.description) + "]";
+            if (option.takesValue) entry += option.attachedOnly ? "=-" : (isLong ? "=" : "+");
+            entry += "[" + ZshDescription(option.description) + "]";
             if (option.takesValue) {
-                spec += option.attachedOnly ? "::" : ":";
-                spec += ZshDescription(option.valueName) + ":" + ZshAction(option);
+                entry += option.attachedOnly ? "::" : ":";
+                entry += ZshDescription(option.valueName) + ":" + ZshAction(option);
             }
-            specs += "    '" + spec + "' \\\n";
+            described += "    '" + entry + "' \\\n";
         }
     }
-    return Filled(kZshScript, {{"@NAME@", name}, {"@SPECS@", specs}});
+    return Filled(kZshScript, {{"@NAME@", name}, {"@OPTIONS@", described}});
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/ascii.hpp"
+
 #include "image/intel_hex.hpp"
 #include "image/placed_word.hpp"
 #include "image/read_error.hpp"
@@ -79,7 +81,7 @@ struct CommentedText {
 int DigitValue(char c, unsigned radix);
 bool IsBlank(char c);  // space, tab, CR, form feed, vertical tab
 std::string_view Trim(std::string_view text);
-bool EqualsIgnoringCase(std::string_view a, std::string_view b);
+using common::EqualsIgnoringCase;
 
 // A character for a message: 'g', or byte 0x07 when it does not print.
 std::string Shown(char c);

@@ -2,20 +2,11 @@
 
 #include <charconv>
 
+#include "common/ascii.hpp"
+
 namespace lsp {
 
 namespace {
-
-bool SameLetters(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-        if (x != y) return false;
-    }
-    return true;
-}
 
 std::string_view Trimmed(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
@@ -56,7 +47,7 @@ bool ReadHeader(std::string_view block, std::size_t& length, bool& lengthRead, s
         }
         const std::string_view name = Trimmed(line.substr(0, colon));
         const std::string_view value = Trimmed(line.substr(colon + 1));
-        if (!SameLetters(name, "Content-Length")) continue;  // Content-Type and the like
+        if (!common::EqualsIgnoringCase(name, "Content-Length")) continue;  // Content-Type and the like
         std::size_t parsed = 0;
         const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), parsed);
         if (error != std::errc() || end != value.data() + value.size() || value.empty()) {
@@ -89,7 +80,7 @@ bool ReadHeader(std::string_view block, std::size_t& length, bool& lengthRead, s
 std::size_t FieldAfterStart(std::string_view block) {
     constexpr std::string_view kField = "content-length";
     std::size_t at = 0;
-    while (at + kField.size() <= block.size() && !SameLetters(block.substr(at, kField.size()), kField)) ++at;
+    while (at + kField.size() <= block.size() && !common::EqualsIgnoringCase(block.substr(at, kField.size()), kField)) ++at;
     if (at == 0 || at + kField.size() > block.size()) return std::string_view::npos;
     if (block[at - 1] != '\n') return at;
     std::string_view before = block.substr(0, at);
